@@ -1,0 +1,2 @@
+// Placeholder until this part has code of its own.
+namespace kx {}

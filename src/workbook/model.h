@@ -1,0 +1,191 @@
+#pragma once
+// The in-memory workbook: what the reader fills and the print engine draws.
+// Plain data; no file-format or toolkit types.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kx::workbook {
+
+struct Color {
+    uint8_t red = 0, green = 0, blue = 0;
+    bool operator==(const Color&) const = default;
+};
+
+// Row and column numbers are 0-based, as stored in the file.
+struct CellRef {
+    uint32_t row = 0;
+    uint16_t column = 0;
+    bool operator==(const CellRef&) const = default;
+};
+
+// Inclusive on both ends.
+struct CellRange {
+    uint32_t firstRow = 0, lastRow = 0;
+    uint16_t firstColumn = 0, lastColumn = 0;
+    bool contains(uint32_t row, uint16_t column) const
+    {
+        return row >= firstRow && row <= lastRow && column >= firstColumn && column <= lastColumn;
+    }
+    bool operator==(const CellRange&) const = default;
+};
+
+enum class Underline : uint8_t { None, Single, Double, SingleAccounting, DoubleAccounting };
+enum class Script : uint8_t { Normal, Superscript, Subscript };
+
+struct Font {
+    std::string name = "Arial";
+    uint16_t heightTwips = 200;  // 1/20 point
+    bool bold = false;
+    bool italic = false;
+    bool strikeout = false;
+    Underline underline = Underline::None;
+    Script script = Script::Normal;
+    uint16_t colorIndex = 0x7FFF;  // palette index; 0x7FFF is the automatic (window text) colour
+};
+
+enum class HorizontalAlign : uint8_t { General, Left, Center, Right, Fill, Justify, CenterAcross, Distributed };
+enum class VerticalAlign : uint8_t { Top, Center, Bottom, Justify, Distributed };
+
+// Border line styles as numbered in the file format (0 none .. 13 slanted dash-dot).
+enum class BorderStyle : uint8_t {
+    None, Thin, Medium, Dashed, Dotted, Thick, Double, Hair,
+    MediumDashed, DashDot, MediumDashDot, DashDotDot, MediumDashDotDot, SlantDashDot
+};
+
+struct Border {
+    BorderStyle style = BorderStyle::None;
+    uint16_t colorIndex = 64;  // 64: automatic
+};
+
+// A cell format with its parent style already folded in.
+struct CellFormat {
+    uint16_t fontIndex = 0;        // index into Workbook::fonts (the file's index 4 gap removed)
+    uint16_t numberFormat = 0;     // id into Workbook::numberFormats
+    HorizontalAlign horizontal = HorizontalAlign::General;
+    VerticalAlign vertical = VerticalAlign::Bottom;
+    bool wrap = false;
+    bool shrinkToFit = false;
+    uint8_t indent = 0;
+    uint8_t rotation = 0;          // 0-180 as stored; 255 is stacked text
+    Border left, right, top, bottom;
+    uint8_t fillPattern = 0;       // 0 none, 1 solid, 2.. patterns
+    uint16_t fillForeground = 64;  // palette indexes
+    uint16_t fillBackground = 65;
+};
+
+enum class CellKind : uint8_t { Blank, Number, Text, Boolean, Error };
+
+struct Cell {
+    uint16_t column = 0;
+    uint16_t format = 0;   // index into Workbook::formats
+    CellKind kind = CellKind::Blank;
+    double number = 0;     // Number: the value; Boolean: 0 or 1; Error: the error code
+    uint32_t text = 0;     // Text: index into Workbook::strings
+};
+
+struct FormatRun {
+    uint32_t firstChar = 0;  // in UTF-16 code units from the start of the text, as stored
+    uint16_t fontIndex = 0;
+};
+
+struct RichText {
+    std::string utf8;
+    std::vector<FormatRun> runs;  // empty for plain text
+};
+
+struct Row {
+    uint32_t index = 0;
+    uint16_t heightTwips = 255;
+    bool hidden = false;
+    bool customHeight = false;
+    std::optional<uint16_t> format;   // a row-wide format, when the row has one
+    std::vector<Cell> cells;          // ascending by column
+};
+
+struct ColumnInfo {
+    uint16_t firstColumn = 0, lastColumn = 0;
+    uint16_t width = 0;     // 1/256 of the width of the digit zero in the default font
+    uint16_t format = 15;
+    bool hidden = false;
+};
+
+enum class CommentPrinting : uint8_t { None, InPlace, AtEnd };
+
+struct Comment {
+    CellRef cell;
+    std::string author;
+    std::string text;
+    bool shown = false;
+};
+
+// The page set-up as stored in the file; the print engine lays the caller's settings over it.
+struct PageSetup {
+    uint16_t paperSize = 9;     // spreadsheet paper code (1 Letter, 5 Legal, 9 A4 ...)
+    uint16_t scale = 100;       // percent
+    bool fitToPages = false;    // fit to fitWidth by fitHeight pages instead of scale
+    uint16_t fitWidth = 1, fitHeight = 1;  // 0 means "as many as needed"
+    bool landscape = false;
+    bool overThenDown = false;  // page order; false is down then over
+    std::optional<uint16_t> firstPageNumber;
+    bool blackAndWhite = false;
+    double leftMargin = 0.75, rightMargin = 0.75, topMargin = 1.0, bottomMargin = 1.0;  // inches
+    double headerMargin = 0.5, footerMargin = 0.5;
+    bool centerHorizontally = false, centerVertically = false;
+    bool gridlines = false;
+    bool headings = false;
+    CommentPrinting comments = CommentPrinting::None;
+    std::string header, footer;  // with their & codes
+    std::vector<uint32_t> rowBreaks;     // a page starts at each of these rows, ascending
+    std::vector<uint16_t> columnBreaks;  // a page starts at each of these columns, ascending
+    std::vector<CellRange> printArea;    // empty: the used range
+    std::optional<std::pair<uint32_t, uint32_t>> titleRows;     // first and last, inclusive
+    std::optional<std::pair<uint16_t, uint16_t>> titleColumns;  // first and last, inclusive
+};
+
+enum class SheetKind : uint8_t { Worksheet, Chart, Macro, Other };
+enum class Visibility : uint8_t { Visible, Hidden, VeryHidden };
+
+struct Sheet {
+    std::string name;
+    SheetKind kind = SheetKind::Worksheet;
+    Visibility visibility = Visibility::Visible;
+    bool rightToLeft = false;
+    std::vector<Row> rows;              // ascending by index; only rows with cells or properties
+    std::vector<ColumnInfo> columns;    // ascending, not overlapping
+    uint16_t defaultColumnWidth = 8;    // characters, from DEFCOLWIDTH
+    std::optional<uint16_t> standardColumnWidth;  // 1/256 characters, from STANDARDWIDTH
+    uint16_t defaultRowHeightTwips = 255;
+    bool defaultRowsHidden = false;
+    std::vector<CellRange> mergedRanges;
+    std::vector<Comment> comments;
+    PageSetup pageSetup;
+
+    const Row* row(uint32_t index) const;                      // nullptr when absent
+    const Cell* cell(uint32_t row, uint16_t column) const;     // nullptr when absent
+    const ColumnInfo* column(uint16_t index) const;            // nullptr when no COLINFO covers it
+};
+
+struct NumberFormat {
+    uint16_t id = 0;
+    std::string code;
+};
+
+struct Workbook {
+    std::vector<Sheet> sheets;          // in the file's order, every kind
+    std::vector<Font> fonts;
+    std::vector<CellFormat> formats;    // cell formats, by XF index
+    std::vector<NumberFormat> numberFormats;  // those defined in the file; built-ins are implied
+    std::vector<RichText> strings;      // shared strings, then strings of labels and formulas
+    std::vector<Color> palette;         // 56 entries for indexes 8..63
+    bool dateSystem1904 = false;
+    uint16_t codePage = 1252;
+
+    // The colour of a palette index, with automatic colours resolved to `automatic`.
+    Color color(uint16_t index, Color automatic) const;
+    // The format code for a number-format id: the file's own, else the built-in one, else "General".
+    const std::string& numberFormatCode(uint16_t id) const;
+};
+
+}  // namespace kx::workbook
