@@ -11,6 +11,8 @@
 #include "conversion/ghostscript.h"
 #include "platform/program_end.h"
 #include "platform/ui.h"
+#include "support/recording_ui.h"
+#include "support/temp_folder.h"
 
 using namespace kx::conversion;
 namespace fs = std::filesystem;
@@ -42,40 +44,22 @@ int pageCount(const fs::path& pdf)
     return at == std::string::npos ? 0 : std::atoi(info.c_str() + at + 6);
 }
 
-class RecordingUserInterface : public kx::platform::UserInterface {
-public:
-    std::vector<kx::platform::Message> messages;
-    kx::platform::MessageAnswer showMessage(const kx::platform::Message& message) override
-    {
-        messages.push_back(message);
-        return kx::platform::MessageAnswer::Ok;
-    }
-    void showBusyPointer() override {}
-    void restoreDefaultPointer() override {}
-    std::optional<std::string> chooseFileToOpen(const kx::platform::FileDialogRequest&) override { return {}; }
-    std::optional<std::string> chooseFileToSave(const kx::platform::FileDialogRequest&) override { return {}; }
-    bool openWithDesktop(const std::string&) override { return false; }
-};
-
 // A workspace folder whose path has blanks, and a machine store naming Ghostscript.
 class Rendering : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        root_ = fs::temp_directory_path() / ("kx render " + std::to_string(::getpid()));
+        root_ = folder_.path();
         workspace_ = (root_ / "program folder" / "temp").string();
         fs::create_directories(workspace_);
         store_ = root_ / "machine.reg";
         setenv(kx::config::kMachineStoreVariable, store_.c_str(), 1);
-        kx::platform::installUserInterface(&ui_);
         kx::platform::installProgramEndHandler([this](int code) { endCodes_.push_back(code); });
     }
     void TearDown() override
     {
         kx::platform::installProgramEndHandler({});
-        kx::platform::installUserInterface(nullptr);
         unsetenv(kx::config::kMachineStoreVariable);
-        fs::remove_all(root_);
     }
     void storeGhostscriptValue(const std::string& data)
     {
@@ -95,10 +79,11 @@ protected:
     }
     fs::path workspaceFile(const char* name) const { return fs::path(workspace_) / name; }
 
+    kx::testing::TempFolder folder_;
+    kx::testing::RecordingUserInterface ui_;
     fs::path root_;
     fs::path store_;
     std::string workspace_;
-    RecordingUserInterface ui_;
     std::vector<int> endCodes_;
 };
 

@@ -5,14 +5,15 @@
 #include <fstream>
 
 #include "conversion/process_runner.h"
+#include "support/temp_folder.h"
 
 using namespace kx::conversion;
 namespace fs = std::filesystem;
 
 TEST(RunProcessAndWait, AnswersWhetherTheProgramStartedNotHowItEnded)
 {
-    const fs::path folder = fs::temp_directory_path() / ("kx runner " + std::to_string(::getpid()));
-    fs::create_directories(folder);
+    const kx::testing::TempFolder temp;
+    const fs::path folder = temp.path();
     const fs::path program = folder / "exit four";
     std::ofstream(program) << "#!/bin/sh\ntouch ran\nexit 4\n";
     fs::permissions(program, fs::perms::owner_all);
@@ -29,7 +30,6 @@ TEST(RunProcessAndWait, AnswersWhetherTheProgramStartedNotHowItEnded)
     EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(1));
 
     // A wait limit that runs out still counts as started.
-    EXPECT_TRUE(RunProcessAndWait("/bin/sleep 2", folder.string(), 50, kHiddenWindow, 0, &ended));
+    EXPECT_TRUE(RunProcessAndWait("/bin/sleep 0.5", folder.string(), 50, kHiddenWindow, 0, &ended));
     EXPECT_EQ(ended.end, kx::platform::ProcessEnd::StillRunning);
-    fs::remove_all(folder);
 }

@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
-#include <sstream>
 #include <unistd.h>
 
 #include "platform/process.h"
+#include "support/temp_folder.h"
 
 using namespace kx::platform;
 namespace fs = std::filesystem;
@@ -66,11 +66,9 @@ class RealProcess : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        root_ = fs::temp_directory_path() / ("kx process " + std::to_string(::getpid()));
-        work_ = root_ / "work folder";
+        fs::create_directories(root_);
         fs::create_directories(work_);
     }
-    void TearDown() override { fs::remove_all(root_); }
 
     std::string script(const std::string& name, const std::string& body)
     {
@@ -79,20 +77,15 @@ protected:
         fs::permissions(path, fs::perms::owner_all);
         return path.string();
     }
-    std::string output()
-    {
-        std::ifstream in(work_ / "out.txt");
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string output() { return folder_.read("work folder/out.txt"); }
     ProcessResult run(const std::string& commandLine, std::optional<std::chrono::milliseconds> limit = {})
     {
         return runProcess({ .commandLine = commandLine, .workingFolder = work_.string(), .waitLimit = limit });
     }
 
-    fs::path root_;
-    fs::path work_;
+    kx::testing::TempFolder folder_;
+    fs::path root_ = folder_.file("with blanks");
+    fs::path work_ = folder_.file("work folder");
 };
 
 TEST_F(RealProcess, UnquotedPathWithBlanksQuotedArgumentsAndWorkingFolder)
@@ -131,9 +124,9 @@ TEST_F(RealProcess, MissingProgramOrFolderIsNotStartedAndDoesNotWait)
 TEST_F(RealProcess, WaitLimitReturnsWhileTheProgramRuns)
 {
     const auto before = std::chrono::steady_clock::now();
-    const auto result = run(script("slow", "exec sleep 3\n"), 100ms);
+    const auto result = run(script("slow", "exec sleep 1\n"), 50ms);
     EXPECT_EQ(result.end, ProcessEnd::StillRunning);
-    EXPECT_LT(std::chrono::steady_clock::now() - before, 2s);
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 800ms);
     EXPECT_TRUE(run(script("quick", "exit 0\n"), 5s).succeeded());
 }
 
