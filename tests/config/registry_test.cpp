@@ -1,41 +1,29 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <random>
 
 #include "config/registry.h"
 #include "config/registry_file.h"
+#include "support/temp_folder.h"
 
 using namespace kx::config;
-namespace fs = std::filesystem;
 
 namespace {
 
 // Writes a machine store and points KORVENDAL_MACHINE_STORE at it for the test's duration.
 class MachineStore : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        path_ = fs::temp_directory_path() / ("kx-registry-" + std::to_string(::getpid()) + ".reg");
-        setenv(kMachineStoreVariable, path_.c_str(), 1);
-    }
-    void TearDown() override
-    {
-        unsetenv(kMachineStoreVariable);
-        fs::remove(path_);
-    }
-    void write(const std::string& content)
-    {
-        std::ofstream(path_, std::ios::binary) << content;
-    }
+    void SetUp() override { setenv(kMachineStoreVariable, path_.c_str(), 1); }
+    void TearDown() override { unsetenv(kMachineStoreVariable); }
+    void write(const std::string& content) { folder_.write("machine.reg", content); }
     RegistryValue read(const std::string& key, const std::string& name)
     {
         return ReadRegistryValue(RegistryRoot::LocalMachine, key, name);
     }
 
-    fs::path path_;
+    kx::testing::TempFolder folder_;
+    std::string path_ = folder_.file("machine.reg");
 };
 
 const std::string kHeader = "Windows Registry Editor Version 5.00\r\n\r\n";
@@ -158,7 +146,7 @@ TEST_F(MachineStore, ListsDirectSubkeysOnceInFileOrder)
 
 TEST_F(MachineStore, StorePathComesFromTheEnvironmentElseTheMachineWideFile)
 {
-    EXPECT_EQ(machineStorePath(), path_.string());
+    EXPECT_EQ(machineStorePath(), path_);
     setenv(kMachineStoreVariable, "", 1);
     EXPECT_EQ(machineStorePath(), kMachineWideStore);
 }
