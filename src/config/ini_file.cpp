@@ -160,6 +160,7 @@ bool isWritableIniEntry(std::string_view section, std::string_view key, std::str
     const auto hasSurroundingBlanks = [](std::string_view text) { return trimmed(text) != text; };
     return !breaksLayout(section) && !breaksLayout(key) && !breaksLayout(value)
         && !key.empty() && key.find('=') == std::string_view::npos
+        && key.find_first_of("[;#") != 0
         && section.find(']') == std::string_view::npos
         && !hasSurroundingBlanks(section) && !hasSurroundingBlanks(key);
 }

@@ -17,7 +17,8 @@ inline constexpr std::size_t kMaxIniValueLength = 254;
 std::optional<std::string> findIniValue(std::string_view text, std::string_view section, std::string_view key);
 
 // True when the three can be written without breaking the file's layout: no line break or NUL
-// anywhere, a non-empty key without "=", a section name without "]", none with surrounding blanks.
+// anywhere, a non-empty key without "=" that does not begin like a section or a comment, a section
+// name without "]", none with surrounding blanks.
 bool isWritableIniEntry(std::string_view section, std::string_view key, std::string_view value);
 
 // `text` with `key` set to `value`: the key's line is replaced where the key exists, else the

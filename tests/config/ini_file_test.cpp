@@ -89,6 +89,7 @@ TEST(IniWrite, RefusesEntriesThatWouldBreakTheFile)
     EXPECT_FALSE(isWritableIniEntry("SETTINGS", "PATH", std::string("a\0b", 3)));
     EXPECT_FALSE(isWritableIniEntry("SETTINGS", "", "x"));
     EXPECT_FALSE(isWritableIniEntry("SETTINGS", "A=B", "x"));
+    EXPECT_FALSE(isWritableIniEntry("SETTINGS", ";PATH", "x"));
     EXPECT_FALSE(isWritableIniEntry("SET]TINGS", "PATH", "x"));
 }
 
