@@ -1,6 +1,7 @@
 #include "platform/filesystem.h"
 
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 #include <unistd.h>
 
@@ -53,6 +54,19 @@ bool copyFileOver(const std::string& from, const std::string& to)
 {
     std::error_code error;
     return fs::copy_file(from, to, fs::copy_options::overwrite_existing, error) && !error;
+}
+
+std::optional<std::string> readWholeFile(const std::string& path, std::size_t maxBytes)
+{
+    std::error_code error;
+    const auto size = fs::file_size(path, error);
+    if (error || size > maxBytes)
+        return std::nullopt;
+    std::ifstream stream(path, std::ios::binary);
+    std::string content(static_cast<std::size_t>(size), '\0');
+    if (!stream.read(content.data(), static_cast<std::streamsize>(content.size())))
+        return std::nullopt;
+    return content;
 }
 
 std::string programFolder()

@@ -1,5 +1,7 @@
 #pragma once
 // File-system facts and operations, each reporting failure as a value rather than throwing.
+#include <cstddef>
+#include <optional>
 #include <string>
 
 namespace kx::platform {
@@ -15,6 +17,8 @@ bool ensureFolder(const std::string& path);
 bool removeFile(const std::string& path);
 // Copies `from` over `to`, replacing it; true on success.
 bool copyFileOver(const std::string& from, const std::string& to);
+// The whole content of an ordinary file, or nothing when it cannot be read or exceeds `maxBytes`.
+std::optional<std::string> readWholeFile(const std::string& path, std::size_t maxBytes);
 
 // The folder holding the running program's executable, without a trailing "/".
 std::string programFolder();

@@ -1,0 +1,34 @@
+#pragma once
+// How the print options become page set-up values and PrintOut arguments.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "conversion/automation.h"
+#include "conversion/conversion_options.h"
+
+namespace kx::conversion::automation {
+
+// The printer every conversion prints through.
+inline constexpr const char* kConversionPrinter = "Korvendal";
+
+inline constexpr std::int32_t kCommentsInPlace = 16;
+inline constexpr std::int32_t kPortrait = 1;
+inline constexpr std::int32_t kLandscape = 2;
+
+// The paper-size code for a paper name compared exactly; nothing for a name not offered.
+std::optional<std::int32_t> paperSizeCode(std::string_view paperName);
+// The zoom as a 16-bit whole number, halves rounded to the even neighbour.
+// Throws Failure kOverflow when it does not fit in 16 bits.
+std::int16_t zoomValue(double percent);
+std::int32_t orientationCode(bool landscape);
+
+// Puts the page set-up properties on `worksheet` in their fixed order, reading each option
+// from `options` just before the property that uses it.
+void applyPageSetup(Worksheet& worksheet, const ConversionOptions& options);
+
+// The PrintOut arguments of a conversion printing to `printFile`; the range texts go as they stand.
+PrintOutArguments conversionPrintOut(const ConversionOptions& options, const std::string& printFile);
+
+}  // namespace kx::conversion::automation

@@ -1,0 +1,25 @@
+#pragma once
+// The print options a conversion reads while it works. The main window answers from its
+// controls at the moment of each call; the command-line converter answers from its arguments.
+#include <string>
+
+namespace kx::conversion {
+
+class ConversionOptions {
+public:
+    virtual ~ConversionOptions() = default;
+    // The paper size as named in the options ("A4", "Legal", ...); other texts set no paper size.
+    virtual std::string paperSizeText() const = 0;
+    // The zoom percentage as a number, unrounded; the caller has checked it lies in 10..400.
+    virtual double zoomPercent() const = 0;
+    virtual bool landscape() const = 0;
+    virtual bool printGridlines() const = 0;
+    virtual bool printHeadings() const = 0;
+    virtual bool allPages() const = 0;
+    // First and last page of the range, as entered.
+    virtual std::string fromPageText() const = 0;
+    virtual std::string toPageText() const = 0;
+    virtual bool openAfterConversion() const = 0;
+};
+
+}  // namespace kx::conversion

@@ -1,0 +1,14 @@
+#pragma once
+// Whole-file replacement that never leaves a half-written file behind.
+#include <string>
+#include <string_view>
+
+namespace kx::platform {
+
+// Puts `content` at `path`: written to a new file in the same folder, flushed to disk, then
+// renamed over the old one (whose permissions it takes), so that readers see either the old
+// file or the new one, never a part. A symbolic link at `path` is kept and its target replaced.
+// False, with the old file untouched, when any step fails.
+bool replaceFileContent(const std::string& path, std::string_view content);
+
+}  // namespace kx::platform

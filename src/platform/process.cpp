@@ -1,0 +1,211 @@
+#include "platform/process.h"
+
+#include "platform/environment.h"
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace kx::platform {
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+struct Word {
+    std::size_t begin;
+    std::size_t end;
+};
+
+// The blank-separated words before the first double quote.
+std::vector<Word> leadingUnquotedWords(std::string_view text)
+{
+    std::vector<Word> words;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && isBlank(text[i]))
+            ++i;
+        const std::size_t begin = i;
+        while (i < text.size() && !isBlank(text[i]) && text[i] != '"')
+            ++i;
+        if (i < text.size() && text[i] == '"')
+            break;
+        if (i > begin)
+            words.push_back({ begin, i });
+    }
+    return words;
+}
+
+std::vector<std::string> splitArguments(std::string_view text)
+{
+    std::vector<std::string> arguments;
+    std::size_t i = 0;
+    while (true) {
+        while (i < text.size() && isBlank(text[i]))
+            ++i;
+        if (i == text.size())
+            return arguments;
+        std::string argument;
+        bool quoted = false;
+        for (; i < text.size() && (quoted || !isBlank(text[i])); ++i) {
+            if (text[i] == '"')
+                quoted = !quoted;
+            else
+                argument.push_back(text[i]);
+        }
+        arguments.push_back(std::move(argument));
+    }
+}
+
+bool isExecutableFile(const std::string& path)
+{
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && ::access(path.c_str(), X_OK) == 0;
+}
+
+// Lowers the niceness a little; an unprivileged caller is refused, which is fine.
+void raisePriority(pid_t pid)
+{
+    constexpr int kRaise = 5;
+    errno = 0;
+    const int current = ::getpriority(PRIO_PROCESS, 0);
+    if (errno == 0)
+        ::setpriority(PRIO_PROCESS, static_cast<id_t>(pid), std::max(current - kRaise, -20));
+}
+
+std::optional<pid_t> spawn(const CommandLine& command, const std::string& workingFolder)
+{
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(command.program.c_str()));
+    for (const auto& argument : command.arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attributes;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawnattr_init(&attributes);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    if (!workingFolder.empty())
+        posix_spawn_file_actions_addchdir_np(&actions, workingFolder.c_str());
+    posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
+    // The child starts with no blocked signals and with SIGPIPE back at its default, whatever
+    // the toolkit set up for this process.
+    sigset_t none, defaults;
+    sigemptyset(&none);
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+    pid_t pid = 0;
+    const int error = posix_spawn(&pid, command.program.c_str(), &actions, &attributes, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    if (error != 0)
+        return std::nullopt;
+    return pid;
+}
+
+ProcessResult resultOf(int status)
+{
+    if (WIFEXITED(status))
+        return { ProcessEnd::Exited, WEXITSTATUS(status) };
+    return { ProcessEnd::Signalled, WIFSIGNALED(status) ? WTERMSIG(status) : -1 };
+}
+
+ProcessResult waitWithoutLimit(pid_t pid)
+{
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR)
+            return { ProcessEnd::StillRunning };
+    }
+    return resultOf(status);
+}
+
+ProcessResult waitAtMost(pid_t pid, std::chrono::milliseconds limit)
+{
+    constexpr auto kPollInterval = std::chrono::milliseconds(5);
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (true) {
+        int status = 0;
+        const pid_t ended = ::waitpid(pid, &status, WNOHANG);
+        if (ended == pid)
+            return resultOf(status);
+        if (ended < 0 && errno != EINTR)
+            return { ProcessEnd::StillRunning };
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= deadline)
+            return { ProcessEnd::StillRunning };
+        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(kPollInterval, deadline - now));
+    }
+}
+
+}  // namespace
+
+std::optional<CommandLine> splitCommandLine(std::string_view commandLine, const ProgramResolver& resolve)
+{
+    const auto start = commandLine.find_first_not_of(" \t");
+    if (start == std::string_view::npos)
+        return std::nullopt;
+    commandLine.remove_prefix(start);
+
+    if (commandLine.front() == '"') {
+        const auto close = commandLine.find('"', 1);
+        const auto program = resolve(std::string(commandLine.substr(1, close == std::string_view::npos ? close : close - 1)));
+        if (!program)
+            return std::nullopt;
+        const auto rest = close == std::string_view::npos ? std::string_view {} : commandLine.substr(close + 1);
+        return CommandLine { *program, splitArguments(rest) };
+    }
+    const auto words = leadingUnquotedWords(commandLine);
+    for (auto word = words.rbegin(); word != words.rend(); ++word) {
+        if (const auto program = resolve(std::string(commandLine.substr(0, word->end))))
+            return CommandLine { *program, splitArguments(commandLine.substr(word->end)) };
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> resolveProgram(const std::string& candidate)
+{
+    if (candidate.empty())
+        return std::nullopt;
+    if (candidate.find('/') != std::string::npos)
+        return isExecutableFile(candidate) ? std::optional(candidate) : std::nullopt;
+    const std::string searchPath = environmentVariable("PATH").value_or("/usr/local/bin:/usr/bin:/bin");
+    std::string_view path = searchPath;
+    while (true) {
+        const auto colon = path.find(':');
+        const std::string folder(path.substr(0, colon));
+        const std::string full = (folder.empty() ? std::string(".") : folder) + "/" + candidate;
+        if (isExecutableFile(full))
+            return full;
+        if (colon == std::string_view::npos)
+            return std::nullopt;
+        path.remove_prefix(colon + 1);
+    }
+}
+
+ProcessResult runProcess(const ProcessRequest& request)
+{
+    const auto command = splitCommandLine(request.commandLine, resolveProgram);
+    if (!command)
+        return {};
+    const auto pid = spawn(*command, request.workingFolder);
+    if (!pid)
+        return {};
+    if (request.higherPriority)
+        raisePriority(*pid);
+    return request.waitLimit ? waitAtMost(*pid, *request.waitLimit) : waitWithoutLimit(*pid);
+}
+
+}  // namespace kx::platform
