@@ -131,6 +131,10 @@ def run_one(path, arguments, profile, timer, scratch, keep):
                              comments=not arguments.no_comments)
     if arguments.fresh_profile:
         profile.remove()
+    if lo.ok and compare.only_blank_pages(pdf_libreoffice):
+        # The spreadsheet program refuses to print a workbook with nothing on it; a blank
+        # page is no conversion to measure against.
+        lo.ok, lo.note = False, "nothing to print (LibreOffice gives blank pages)"
     row = Row(name, False, "not run", lo.ok, lo.note, seconds_libreoffice=lo.seconds)
     if lo.ok:
         row.pages_libreoffice = compare.page_count(pdf_libreoffice)

@@ -123,6 +123,11 @@ class PdfScores(unittest.TestCase):
         self.assertIsNone(compare.page_count(os.path.join(self.folder, "one.ps")))
         self.assertEqual(compare.pdf_words(self.two), Counter("Total 12 apples Sheet1 Page 2".split()))
 
+    def test_blank_pdf_is_told_from_one_with_text(self):
+        blank = make_pdf(self.folder, "blank", [[], []])
+        self.assertTrue(compare.only_blank_pages(blank))
+        self.assertFalse(compare.only_blank_pages(self.other))  # a blank page, then text
+
     def test_visual_score_counts_missing_pages_as_zero(self):
         self.assertEqual(compare.visual_score(self.one, self.one), 1.0)
         pairs = []
