@@ -268,11 +268,8 @@ def prepare_keep(arguments):
 def ghostscript_timer(arguments, scratch):
     if arguments.libreoffice_only:
         return None
-    store = ours.find_machine_store(os.path.dirname(arguments.converter))
-    if store is None:
-        print("no machine store found: Ghostscript's own time is not measured", file=sys.stderr)
-        return None
-    return ours.GhostscriptTimer(scratch, store)
+    program_folder = os.path.dirname(os.path.abspath(arguments.converter))
+    return ours.GhostscriptTimer(scratch, ours.base_store_text(program_folder))
 
 
 def main(argv=None):
