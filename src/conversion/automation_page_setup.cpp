@@ -1,6 +1,7 @@
 #include "conversion/automation_page_setup.h"
 
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -36,6 +37,22 @@ std::int16_t zoomValue(double percent)
 std::int32_t orientationCode(bool landscape)
 {
     return landscape ? kLandscape : kPortrait;
+}
+
+int pageNumberFromText(const std::string& text)
+{
+    const auto first = text.find_first_not_of(" \t");
+    const auto last = text.find_last_not_of(" \t");
+    double value = 0;
+    const char* begin = first == std::string::npos ? text.data() : text.data() + first;
+    const char* end = first == std::string::npos ? begin : text.data() + last + 1;
+    const auto [stop, error] = std::from_chars(begin, end, value);
+    if (begin == end || error != std::errc() || stop != end || !std::isfinite(value))
+        throw Failure(kTypeMismatch, "Type mismatch");
+    const double page = std::nearbyint(value);
+    if (page < 1 || page > std::numeric_limits<std::int16_t>::max())
+        throw Failure(kMethodFailed, "PrintOut method of Workbook class failed: no page " + text);
+    return static_cast<int>(page);
 }
 
 void applyPageSetup(Worksheet& worksheet, const ConversionOptions& options)

@@ -24,6 +24,10 @@ std::optional<std::int32_t> paperSizeCode(std::string_view paperName);
 std::int16_t zoomValue(double percent);
 std::int32_t orientationCode(bool landscape);
 
+// A page number given as text, trimmed and rounded as the application reads it.
+// Throws Failure kTypeMismatch for a text that is no number, kMethodFailed below page 1.
+int pageNumberFromText(const std::string& text);
+
 // Puts the page set-up properties on `worksheet` in their fixed order, reading each option
 // from `options` just before the property that uses it.
 void applyPageSetup(Worksheet& worksheet, const ConversionOptions& options);

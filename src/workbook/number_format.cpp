@@ -1,60 +1,105 @@
 #include "workbook/number_format.h"
 
+#include <algorithm>
 #include <cmath>
 
-#include "workbook/number_format_decimal.h"
+#include "workbook/number_format_code.h"
 #include "workbook/number_format_general.h"
+#include "workbook/number_format_render.h"
 
 namespace kx::workbook {
 namespace {
 
-std::string grouped(const std::string& digits)
+// What the program shows for a value it cannot show in a format: a cell full of '#'.
+FormattedValue unshowable(int width)
 {
-    std::string result;
-    for (size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            result += ',';
-        result += digits[i];
-    }
-    return result;
+    return {.text = std::string(static_cast<size_t>(std::clamp(width, 1, 255)), '#')};
 }
 
-std::string fixedDecimals(double value, int decimals, bool thousands)
+// The sections that numbers use: up to three, without a trailing text section.
+std::vector<Section> numberSections(std::vector<Section> sections)
 {
-    const Decimal rounded = roundToDecimals(toDecimal(std::fabs(value)), decimals);
-    std::string integer = rounded.integerDigits();
-    if (integer.empty())
-        integer.push_back('0');
-    std::string text = thousands ? grouped(integer) : integer;
-    if (decimals > 0)
-        text.append(".").append(rounded.fractionDigits(decimals));
-    return value < 0 && !rounded.isZero() ? "-" + text : text;
+    if (sections.size() >= 4)
+        sections.resize(3);
+    else if (sections.back().has(TokenKind::TextValue))
+        sections.pop_back();
+    return sections;
+}
+
+struct Choice {
+    const Section* section = nullptr;  // none: the value has no section to show it
+    bool withSign = true;
+};
+
+Choice chooseByCondition(const std::vector<Section>& sections, double value)
+{
+    const Section& first = sections[0];
+    if (first.condition && first.condition->holds(value))
+        return {&first, true};
+    if (sections.size() < 2)
+        return {};
+    const Section& second = sections[1];
+    if (second.condition && second.condition->holds(value))
+        return {&second, !second.condition->admitsOnlyNegatives()};
+    if (first.condition && second.condition)
+        return sections.size() > 2 ? Choice{&sections[2], true} : Choice{};
+    return {first.condition ? &second : &first, true};
+}
+
+// Without conditions: positive;negative;zero, where the negative section shows no sign of
+// its own. With conditions, the first and second sections take the values that meet theirs.
+Choice chooseSection(const std::vector<Section>& sections, double value)
+{
+    const bool conditional = sections[0].condition || (sections.size() > 1 && sections[1].condition);
+    if (conditional)
+        return chooseByCondition(sections, value);
+    if (sections.size() == 1 || (value > 0) || (value == 0 && sections.size() == 2))
+        return {&sections[0], true};
+    if (value < 0)
+        return {&sections[1], false};
+    return {&sections[2], true};
 }
 
 }  // namespace
 
-FormattedValue formatNumber(double value, std::string_view formatCode, bool, int generalMaxChars)
+FormattedValue formatNumber(double value, std::string_view formatCode, bool dateSystem1904, int generalMaxChars)
 {
-    std::string_view code = formatCode;
-    const bool thousands = code.starts_with("#,##");
-    if (thousands)
-        code.remove_prefix(4);
-    if (code == "0" || code.starts_with("0.")) {
-        const size_t decimals = code == "0" ? 0 : code.size() - 2;
-        if (code.find_first_not_of('0', 2) == std::string_view::npos || code == "0")
-            return {.text = fixedDecimals(value, static_cast<int>(decimals), thousands)};
+    if (!std::isfinite(value))
+        return {.text = "#NUM!"};
+    const std::vector<Section> sections = numberSections(parseFormatCode(formatCode));
+    if (sections.empty() || formatCode.empty())
+        return {.text = formatGeneral(value, generalMaxChars)};
+    const Choice choice = chooseSection(sections, value);
+    if (!choice.section)
+        return unshowable(generalMaxChars);
+    const Section& section = *choice.section;
+    FormattedValue out{.color = section.color};
+    if (section.isDate()) {
+        out.isDateOrTime = true;
+        if (!renderDateTime(section, value, dateSystem1904, out))
+            return unshowable(generalMaxChars);
+    } else {
+        renderNumber(section, std::fabs(value), value < 0 && choice.withSign, generalMaxChars, out);
     }
-    return {.text = formatGeneral(value, generalMaxChars)};
+    return out;
 }
 
-FormattedValue formatText(std::string_view text, std::string_view)
+FormattedValue formatText(std::string_view text, std::string_view formatCode)
 {
-    return {.text = std::string(text)};
+    const std::vector<Section> sections = parseFormatCode(formatCode);
+    const bool hasTextSection = sections.size() >= 4 || sections.back().has(TokenKind::TextValue);
+    if (!hasTextSection)
+        return {.text = std::string(text)};
+    const Section& section = sections.size() >= 4 ? sections[3] : sections.back();
+    FormattedValue out{.color = section.color};
+    renderText(section, text, out);
+    return out;
 }
 
-bool isDateFormat(std::string_view)
+bool isDateFormat(std::string_view formatCode)
 {
-    return false;
+    const std::vector<Section> sections = numberSections(parseFormatCode(formatCode));
+    return std::any_of(sections.begin(), sections.end(), [](const Section& s) { return s.isDate(); });
 }
 
 }  // namespace kx::workbook

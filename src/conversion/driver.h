@@ -1,0 +1,97 @@
+#pragma once
+// The conversion of one job: open the workbook through the automation interface, apply the
+// page set-up, print it to PostScript in the workspace folder, have Ghostscript make the PDF,
+// copy it to the target and report the outcome in the job's row and in a message.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "conversion/automation.h"
+#include "conversion/conversion_options.h"
+#include "conversion/ghostscript.h"
+#include "errors/failure.h"
+
+namespace kx::conversion {
+
+inline constexpr const char* kStatusConverting = "Converting...";
+inline constexpr const char* kStatusCompleted = "Completed";
+inline constexpr const char* kStatusFailed = "Failed";
+
+inline constexpr const char* kFailedToCreatePdfMessage = "Failed to create PDF.";
+inline constexpr const char* kSuccessSuffix = " Converted Successfully.";
+inline constexpr const char* kDriverMessageTitle = "Korvendal";
+inline constexpr const char* kDriverErrorSource = "frmMain:cmdBrowse";
+
+// The rows of the job list, as the driver sees them.
+class JobRows {
+public:
+    virtual ~JobRows() = default;
+    // Shows `status` in the row at once.
+    virtual void setStatus(std::int16_t row, const std::string& status) = 0;
+    // The row's workbook file name, as the list shows it.
+    virtual std::string fileName(std::int16_t row) const = 0;
+};
+
+// The parts of a job that stand outside the automation interface; tests replace them.
+struct JobServices {
+    // The Ghostscript executable; nothing when it is missing and the program is to end.
+    std::function<std::optional<std::string>()> locateGhostscript;
+    // Checks the installed printers (showing its own messages); false stops the job.
+    std::function<bool(automation::Application&)> printerCheckAllowsJob;
+    // The two Ghostscript passes in the workspace folder; each answers whether it could start.
+    std::function<bool(const std::string& ghostscript, const std::string& workspace, PageSelection selection)>
+        runFirstPass;
+    std::function<bool(const std::string& ghostscript, const std::string& workspace, const std::string& from,
+                       const std::string& to)> runSecondPass;
+};
+
+// The services of the installed system: machine store, printer check, Ghostscript.
+JobServices installedJobServices();
+
+enum class JobOutcome {
+    Completed,
+    Failed,
+    Stopped,           // the printer check stopped the job; the row keeps "Converting..."
+    ConverterMissing,  // no Ghostscript: the program is to end
+};
+
+struct JobResult {
+    JobOutcome outcome = JobOutcome::Failed;
+    std::optional<errors::ErrorInfo> fault;  // the failure handed to the error reporter, if any
+};
+
+class ConversionDriver {
+public:
+    ConversionDriver(automation::ApplicationFactory& applications, const ConversionOptions& options, JobRows& rows,
+                     std::string workspaceFolder, JobServices services = installedJobServices());
+
+    // Converts the workbook at `source` into the PDF `target`, applying the page set-up to the
+    // worksheet with the 1-based `worksheet` number. A second failure to create the application
+    // object passes on to the caller as automation::Failure 429.
+    JobResult ConvertWorkbook(const std::string& source, const std::string& target, std::int16_t row,
+                              std::int16_t worksheet);
+
+    const std::string& workspaceFolder() const { return workspace_; }
+
+private:
+    void createApplication(std::int16_t row);
+    bool clearWorkspace() const;
+    JobOutcome renderAndDeliver(const std::string& ghostscript, const std::string& target, std::int16_t row);
+    JobOutcome failToCreatePdf(std::int16_t row);
+    std::string rangeKeptBySecondPass() const;
+    void finishJob(automation::Workbook& workbook);
+    JobResult handleFault(std::int16_t row);
+    std::string workspaceFile(const char* name) const;
+
+    automation::ApplicationFactory& applications_;
+    const ConversionOptions& options_;
+    JobRows& rows_;
+    std::string workspace_;
+    JobServices services_;
+    // The application of the running job, as the window holds it.
+    std::unique_ptr<automation::Application> application_;
+};
+
+}  // namespace kx::conversion

@@ -1,0 +1,18 @@
+#include "conversion/driver.h"
+#include "conversion/printer_selection.h"
+
+namespace kx::conversion {
+
+JobServices installedJobServices()
+{
+    return {
+        .locateGhostscript = [] { return LocateGhostscript(); },
+        .printerCheckAllowsJob = [](automation::Application& application) {
+            return CheckPrinter(application) == PrinterCheck::GoOn;
+        },
+        .runFirstPass = RunFirstPass,
+        .runSecondPass = RunSecondPass,
+    };
+}
+
+}  // namespace kx::conversion

@@ -1,0 +1,28 @@
+#include "platform/folder_lock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace kx::platform {
+
+FolderLock::FolderLock(const std::string& folder)
+{
+    // Close-on-exec, so that a program started while the lock is held does not keep it alive.
+    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0)
+        return;
+    if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+        ::close(descriptor);
+        return;
+    }
+    descriptor_ = descriptor;
+}
+
+FolderLock::~FolderLock()
+{
+    if (descriptor_ >= 0)
+        ::close(descriptor_);
+}
+
+}  // namespace kx::platform

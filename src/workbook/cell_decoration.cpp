@@ -1,0 +1,97 @@
+#include "workbook/cell_decoration.h"
+
+#include <array>
+#include <vector>
+
+namespace kx::workbook {
+namespace {
+
+constexpr Color black{0, 0, 0}, white{255, 255, 255};
+
+// The share of foreground ink in the fill patterns 2-18 of the file format.
+constexpr std::array<double, 19> patternCoverage{0,   1,   0.5, 0.75, 0.25, 0.5,  0.5,  0.5,   0.5,    0.5,
+                                                 0.5, 0.25, 0.25, 0.25, 0.25, 0.25, 0.25, 0.125, 0.0625};
+
+Color blend(Color foreground, Color background, double coverage)
+{
+    const auto mix = [&](uint8_t f, uint8_t b) { return static_cast<uint8_t>(f * coverage + b * (1 - coverage) + 0.5); };
+    return {mix(foreground.red, background.red), mix(foreground.green, background.green),
+            mix(foreground.blue, background.blue)};
+}
+
+struct LineStyle {
+    double width;
+    std::vector<double> dashes;
+};
+
+LineStyle lineStyle(BorderStyle style)
+{
+    switch (style) {
+    case BorderStyle::None: return {0, {}};
+    case BorderStyle::Thin: return {0.5, {}};
+    case BorderStyle::Medium: return {1.0, {}};
+    case BorderStyle::Dashed: return {0.5, {3, 1}};
+    case BorderStyle::Dotted: return {0.5, {0.75, 0.75}};
+    case BorderStyle::Thick: return {1.5, {}};
+    case BorderStyle::Double: return {0.5, {}};
+    case BorderStyle::Hair: return {0.25, {}};
+    case BorderStyle::MediumDashed: return {1.0, {6, 2}};
+    case BorderStyle::DashDot: return {0.5, {4, 1.5, 1.5, 1.5}};
+    case BorderStyle::MediumDashDot: return {1.0, {6, 2, 2, 2}};
+    case BorderStyle::DashDotDot: return {0.5, {4, 1.5, 1.5, 1.5, 1.5, 1.5}};
+    case BorderStyle::MediumDashDotDot: return {1.0, {6, 2, 2, 2, 2, 2}};
+    case BorderStyle::SlantDashDot: return {1.0, {6, 1, 2, 1}};
+    }
+    return {0.5, {}};
+}
+
+// One edge from (x0, y0) to (x1, y1); a double line is two thin lines either side of it.
+void strokeEdge(cairo_t* cr, const Workbook& workbook, const Border& border, double x0, double y0, double x1, double y1)
+{
+    if (border.style == BorderStyle::None)
+        return;
+    const LineStyle style = lineStyle(border.style);
+    setSourceColor(cr, workbook.color(border.colorIndex, black));
+    cairo_set_line_width(cr, style.width);
+    cairo_set_dash(cr, style.dashes.data(), static_cast<int>(style.dashes.size()), 0);
+    const bool horizontal = y0 == y1;
+    const std::vector<double> offsets = border.style == BorderStyle::Double ? std::vector<double>{-0.75, 0.75}
+                                                                            : std::vector<double>{0};
+    for (double offset : offsets) {
+        const double dx = horizontal ? 0 : offset, dy = horizontal ? offset : 0;
+        cairo_move_to(cr, x0 + dx, y0 + dy);
+        cairo_line_to(cr, x1 + dx, y1 + dy);
+        cairo_stroke(cr);
+    }
+    cairo_set_dash(cr, nullptr, 0, 0);
+}
+
+}  // namespace
+
+void setSourceColor(cairo_t* cr, Color color)
+{
+    cairo_set_source_rgb(cr, color.red / 255.0, color.green / 255.0, color.blue / 255.0);
+}
+
+void paintFill(cairo_t* cr, const Workbook& workbook, const CellFormat& format, const Box& box)
+{
+    if (format.fillPattern == 0)
+        return;
+    const Color foreground = workbook.color(format.fillForeground, black);
+    const Color background = workbook.color(format.fillBackground, white);
+    const double coverage = format.fillPattern < patternCoverage.size() ? patternCoverage[format.fillPattern] : 0.5;
+    setSourceColor(cr, blend(foreground, background, coverage));
+    cairo_rectangle(cr, box.x, box.y, box.width, box.height);
+    cairo_fill(cr);
+}
+
+void paintBorders(cairo_t* cr, const Workbook& workbook, const CellFormat& format, const Box& box)
+{
+    const double right = box.x + box.width, bottom = box.y + box.height;
+    strokeEdge(cr, workbook, format.top, box.x, box.y, right, box.y);
+    strokeEdge(cr, workbook, format.bottom, box.x, bottom, right, bottom);
+    strokeEdge(cr, workbook, format.left, box.x, box.y, box.x, bottom);
+    strokeEdge(cr, workbook, format.right, right, box.y, right, bottom);
+}
+
+}  // namespace kx::workbook

@@ -1,0 +1,108 @@
+#include "workbook/cell_fonts.h"
+
+#include <algorithm>
+
+namespace kx::workbook {
+namespace {
+
+constexpr Color black{0, 0, 0};
+
+PangoUnderline pangoUnderline(Underline underline)
+{
+    switch (underline) {
+    case Underline::None: return PANGO_UNDERLINE_NONE;
+    case Underline::Single: return PANGO_UNDERLINE_SINGLE;
+    case Underline::Double: return PANGO_UNDERLINE_DOUBLE;
+    case Underline::SingleAccounting: return PANGO_UNDERLINE_SINGLE_LINE;
+    case Underline::DoubleAccounting: return PANGO_UNDERLINE_DOUBLE_LINE;
+    }
+    return PANGO_UNDERLINE_NONE;
+}
+
+void insert(PangoAttrList* list, PangoAttribute* attribute, unsigned start, unsigned end)
+{
+    attribute->start_index = start;
+    attribute->end_index = end;
+    pango_attr_list_insert(list, attribute);
+}
+
+}  // namespace
+
+size_t utf8OffsetOfUtf16(const std::string& text, uint32_t utf16Units)
+{
+    size_t offset = 0;
+    uint32_t units = 0;
+    while (offset < text.size() && units < utf16Units) {
+        const auto lead = static_cast<unsigned char>(text[offset]);
+        const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        units += length == 4 ? 2 : 1;
+        offset = std::min(offset + length, text.size());
+    }
+    return offset;
+}
+
+CellFonts::CellFonts(const Workbook& workbook) : workbook_(workbook), descriptions_(workbook.fonts.size() + 1) {}
+
+const Font& CellFonts::font(uint16_t index) const
+{
+    static const Font defaultFont;
+    if (index < workbook_.fonts.size())
+        return workbook_.fonts[index];
+    return workbook_.fonts.empty() ? defaultFont : workbook_.fonts.front();
+}
+
+const PangoFontDescription* CellFonts::description(uint16_t index)
+{
+    const size_t slot = std::min<size_t>(index, workbook_.fonts.size());
+    if (!descriptions_[slot]) {
+        const Font& chosen = font(index);
+        const double size = chosen.heightTwips / 20.0;
+        descriptions_[slot] = describeFont(chosen, chosen.script == Script::Normal ? size : size * 2 / 3);
+    }
+    return descriptions_[slot].get();
+}
+
+Color CellFonts::color(uint16_t index) const
+{
+    return workbook_.color(font(index).colorIndex, black);
+}
+
+void CellFonts::addRunAttributes(PangoAttrList* list, uint16_t fontIndex, unsigned start, unsigned end, bool withFont)
+{
+    const Font& chosen = font(fontIndex);
+    if (withFont) {
+        insert(list, pango_attr_font_desc_new(description(fontIndex)), start, end);
+        const Color c = color(fontIndex);
+        insert(list, pango_attr_foreground_new(static_cast<guint16>(c.red * 257), static_cast<guint16>(c.green * 257),
+                                               static_cast<guint16>(c.blue * 257)),
+               start, end);
+    }
+    if (chosen.underline != Underline::None)
+        insert(list, pango_attr_underline_new(pangoUnderline(chosen.underline)), start, end);
+    if (chosen.strikeout)
+        insert(list, pango_attr_strikethrough_new(TRUE), start, end);
+    if (chosen.script != Script::Normal) {
+        const double rise = chosen.heightTwips / 20.0 / 3 * (chosen.script == Script::Superscript ? 1 : -1);
+        insert(list, pango_attr_rise_new(static_cast<int>(rise * PANGO_SCALE)), start, end);
+    }
+}
+
+AttrListPtr CellFonts::attributes(uint16_t fontIndex, const std::string& text, const RichText* rich)
+{
+    AttrListPtr list(pango_attr_list_new());
+    const auto size = static_cast<unsigned>(text.size());
+    addRunAttributes(list.get(), fontIndex, 0, size, false);
+    if (!rich)
+        return list;
+    for (size_t i = 0; i < rich->runs.size(); ++i) {
+        const auto start = static_cast<unsigned>(utf8OffsetOfUtf16(text, rich->runs[i].firstChar));
+        const auto end = i + 1 < rich->runs.size()
+                             ? static_cast<unsigned>(utf8OffsetOfUtf16(text, rich->runs[i + 1].firstChar))
+                             : size;
+        if (start < end)
+            addRunAttributes(list.get(), rich->runs[i].fontIndex, start, end, true);
+    }
+    return list;
+}
+
+}  // namespace kx::workbook

@@ -1,0 +1,42 @@
+#pragma once
+// The workbook's fonts as pango sees them, made once per print and shared by every page.
+#include <pango/pango.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "workbook/font_description.h"
+#include "workbook/model.h"
+
+namespace kx::workbook {
+
+struct AttrListDeleter {
+    void operator()(PangoAttrList* list) const { pango_attr_list_unref(list); }
+};
+using AttrListPtr = std::unique_ptr<PangoAttrList, AttrListDeleter>;
+
+class CellFonts {
+public:
+    explicit CellFonts(const Workbook& workbook);
+
+    // An index past the workbook's fonts falls back to the default font.
+    const Font& font(uint16_t index) const;
+    const PangoFontDescription* description(uint16_t index);
+    Color color(uint16_t index) const;
+
+    // Underline, strike-through and script of the font over the whole text, and for rich text
+    // the font, colour and decoration of every run.
+    AttrListPtr attributes(uint16_t fontIndex, const std::string& text, const RichText* rich);
+
+private:
+    void addRunAttributes(PangoAttrList* list, uint16_t fontIndex, unsigned start, unsigned end, bool withFont);
+
+    const Workbook& workbook_;
+    std::vector<FontDescriptionPtr> descriptions_;
+};
+
+// The byte offset in UTF-8 text of a position counted in UTF-16 code units.
+size_t utf8OffsetOfUtf16(const std::string& text, uint32_t utf16Units);
+
+}  // namespace kx::workbook

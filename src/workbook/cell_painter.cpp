@@ -1,0 +1,147 @@
+#include "workbook/cell_painter.h"
+
+#include <algorithm>
+
+#include "workbook/cell_text_painter.h"
+
+namespace kx::workbook {
+namespace {
+
+constexpr double gridlineWidth = 0.25;
+
+}  // namespace
+
+CellPainter::CellPainter(cairo_t* cr, PangoLayout* layout, const Workbook& workbook, const Sheet& sheet,
+                         const PageGrid& grid, CellFonts& fonts, double digitWidth)
+    : cr_(cr), layout_(layout), workbook_(workbook), sheet_(sheet), grid_(grid), fonts_(fonts),
+      digitWidth_(digitWidth), columnSlots_(maxColumns, -1),
+      occupied_(grid.rows.size(), std::vector<bool>(grid.columns.size(), false))
+{
+    for (size_t slot = 0; slot < grid.columns.size(); ++slot)
+        columnSlots_[grid.columns[slot].index] = static_cast<long>(slot);
+    placeMergedRanges();
+    placeCells();
+}
+
+// A merged range shows its first cell over the part of the range that is on this page.
+void CellPainter::placeMergedRanges()
+{
+    for (size_t rowSlot = 0; rowSlot < grid_.rows.size(); ++rowSlot) {
+        const uint32_t row = grid_.rows[rowSlot].index;
+        for (const CellRange& range : sheet_.mergedRanges) {
+            if (row < range.firstRow || row > range.lastRow)
+                continue;
+            long first = -1, last = -1;
+            for (uint32_t column = range.firstColumn; column <= range.lastColumn && column < maxColumns; ++column)
+                if (columnSlots_[column] >= 0) {
+                    first = first < 0 ? columnSlots_[column] : first;
+                    last = columnSlots_[column];
+                }
+            if (first < 0)
+                continue;
+            for (long slot = first; slot <= last; ++slot)
+                occupied_[rowSlot][slot] = true;
+            // The box is made once, on the range's first row this page shows.
+            if (rowSlot > 0 && grid_.rows[rowSlot - 1].index >= range.firstRow)
+                continue;
+            double bottom = grid_.rows[rowSlot].start;
+            for (size_t slot = rowSlot; slot < grid_.rows.size() && grid_.rows[slot].index <= range.lastRow; ++slot)
+                bottom = grid_.rows[slot].start + grid_.rows[slot].size;
+            const GridTrack& left = grid_.columns[first];
+            const GridTrack& right = grid_.columns[last];
+            const Box box{left.start, grid_.rows[rowSlot].start, right.start + right.size - left.start,
+                          bottom - grid_.rows[rowSlot].start};
+            mergedBoxes_.push_back(box);
+            if (const Cell* anchor = sheet_.cell(range.firstRow, range.firstColumn))
+                cells_.push_back({anchor, box, rowSlot, static_cast<size_t>(first), static_cast<size_t>(last)});
+        }
+    }
+}
+
+void CellPainter::placeCells()
+{
+    for (size_t rowSlot = 0; rowSlot < grid_.rows.size(); ++rowSlot) {
+        const GridTrack& rowTrack = grid_.rows[rowSlot];
+        const Row* row = sheet_.row(rowTrack.index);
+        if (!row)
+            continue;
+        for (const Cell& cell : row->cells) {
+            const long slot = cell.column < maxColumns ? columnSlots_[cell.column] : -1;
+            if (slot < 0 || occupied_[rowSlot][slot])
+                continue;
+            const GridTrack& column = grid_.columns[slot];
+            cells_.push_back({&cell, {column.start, rowTrack.start, column.size, rowTrack.size}, rowSlot,
+                              static_cast<size_t>(slot), static_cast<size_t>(slot)});
+            if (cell.kind != CellKind::Blank)
+                occupied_[rowSlot][slot] = true;
+        }
+    }
+}
+
+bool CellPainter::isFree(size_t rowSlot, long columnSlot) const
+{
+    return columnSlot >= 0 && columnSlot < static_cast<long>(grid_.columns.size()) && !occupied_[rowSlot][columnSlot];
+}
+
+// Text wider than its cell spreads into empty neighbours: to the right when left-aligned, to
+// the left when right-aligned, to both sides when centred, and is clipped where a neighbour is in use.
+Box CellPainter::overflowBox(const PlacedCell& placed, double textWidth, HorizontalAlign align) const
+{
+    Box box = placed.box;
+    const bool toLeft = align == HorizontalAlign::Right || align == HorizontalAlign::Center ||
+                        align == HorizontalAlign::CenterAcross || align == HorizontalAlign::Distributed;
+    const bool toRight = align != HorizontalAlign::Right;
+    const double needed = toLeft && toRight ? (textWidth - placed.box.width) / 2 : textWidth - placed.box.width;
+    if (toRight)
+        for (long slot = static_cast<long>(placed.lastColumnSlot) + 1;
+             box.x + box.width < placed.box.x + placed.box.width + needed && isFree(placed.rowSlot, slot); ++slot)
+            box.width += grid_.columns[slot].size;
+    if (toLeft)
+        for (long slot = static_cast<long>(placed.firstColumnSlot) - 1;
+             box.x > placed.box.x - needed && isFree(placed.rowSlot, slot); --slot) {
+            box.x -= grid_.columns[slot].size;
+            box.width += grid_.columns[slot].size;
+        }
+    return box;
+}
+
+void CellPainter::paintGridlines()
+{
+    cairo_save(cr_);
+    // Gridlines stop at merged ranges, which are cut out of the clip as holes.
+    cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_rectangle(cr_, 0, 0, grid_.width, grid_.height);
+    for (const Box& merged : mergedBoxes_)
+        cairo_rectangle(cr_, merged.x, merged.y, merged.width, merged.height);
+    cairo_clip(cr_);
+    cairo_set_source_rgb(cr_, 0, 0, 0);
+    cairo_set_line_width(cr_, gridlineWidth);
+    for (const GridTrack& row : grid_.rows) {
+        cairo_move_to(cr_, 0, row.start);
+        cairo_line_to(cr_, grid_.width, row.start);
+    }
+    for (const GridTrack& column : grid_.columns) {
+        cairo_move_to(cr_, column.start, 0);
+        cairo_line_to(cr_, column.start, grid_.height);
+    }
+    cairo_stroke(cr_);
+    cairo_rectangle(cr_, 0, 0, grid_.width, grid_.height);
+    cairo_stroke(cr_);
+    cairo_restore(cr_);
+}
+
+void CellPainter::paint(bool gridlines)
+{
+    for (const PlacedCell& placed : cells_)
+        paintFill(cr_, workbook_, cellFormat(workbook_, placed.cell->format), placed.box);
+    if (gridlines)
+        paintGridlines();
+    CellTextPainter text(cr_, layout_, workbook_, fonts_, digitWidth_);
+    for (const PlacedCell& placed : cells_)
+        text.paint(*placed.cell, placed.box,
+                   [&](double width, HorizontalAlign align) { return overflowBox(placed, width, align); });
+    for (const PlacedCell& placed : cells_)
+        paintBorders(cr_, workbook_, cellFormat(workbook_, placed.cell->format), placed.box);
+}
+
+}  // namespace kx::workbook

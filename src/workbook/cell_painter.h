@@ -1,0 +1,49 @@
+#pragma once
+// Draws the cells of one page's grid: fills, gridlines, texts and borders, in that order so
+// that borders lie over fills and gridlines. Coordinates are unscaled points from the grid's corner.
+#include <cairo.h>
+#include <pango/pango.h>
+
+#include <vector>
+
+#include "workbook/cell_decoration.h"
+#include "workbook/cell_fonts.h"
+#include "workbook/page_grid.h"
+
+namespace kx::workbook {
+
+class CellPainter {
+public:
+    // layout: a pango layout made for cr, reused for every text; digitWidth in points.
+    CellPainter(cairo_t* cr, PangoLayout* layout, const Workbook& workbook, const Sheet& sheet, const PageGrid& grid,
+                CellFonts& fonts, double digitWidth);
+
+    void paint(bool gridlines);
+
+private:
+    struct PlacedCell {
+        const Cell* cell = nullptr;
+        Box box;
+        size_t rowSlot = 0, firstColumnSlot = 0, lastColumnSlot = 0;
+    };
+
+    void placeCells();
+    void placeMergedRanges();
+    void paintGridlines();
+    bool isFree(size_t rowSlot, long columnSlot) const;
+    Box overflowBox(const PlacedCell& placed, double textWidth, HorizontalAlign align) const;
+
+    cairo_t* cr_;
+    PangoLayout* layout_;
+    const Workbook& workbook_;
+    const Sheet& sheet_;
+    const PageGrid& grid_;
+    CellFonts& fonts_;
+    double digitWidth_;
+    std::vector<long> columnSlots_;            // per sheet column: its index in grid_.columns, or -1
+    std::vector<std::vector<bool>> occupied_;  // per grid row and column: a value or a merged range is there
+    std::vector<PlacedCell> cells_;
+    std::vector<Box> mergedBoxes_;             // for leaving gridlines out of merged ranges
+};
+
+}  // namespace kx::workbook

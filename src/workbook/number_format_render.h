@@ -1,0 +1,40 @@
+#pragma once
+// Rendering one section of a format code; the caller has chosen the section and the sign.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "workbook/number_format.h"
+#include "workbook/number_format_code.h"
+
+namespace kx::workbook {
+
+// Appends what a token shows when the section gives it no meaning of its own: literal text
+// and the fill as such, other symbols as written.
+void appendAsWritten(const Token& token, FormattedValue& out);
+
+// `magnitude` is finite and not negative; `negative` asks for a leading minus sign, which is
+// left out when the shown number is zero. `out` has no text yet.
+void renderNumber(const Section& section, double magnitude, bool negative, int generalMaxChars, FormattedValue& out);
+
+// For a fraction section ("# ?/?", "?/8"): renders without sign and tells whether the number
+// shown is zero. Nothing, with `out` untouched, for other sections.
+std::optional<bool> renderFraction(const Section& section, double magnitude, FormattedValue& out);
+
+// False, with `out` untouched, when the serial is not a date or time the program can show.
+bool renderDateTime(const Section& section, double serial, bool dateSystem1904, FormattedValue& out);
+
+// The text placeholders of `section` replaced by `text`.
+void renderText(const Section& section, std::string_view text, FormattedValue& out);
+
+// Digit placeholders filled right-aligned with `digits` ("" for zero): the leftmost takes any
+// digits beyond the placeholders; '0' pads with zeros, '?' with spaces, '#' with nothing.
+// The text of the placeholder at token index i goes to `shown[i]`.
+void fillRightAligned(const std::vector<Token>& tokens, const std::vector<size_t>& placeholders,
+                      const std::string& digits, bool grouping, std::vector<std::string>& shown);
+// Filled left-aligned; placeholders past `significant` digits pad as above.
+void fillLeftAligned(const std::vector<Token>& tokens, const std::vector<size_t>& placeholders,
+                     const std::string& digits, size_t significant, std::vector<std::string>& shown);
+
+}  // namespace kx::workbook

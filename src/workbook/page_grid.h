@@ -1,0 +1,28 @@
+#pragma once
+// The rows and columns one page shows, with their positions in unscaled points from the
+// top-left corner of the grid: print titles first, then the page's own band; hidden ones left out.
+#include <cstdint>
+#include <vector>
+
+#include "workbook/pagination.h"
+#include "workbook/sheet_metrics.h"
+
+namespace kx::workbook {
+
+struct GridTrack {
+    uint32_t index = 0;
+    double start = 0, size = 0;
+};
+
+struct PageGrid {
+    std::vector<GridTrack> rows, columns;
+    double width = 0, height = 0;
+
+    // The track of a row or column, or nullptr when the page does not show it.
+    const GridTrack* row(uint32_t index) const;
+    const GridTrack* column(uint32_t index) const;
+};
+
+PageGrid pageGrid(const Sheet& sheet, const SheetMetrics& metrics, const SheetPage& page);
+
+}  // namespace kx::workbook

@@ -1,0 +1,85 @@
+#include "workbook/page_painter.h"
+
+#include <algorithm>
+
+#include "workbook/cell_painter.h"
+#include "workbook/header_footer_painter.h"
+#include "workbook/page_grid.h"
+#include "workbook/pango_layout.h"
+
+namespace kx::workbook {
+namespace {
+
+constexpr double headingLineWidth = 0.25;
+constexpr uint16_t defaultFont = 0;
+
+void paintHeadingBox(cairo_t* cr, PangoLayout* layout, const std::string& label, const Box& box)
+{
+    cairo_rectangle(cr, box.x, box.y, box.width, box.height);
+    cairo_stroke(cr);
+    pango_layout_set_text(layout, label.data(), static_cast<int>(label.size()));
+    PangoRectangle logical;
+    pango_layout_get_extents(layout, nullptr, &logical);
+    cairo_move_to(cr, box.x + (box.width - static_cast<double>(logical.width) / PANGO_SCALE) / 2,
+                  box.y + (box.height - static_cast<double>(logical.height) / PANGO_SCALE) / 2);
+    pango_cairo_show_layout(cr, layout);
+}
+
+// Row numbers left of the grid and column letters above it, in the workbook's default font.
+void paintHeadings(cairo_t* cr, PangoLayout* layout, CellFonts& fonts, const PageGrid& grid, double width,
+                   double height)
+{
+    cairo_save(cr);
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_set_line_width(cr, headingLineWidth);
+    pango_layout_set_attributes(layout, nullptr);
+    pango_layout_set_font_description(layout, fonts.description(defaultFont));
+    for (const GridTrack& row : grid.rows)
+        paintHeadingBox(cr, layout, std::to_string(row.index + 1), {-width, row.start, width, row.size});
+    for (const GridTrack& column : grid.columns)
+        paintHeadingBox(cr, layout, columnName(column.index), {column.start, -height, column.size, height});
+    cairo_rectangle(cr, -width, -height, width, height);
+    cairo_stroke(cr);
+    cairo_restore(cr);
+}
+
+}  // namespace
+
+std::string columnName(uint32_t column)
+{
+    std::string name;
+    for (uint32_t n = column + 1; n > 0; n = (n - 1) / 26)
+        name.insert(name.begin(), static_cast<char>('A' + (n - 1) % 26));
+    return name;
+}
+
+void paintPage(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, const SheetPrint& print, const SheetPage& page,
+               const HeaderValues& values)
+{
+    const PageSetup& setup = print.sheet.pageSetup;
+    const PageFrame& frame = print.frame;
+    paintHeaderFooter(cr, print.header, values, frame, false);
+    paintHeaderFooter(cr, print.footer, values, frame, true);
+
+    const PageGrid grid = pageGrid(print.sheet, print.metrics, page);
+    const double scale = print.pagination.scale;
+    const double headingWidth = print.pagination.headingWidth;
+    const double headingHeight = print.pagination.headingHeight;
+    const double usedWidth = (headingWidth + grid.width) * scale, usedHeight = (headingHeight + grid.height) * scale;
+    const double left = frame.left + (setup.centerHorizontally ? std::max(0.0, (frame.contentWidth - usedWidth) / 2) : 0);
+    const double top = frame.top + (setup.centerVertically ? std::max(0.0, (frame.contentHeight - usedHeight) / 2) : 0);
+
+    cairo_save(cr);
+    cairo_translate(cr, left, top);
+    cairo_scale(cr, scale, scale);
+    cairo_translate(cr, headingWidth, headingHeight);
+    LayoutPtr layout = makeLayout(cr);
+    if (setup.headings)
+        paintHeadings(cr, layout.get(), fonts, grid, headingWidth, headingHeight);
+    cairo_rectangle(cr, 0, 0, grid.width, grid.height);
+    cairo_clip(cr);
+    CellPainter(cr, layout.get(), workbook, print.sheet, grid, fonts, print.digitWidth).paint(setup.gridlines);
+    cairo_restore(cr);
+}
+
+}  // namespace kx::workbook

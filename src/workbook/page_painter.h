@@ -1,0 +1,27 @@
+#pragma once
+// One printed page of a sheet: header, footer, headings and the cells of its grid.
+#include <cairo.h>
+
+#include "workbook/cell_fonts.h"
+#include "workbook/header_footer.h"
+#include "workbook/page_geometry.h"
+#include "workbook/pagination.h"
+
+namespace kx::workbook {
+
+struct SheetPrint {
+    const Sheet& sheet;
+    const SheetMetrics& metrics;
+    const SheetPagination& pagination;
+    PageFrame frame;
+    HeaderSections header, footer;
+    double digitWidth = 5.25;  // points
+};
+
+void paintPage(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, const SheetPrint& print, const SheetPage& page,
+               const HeaderValues& values);
+
+// A, B, ... Z, AA, AB ... as the column headings show them.
+std::string columnName(uint32_t column);
+
+}  // namespace kx::workbook

@@ -1,0 +1,17 @@
+#include "workbook/pango_layout.h"
+
+namespace kx::workbook {
+
+LayoutPtr makeLayout(cairo_t* cr)
+{
+    LayoutPtr layout(pango_cairo_create_layout(cr));
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+    pango_cairo_context_set_font_options(pango_layout_get_context(layout.get()), options);
+    cairo_font_options_destroy(options);
+    pango_layout_context_changed(layout.get());
+    return layout;
+}
+
+}  // namespace kx::workbook

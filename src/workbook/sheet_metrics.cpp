@@ -1,0 +1,69 @@
+#include "workbook/sheet_metrics.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kx::workbook {
+namespace {
+
+constexpr double pointsPerPixel = 0.75;
+constexpr double pointsPerTwip = 1.0 / 20;
+
+// The space beside the digits of a cell: a quarter of a digit, rounded up, on each side, plus
+// one pixel of gridline.
+int cellPadding(int maxDigitWidth)
+{
+    return 2 * ((maxDigitWidth + 3) / 4) + 1;
+}
+
+int decimalDigits(uint32_t number)
+{
+    int digits = 1;
+    for (; number >= 10; number /= 10)
+        ++digits;
+    return digits;
+}
+
+}  // namespace
+
+int columnPixels(uint16_t storedWidth, int maxDigitWidth)
+{
+    return static_cast<int>(std::lround(storedWidth / 256.0 * maxDigitWidth));
+}
+
+int defaultColumnPixels(uint16_t characters, int maxDigitWidth)
+{
+    const int pixels = characters * maxDigitWidth + cellPadding(maxDigitWidth);
+    return (pixels + 7) / 8 * 8;
+}
+
+SheetMetrics::SheetMetrics(const Sheet& sheet, int maxDigitWidth)
+    : sheet_(sheet), digitWidth_(std::max(maxDigitWidth, 1)),
+      defaultRowHeight_(sheet.defaultRowHeightTwips * pointsPerTwip)
+{
+    const int defaultPixels = sheet.standardColumnWidth
+                                  ? columnPixels(*sheet.standardColumnWidth, digitWidth_)
+                                  : defaultColumnPixels(sheet.defaultColumnWidth, digitWidth_);
+    columnWidths_.fill(defaultPixels * pointsPerPixel);
+    for (const ColumnInfo& info : sheet.columns) {
+        const double width = info.hidden ? 0 : columnPixels(info.width, digitWidth_) * pointsPerPixel;
+        const uint16_t last = std::min<uint16_t>(info.lastColumn, maxColumns - 1);
+        for (uint32_t column = info.firstColumn; column <= last; ++column)
+            columnWidths_[column] = width;
+    }
+}
+
+double SheetMetrics::rowHeight(uint32_t row) const
+{
+    if (const Row* stored = sheet_.row(row))
+        return stored->hidden ? 0 : stored->heightTwips * pointsPerTwip;
+    return sheet_.defaultRowsHidden ? 0 : defaultRowHeight_;
+}
+
+double SheetMetrics::headingColumnWidth(uint32_t lastRow) const
+{
+    const int pixels = decimalDigits(lastRow + 1) * digitWidth_ + cellPadding(digitWidth_) + 1;
+    return pixels * pointsPerPixel;
+}
+
+}  // namespace kx::workbook

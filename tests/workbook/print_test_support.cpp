@@ -1,0 +1,111 @@
+#include "print_test_support.h"
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace kx::workbook::testing {
+namespace {
+
+std::string quoted(const std::filesystem::path& path)
+{
+    return "'" + path.string() + "'";
+}
+
+// The standard output of a shell command; tests build these commands from their own paths only.
+std::string commandOutput(const std::string& command, int* exitStatus = nullptr)
+{
+    std::unique_ptr<FILE, decltype(&pclose)> pipe(popen(command.c_str(), "r"), pclose);
+    std::string output;
+    std::array<char, 4096> buffer;
+    size_t read;
+    while (pipe && (read = fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0)
+        output.append(buffer.data(), read);
+    const int status = pipe ? pclose(pipe.release()) : -1;
+    if (exitStatus)
+        *exitStatus = status;
+    return output;
+}
+
+}  // namespace
+
+Workbook workbookWithSheet(const std::string& sheetName)
+{
+    Workbook workbook;
+    workbook.fonts.push_back(Font{});
+    workbook.formats.push_back(CellFormat{});
+    workbook.sheets.push_back(Sheet{.name = sheetName});
+    return workbook;
+}
+
+static Cell& placeCell(Sheet& sheet, uint32_t rowIndex, uint16_t column)
+{
+    auto row = std::lower_bound(sheet.rows.begin(), sheet.rows.end(), rowIndex,
+                                [](const Row& r, uint32_t i) { return r.index < i; });
+    if (row == sheet.rows.end() || row->index != rowIndex)
+        row = sheet.rows.insert(row, Row{.index = rowIndex});
+    auto cell = std::lower_bound(row->cells.begin(), row->cells.end(), column,
+                                 [](const Cell& c, uint16_t i) { return c.column < i; });
+    if (cell == row->cells.end() || cell->column != column)
+        cell = row->cells.insert(cell, Cell{.column = column});
+    return *cell;
+}
+
+void setText(Workbook& workbook, Sheet& sheet, uint32_t row, uint16_t column, const std::string& text, uint16_t format)
+{
+    Cell& cell = placeCell(sheet, row, column);
+    cell.kind = CellKind::Text;
+    cell.format = format;
+    cell.text = static_cast<uint32_t>(workbook.strings.size());
+    workbook.strings.push_back({text, {}});
+}
+
+void setNumber(Sheet& sheet, uint32_t row, uint16_t column, double value, uint16_t format)
+{
+    Cell& cell = placeCell(sheet, row, column);
+    cell.kind = CellKind::Number;
+    cell.format = format;
+    cell.number = value;
+}
+
+ScratchFolder::ScratchFolder()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "kx-print-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot make a scratch folder");
+    folder_ = pattern;
+}
+
+ScratchFolder::~ScratchFolder()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+}
+
+bool convertToPdf(const std::filesystem::path& postScript, const std::filesystem::path& pdf)
+{
+    int status = 0;
+    commandOutput("gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=pdfwrite -sOutputFile=" + quoted(pdf) + " " +
+                      quoted(postScript) + " 2>&1",
+                  &status);
+    return status == 0 && std::filesystem::exists(pdf);
+}
+
+int pdfPageCount(const std::filesystem::path& pdf)
+{
+    const std::string info = commandOutput("pdfinfo " + quoted(pdf) + " 2>/dev/null");
+    const size_t at = info.find("Pages:");
+    return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 6);
+}
+
+std::string pdfText(const std::filesystem::path& pdf, int page)
+{
+    const std::string range = page > 0 ? " -f " + std::to_string(page) + " -l " + std::to_string(page) : "";
+    return commandOutput("pdftotext -layout" + range + " " + quoted(pdf) + " - 2>/dev/null");
+}
+
+}  // namespace kx::workbook::testing

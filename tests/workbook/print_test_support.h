@@ -1,0 +1,36 @@
+#pragma once
+// Building small workbooks in code and looking into what the print engine makes of them.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "workbook/model.h"
+
+namespace kx::workbook::testing {
+
+// A workbook with one visible sheet and the default font and format.
+Workbook workbookWithSheet(const std::string& sheetName = "Sheet1");
+
+// Puts a text or number into a sheet, keeping rows and cells in order.
+void setText(Workbook& workbook, Sheet& sheet, uint32_t row, uint16_t column, const std::string& text,
+             uint16_t format = 0);
+void setNumber(Sheet& sheet, uint32_t row, uint16_t column, double value, uint16_t format = 0);
+
+// A fresh folder under the system's temporary folder, removed with its contents on destruction.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    std::filesystem::path path(const std::string& name) const { return folder_ / name; }
+
+private:
+    std::filesystem::path folder_;
+};
+
+// Ghostscript's pdfwrite over a PostScript file; true when it produced the PDF.
+bool convertToPdf(const std::filesystem::path& postScript, const std::filesystem::path& pdf);
+int pdfPageCount(const std::filesystem::path& pdf);
+// The text of one page (1-based) or, with page 0, of the whole document, in reading order.
+std::string pdfText(const std::filesystem::path& pdf, int page = 0);
+
+}  // namespace kx::workbook::testing
