@@ -2,24 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "workbook/reader.h"
+#include "reader_test_support.h"
 #include "xls_builder.h"
 
 using namespace kx::workbook;
 using namespace kx::testing;
-
-namespace {
-
-ErrorCode failureOf(const std::vector<std::byte>& file)
-{
-    try {
-        loadWorkbook(file);
-    } catch (const WorkbookError& error) {
-        return error.code();
-    }
-    return ErrorCode{};
-}
-
-}  // namespace
 
 TEST(Sheets, KindsVisibilityAndLayoutRecords)
 {
