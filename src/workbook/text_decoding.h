@@ -1,0 +1,23 @@
+#pragma once
+// The string layouts of the workbook stream, decoded to UTF-8.
+#include <cstdint>
+#include <string>
+
+#include "workbook/model.h"
+#include "workbook/record_stream.h"
+
+namespace kx::workbook::detail {
+
+std::string utf16ToUtf8(std::u16string_view text);
+
+// Character count (one byte), option byte, characters.
+std::string readShortString(RecordReader& reader);
+// Character count (two bytes), option byte, characters.
+std::string readString(RecordReader& reader);
+// Option byte, then `count` characters.
+std::string readCharacters(RecordReader& reader, size_t count);
+// A shared-string-table entry: count, options, then optional format runs and phonetic data.
+// Font indexes in the runs are left as stored.
+RichText readRichString(RecordReader& reader);
+
+}  // namespace kx::workbook::detail

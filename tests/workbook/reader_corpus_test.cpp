@@ -1,0 +1,284 @@
+// The real workbooks of the shared corpus: all open, their contents hold together, and known
+// values (checked against LibreOffice's reading of the same files) come out; broken files,
+// and every file cut short, fail with the engine's error and nothing worse.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "workbook/reader.h"
+
+using namespace kx::workbook;
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path corpusDir()
+{
+    if (const char* overridden = std::getenv("KX_CORPUS_DIR"))
+        return overridden;
+    return KX_CORPUS_DIR;
+}
+
+std::vector<fs::path> workbooksIn(const fs::path& dir)
+{
+    std::vector<fs::path> files;
+    if (fs::is_directory(dir))
+        for (const auto& entry : fs::directory_iterator(dir))
+            if (entry.path().extension() == ".xls")
+                files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::vector<std::byte> bytesOf(const fs::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::vector<char> chars((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::vector<std::byte> bytes(chars.size());
+    std::transform(chars.begin(), chars.end(), bytes.begin(), [](char c) { return std::byte(c); });
+    return bytes;
+}
+
+#define REQUIRE_CORPUS()                                                              \
+    if (!fs::is_directory(corpusDir()))                                               \
+    GTEST_SKIP() << "no corpus at " << corpusDir() << " (set KX_CORPUS_DIR)"
+
+Workbook openCorpus(const std::string& name)
+{
+    return openWorkbook((corpusDir() / name).string());
+}
+
+const Sheet& sheetNamed(const Workbook& book, const std::string& name)
+{
+    for (const Sheet& sheet : book.sheets)
+        if (sheet.name == name)
+            return sheet;
+    throw std::runtime_error("no sheet " + name);
+}
+
+std::string textAt(const Workbook& book, const Sheet& sheet, uint32_t row, uint16_t column)
+{
+    const Cell* cell = sheet.cell(row, column);
+    if (!cell || cell->kind != CellKind::Text)
+        return "<no text>";
+    return book.strings.at(cell->text).utf8;
+}
+
+// What the print engine relies on without checking: indexes that lead somewhere, sorted rows.
+void expectConsistent(const Workbook& book, const std::string& name)
+{
+    ASSERT_FALSE(book.fonts.empty()) << name;
+    ASSERT_FALSE(book.formats.empty()) << name;
+    EXPECT_EQ(book.palette.size(), 56u) << name;
+    for (const CellFormat& format : book.formats)
+        ASSERT_LT(format.fontIndex, book.fonts.size()) << name;
+    for (const RichText& text : book.strings)
+        for (const FormatRun& run : text.runs)
+            ASSERT_LT(run.fontIndex, book.fonts.size()) << name;
+    for (const Sheet& sheet : book.sheets) {
+        for (size_t r = 0; r < sheet.rows.size(); ++r) {
+            const Row& row = sheet.rows[r];
+            ASSERT_TRUE(r == 0 || sheet.rows[r - 1].index < row.index) << name << " " << sheet.name;
+            if (row.format) {
+                ASSERT_LT(*row.format, book.formats.size());
+            }
+            for (size_t c = 0; c < row.cells.size(); ++c) {
+                const Cell& cell = row.cells[c];
+                ASSERT_TRUE(c == 0 || row.cells[c - 1].column < cell.column) << name << " " << sheet.name;
+                ASSERT_LE(cell.column, 255);
+                ASSERT_LT(cell.format, book.formats.size()) << name;
+                if (cell.kind == CellKind::Text) {
+                    ASSERT_LT(cell.text, book.strings.size()) << name;
+                }
+            }
+        }
+        for (size_t i = 1; i < sheet.columns.size(); ++i)
+            ASSERT_LT(sheet.columns[i - 1].lastColumn, sheet.columns[i].firstColumn) << name;
+    }
+}
+
+}  // namespace
+
+TEST(Corpus, EveryWorkbookOpensAndHoldsTogether)
+{
+    REQUIRE_CORPUS();
+    const auto files = workbooksIn(corpusDir());
+    ASSERT_GE(files.size(), 40u);
+    for (const fs::path& file : files) {
+        SCOPED_TRACE(file.filename().string());
+        Workbook book;
+        ASSERT_NO_THROW(book = openWorkbook(file.string()));
+        EXPECT_FALSE(book.sheets.empty());
+        expectConsistent(book, file.filename().string());
+    }
+}
+
+TEST(Corpus, SheetsTextsAndNumbersAsLibreOfficeReadsThem)
+{
+    REQUIRE_CORPUS();
+    const Workbook hebrew = openCorpus("sheetjs-text_and_numbers.xls");
+    ASSERT_EQ(hebrew.sheets.size(), 3u);
+    const Sheet& first = hebrew.sheets[0];
+    EXPECT_EQ(textAt(hebrew, first, 0, 0), "English");
+    EXPECT_EQ(textAt(hebrew, first, 1, 1), "שלום");
+    EXPECT_EQ(textAt(hebrew, first, 1, 2), "עולם");
+    EXPECT_EQ(first.cell(3, 1)->number, 13.37);
+    EXPECT_EQ(first.cell(3, 2)->number, 1337);
+
+    const Workbook cyrillic = openCorpus("poi-57925.xls");
+    ASSERT_EQ(cyrillic.sheets.size(), 3u);
+    EXPECT_EQ(cyrillic.sheets[0].name, "Доходы");
+    EXPECT_NO_THROW(sheetNamed(cyrillic, "Расходы"));
+
+    const Workbook chinese = openCorpus("poi-61287.xls");
+    EXPECT_EQ(textAt(chinese, chinese.sheets.at(0), 0, 0), "资产负债表");
+
+    const Workbook names = openCorpus("xlrd-namesdemo.xls");
+    const Sheet& sheet3 = sheetNamed(names, "Sheet3");
+    EXPECT_EQ(textAt(names, sheet3, 24, 0), "αβγδε");
+    EXPECT_EQ(sheet3.cell(16, 0)->kind, CellKind::Boolean);
+    EXPECT_EQ(sheet3.cell(16, 0)->number, 1);
+    EXPECT_EQ(sheet3.cell(19, 0)->number, 65535);
+}
+
+TEST(Corpus, SheetKindsVisibilityAndDateSystem)
+{
+    REQUIRE_CORPUS();
+    const Workbook charts = openCorpus("poi-12843-1.xls");
+    EXPECT_EQ(charts.sheets.size(), 40u);
+    EXPECT_EQ(std::count_if(charts.sheets.begin(), charts.sheets.end(),
+                            [](const Sheet& s) { return s.kind == SheetKind::Chart; }),
+              17);
+    EXPECT_EQ(sheetNamed(charts, "ADSL-圖").kind, SheetKind::Chart);
+
+    const Workbook hidden = openCorpus("poi-TwoSheetsOneHidden.xls");
+    ASSERT_EQ(hidden.sheets.size(), 2u);
+    EXPECT_EQ(hidden.sheets[0].visibility, Visibility::Hidden);
+    EXPECT_EQ(hidden.sheets[1].visibility, Visibility::Visible);
+
+    EXPECT_TRUE(openCorpus("poi-florida-data.xls").dateSystem1904);
+    EXPECT_FALSE(openCorpus("poi-15228.xls").dateSystem1904);
+
+    const Workbook rtl = openCorpus("poi-ex42570-20305.xls");
+    EXPECT_TRUE(std::any_of(rtl.sheets.begin(), rtl.sheets.end(), [](const Sheet& s) { return s.rightToLeft; }));
+}
+
+TEST(Corpus, RowsAndCellsAtTheEdgesOfTheSheet)
+{
+    REQUIRE_CORPUS();
+    const Workbook corners = openCorpus("poi-51535.xls");
+    bool farCorner = false;
+    for (const Sheet& sheet : corners.sheets)
+        farCorner = farCorner || sheet.cell(65535, 255) != nullptr;
+    EXPECT_TRUE(farCorner);
+
+    const Workbook hiddenRows = openCorpus("poi-44593.xls");
+    size_t hidden = 0;
+    for (const Row& row : hiddenRows.sheets.at(0).rows)
+        hidden += row.hidden;
+    for (const Row& row : hiddenRows.sheets.at(1).rows)
+        hidden += row.hidden;
+    EXPECT_GE(hidden, 64970u);
+}
+
+TEST(BadFiles, BrokenFilesFailWithTheEnginesErrorAndAReason)
+{
+    REQUIRE_CORPUS();
+    struct Expected {
+        const char* file;
+        ErrorCode code;
+    };
+    const Expected expected[] = {
+        {"bad-encrypted-rc4.xls", ErrorCode::PasswordProtected},
+        {"bad-encrypted-xor.xls", ErrorCode::PasswordProtected},
+        {"bad-encrypted-cryptoapi.xls", ErrorCode::PasswordProtected},
+        {"bad-biff5-excel95.xls", ErrorCode::Unsupported},
+        {"bad-biff5-comments.xls", ErrorCode::Unsupported},
+        {"bad-biff4-not-ole2.xls", ErrorCode::Unsupported},
+        {"bad-xlsx-renamed.xls", ErrorCode::Unsupported},
+        {"bad-empty-0-bytes.xls", ErrorCode::NotAWorkbook},
+        {"bad-csv-renamed.xls", ErrorCode::NotAWorkbook},
+        {"bad-html-renamed.xls", ErrorCode::NotAWorkbook},
+        {"bad-fuzz-broken-ole-header.xls", ErrorCode::NotAWorkbook},
+        {"bad-fuzz-no-workbook-stream.xls", ErrorCode::NotAWorkbook},
+        {"bad-truncated-12843-1.xls", ErrorCode::NotAWorkbook},
+        {"bad-corrupt-records-61287.xls", ErrorCode::Corrupt},
+        {"odd-61300.xls", ErrorCode::Corrupt},
+    };
+    for (const Expected& e : expected) {
+        const fs::path path = corpusDir() / "bad" / e.file;
+        try {
+            openWorkbook(path.string());
+            ADD_FAILURE() << e.file << " opened";
+        } catch (const WorkbookError& error) {
+            EXPECT_EQ(error.code(), e.code) << e.file << ": " << error.what();
+            EXPECT_NE(std::string(error.what()).find(path.string()), std::string::npos) << error.what();
+        }
+    }
+}
+
+// These hold complete workbooks that LibreOffice reads too: a sector shared by two streams
+// in the compound file, a damaged directory entry, and a workbook stream named "Book".
+TEST(BadFiles, DamageAroundAnIntactWorkbookDoesNotStopIt)
+{
+    REQUIRE_CORPUS();
+    for (const char* name : {"bad-corrupted_error.xls", "odd-phpexcel-bad-cfb-dir.xls", "odd-biff8-in-Book-stream.xls"}) {
+        const Workbook book = openWorkbook((corpusDir() / "bad" / name).string());
+        expectConsistent(book, name);
+    }
+    const Workbook book = openWorkbook((corpusDir() / "bad" / "odd-biff8-in-Book-stream.xls").string());
+    EXPECT_EQ(textAt(book, book.sheets.at(0), 0, 0), "NAVNETYPE");
+}
+
+TEST(BadFiles, EveryBadFileEndsInTheEnginesErrorOrOpens)
+{
+    REQUIRE_CORPUS();
+    for (const fs::path& file : workbooksIn(corpusDir() / "bad")) {
+        try {
+            openWorkbook(file.string());
+        } catch (const WorkbookError& error) {
+            EXPECT_GT(std::string(error.what()).size(), file.string().size() + 20) << error.what();
+        }
+    }
+}
+
+size_t cellCount(const Workbook& book)
+{
+    size_t cells = 0;
+    for (const Sheet& sheet : book.sheets)
+        for (const Row& row : sheet.rows)
+            cells += row.cells.size();
+    return cells;
+}
+
+// A file cut anywhere fails with the engine's error, or, when only streams stored after the
+// workbook were lost (macros, document properties), opens with nothing of the workbook missing.
+TEST(Truncation, EveryCorpusWorkbookCutShortFailsOrLosesNothing)
+{
+    REQUIRE_CORPUS();
+    size_t failures = 0, cuts = 0;
+    for (const fs::path& file : workbooksIn(corpusDir())) {
+        const std::vector<std::byte> bytes = bytesOf(file);
+        const Workbook whole = loadWorkbook(bytes);
+        std::vector<size_t> at{8, 100, 700};
+        for (size_t step = 1; step <= 12; ++step)
+            at.push_back(bytes.size() * step / 13 + step * 7);
+        for (size_t cut : at) {
+            if (cut >= bytes.size())
+                continue;
+            ++cuts;
+            try {
+                const Workbook part = loadWorkbook(std::span(bytes).first(cut), file.filename().string());
+                EXPECT_EQ(part.sheets.size(), whole.sheets.size()) << file.filename() << " cut at " << cut;
+                EXPECT_EQ(cellCount(part), cellCount(whole)) << file.filename() << " cut at " << cut;
+            } catch (const WorkbookError&) {
+                ++failures;
+            }
+        }
+    }
+    EXPECT_GT(failures, cuts * 9 / 10);
+}
