@@ -105,14 +105,17 @@ Box CellPainter::overflowBox(const PlacedCell& placed, double textWidth, Horizon
     return box;
 }
 
-void CellPainter::paintGridlines()
+// Gridlines stop at merged ranges and under text that spills over its neighbours: those areas are
+// cut out of the clip as holes, a little inside their edges so that the lines around them stay.
+void CellPainter::paintGridlines(const std::vector<Box>& holes)
 {
+    constexpr double inset = gridlineWidth;
     cairo_save(cr_);
-    // Gridlines stop at merged ranges, which are cut out of the clip as holes.
     cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
-    cairo_rectangle(cr_, 0, 0, grid_.width, grid_.height);
-    for (const Box& merged : mergedBoxes_)
-        cairo_rectangle(cr_, merged.x, merged.y, merged.width, merged.height);
+    cairo_rectangle(cr_, -inset, -inset, grid_.width + 2 * inset, grid_.height + 2 * inset);
+    for (const Box& hole : holes)
+        if (hole.width > 2 * inset && hole.height > 2 * inset)
+            cairo_rectangle(cr_, hole.x + inset, hole.y + inset, hole.width - 2 * inset, hole.height - 2 * inset);
     cairo_clip(cr_);
     cairo_set_source_rgb(cr_, 0, 0, 0);
     cairo_set_line_width(cr_, gridlineWidth);
@@ -124,7 +127,6 @@ void CellPainter::paintGridlines()
         cairo_move_to(cr_, column.start, 0);
         cairo_line_to(cr_, column.start, grid_.height);
     }
-    cairo_stroke(cr_);
     cairo_rectangle(cr_, 0, 0, grid_.width, grid_.height);
     cairo_stroke(cr_);
     cairo_restore(cr_);
@@ -134,12 +136,22 @@ void CellPainter::paint(bool gridlines)
 {
     for (const PlacedCell& placed : cells_)
         paintFill(cr_, workbook_, cellFormat(workbook_, placed.cell->format), placed.box);
-    if (gridlines)
-        paintGridlines();
     CellTextPainter text(cr_, layout_, workbook_, fonts_, digitWidth_);
-    for (const PlacedCell& placed : cells_)
-        text.paint(*placed.cell, placed.box,
-                   [&](double width, HorizontalAlign align) { return overflowBox(placed, width, align); });
+    std::vector<TextPlan> plans;
+    std::vector<Box> holes = mergedBoxes_;
+    for (const PlacedCell& placed : cells_) {
+        auto plan = text.plan(*placed.cell, placed.box,
+                              [&](double width, HorizontalAlign align) { return overflowBox(placed, width, align); });
+        if (!plan)
+            continue;
+        if (plan->spills)
+            holes.push_back(plan->clip);
+        plans.push_back(std::move(*plan));
+    }
+    if (gridlines)
+        paintGridlines(holes);
+    for (const TextPlan& plan : plans)
+        text.paint(plan);
     for (const PlacedCell& placed : cells_)
         paintBorders(cr_, workbook_, cellFormat(workbook_, placed.cell->format), placed.box);
 }

@@ -29,7 +29,7 @@ private:
 
     void placeCells();
     void placeMergedRanges();
-    void paintGridlines();
+    void paintGridlines(const std::vector<Box>& holes);
     bool isFree(size_t rowSlot, long columnSlot) const;
     Box overflowBox(const PlacedCell& placed, double textWidth, HorizontalAlign align) const;
 

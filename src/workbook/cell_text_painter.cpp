@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include <pango/pangocairo.h>
 
@@ -10,6 +11,7 @@ namespace {
 
 constexpr double padding = 1.5;         // points between a cell's edge and its text
 constexpr double indentCharacters = 3;  // digit widths per indent level
+constexpr uint8_t stackedRotation = 255;
 
 bool isGeneral(const std::string& code)
 {
@@ -31,6 +33,18 @@ std::string utf8Of(char32_t c)
     return std::string(bytes, static_cast<size_t>(length));
 }
 
+// Stacked text: one character a line.
+std::string stacked(const std::string& text)
+{
+    std::string result;
+    for (const char* c = text.c_str(); *c; c = g_utf8_next_char(c)) {
+        if (!result.empty())
+            result += '\n';
+        result.append(c, static_cast<size_t>(g_utf8_next_char(c) - c));
+    }
+    return result;
+}
+
 PangoAlignment pangoAlignment(HorizontalAlign align)
 {
     switch (align) {
@@ -42,7 +56,23 @@ PangoAlignment pangoAlignment(HorizontalAlign align)
     }
 }
 
-double textTop(VerticalAlign align, const Box& box, double height)
+// Rotation as stored: 1-90 degrees counter-clockwise, 91-180 are 1-90 degrees clockwise.
+double rotationAngle(uint8_t rotation)
+{
+    const double degrees = rotation <= 90 ? -static_cast<double>(rotation) : rotation <= 180 ? rotation - 90.0 : 0.0;
+    return degrees * std::numbers::pi / 180;
+}
+
+double alignedStart(double start, double length, double content, double inset, PangoAlignment align)
+{
+    switch (align) {
+    case PANGO_ALIGN_RIGHT: return start + length - inset - content;
+    case PANGO_ALIGN_CENTER: return start + (length - content) / 2;
+    default: return start + inset;
+    }
+}
+
+double alignedTop(VerticalAlign align, const Box& box, double height)
 {
     switch (align) {
     case VerticalAlign::Top:
@@ -62,10 +92,10 @@ CellTextPainter::CellTextPainter(cairo_t* cr, PangoLayout* layout, const Workboo
 {
 }
 
-double CellTextPainter::setText(const std::string& text, const CellFormat& format, const RichText* rich)
+double CellTextPainter::setText(const std::string& text, uint16_t fontIndex, const RichText* rich)
 {
-    pango_layout_set_font_description(layout_, fonts_.description(format.fontIndex));
-    AttrListPtr attributes = fonts_.attributes(format.fontIndex, text, rich);
+    pango_layout_set_font_description(layout_, fonts_.description(fontIndex));
+    AttrListPtr attributes = fonts_.attributes(fontIndex, text, rich);
     pango_layout_set_attributes(layout_, attributes.get());
     pango_layout_set_text(layout_, text.data(), static_cast<int>(text.size()));
     PangoRectangle logical;
@@ -77,21 +107,21 @@ double CellTextPainter::setText(const std::string& text, const CellFormat& forma
 // as a row of #. A repeat fill grows to take the room left over.
 std::string CellTextPainter::fittedText(const Cell& cell, CellContent& content, const CellFormat& format, double room)
 {
-    const double width = setText(content.text, format, nullptr);
+    const double width = setText(content.text, format.fontIndex, nullptr);
     if (content.numeric && width > room) {
         const std::string& code = workbook_.numberFormatCode(format.numberFormat);
         const int maxChars = static_cast<int>(room / digitWidth_);
         if (isGeneral(code) && maxChars > 0) {
             if (auto narrower = cellContent(workbook_, cell, std::min(maxChars, 11));
-                narrower && setText(narrower->text, format, nullptr) <= room)
+                narrower && setText(narrower->text, format.fontIndex, nullptr) <= room)
                 return narrower->text;
         }
-        const double hashWidth = std::max(setText("#", format, nullptr), 0.1);
+        const double hashWidth = std::max(setText("#", format.fontIndex, nullptr), 0.1);
         return std::string(static_cast<size_t>(std::max(1.0, std::floor(room / hashWidth))), '#');
     }
     if (content.fill && width < room && !format.wrap) {
         const std::string piece = utf8Of(*content.fill);
-        const double pieceWidth = setText(piece, format, nullptr);
+        const double pieceWidth = setText(piece, format.fontIndex, nullptr);
         if (pieceWidth > 0) {
             const auto count = static_cast<size_t>(std::floor((room - width) / pieceWidth));
             std::string text = content.text;
@@ -104,49 +134,83 @@ std::string CellTextPainter::fittedText(const Cell& cell, CellContent& content, 
     return content.text;
 }
 
-void CellTextPainter::show(const Box& clip, double x, double y, Color color)
+void CellTextPainter::setLayout(const TextPlan& plan)
 {
-    cairo_save(cr_);
-    cairo_rectangle(cr_, clip.x, clip.y, clip.width, clip.height);
-    cairo_clip(cr_);
-    setSourceColor(cr_, color);
-    cairo_move_to(cr_, x, y);
-    pango_cairo_show_layout(cr_, layout_);
-    cairo_restore(cr_);
+    pango_layout_set_width(layout_, plan.wrapWidth < 0 ? -1 : static_cast<int>(plan.wrapWidth * PANGO_SCALE));
+    pango_layout_set_wrap(layout_, PANGO_WRAP_WORD_CHAR);
+    pango_layout_set_alignment(layout_, plan.alignment);
+    pango_layout_set_justify(layout_, plan.justify);
+    setText(plan.text, plan.fontIndex, plan.rich);
 }
 
-void CellTextPainter::paint(const Cell& cell, const Box& box, const OverflowRoom& overflow)
+std::optional<TextPlan> CellTextPainter::plan(const Cell& cell, const Box& box, const OverflowRoom& overflow)
 {
     std::optional<CellContent> content = cellContent(workbook_, cell);
     if (!content || content->text.empty())
-        return;
+        return std::nullopt;
     const CellFormat& format = cellFormat(workbook_, cell.format);
     const double indent = format.indent * indentCharacters * digitWidth_;
     const double room = std::max(box.width - 2 * padding - indent, 0.0);
-    const std::string text = fittedText(cell, *content, format, room);
-    const bool wraps = format.wrap || format.horizontal == HorizontalAlign::Justify;
+    const bool rotated = format.rotation != 0;
+    pango_layout_set_width(layout_, -1);  // fitting measures single lines
 
-    pango_layout_set_width(layout_, wraps ? static_cast<int>(room * PANGO_SCALE) : -1);
-    pango_layout_set_wrap(layout_, PANGO_WRAP_WORD_CHAR);
-    pango_layout_set_alignment(layout_, pangoAlignment(content->align));
-    pango_layout_set_justify(layout_, format.horizontal == HorizontalAlign::Justify);
-    setText(text, format, text == content->text ? content->rich : nullptr);
+    TextPlan plan;
+    plan.text = rotated ? content->text : fittedText(cell, *content, format, room);
+    plan.rich = plan.text == content->text ? content->rich : nullptr;
+    if (format.rotation == stackedRotation)
+        plan.text = stacked(plan.text);
+    plan.fontIndex = format.fontIndex;
+    plan.color = content->color.value_or(fonts_.color(format.fontIndex));
+    plan.alignment = format.rotation == stackedRotation ? PANGO_ALIGN_CENTER : pangoAlignment(content->align);
+    plan.justify = format.horizontal == HorizontalAlign::Justify;
+    const bool wraps = !rotated && (format.wrap || plan.justify);
+    plan.wrapWidth = wraps ? room : -1;
+    plan.angle = format.rotation == stackedRotation ? 0 : rotationAngle(format.rotation);
+    setLayout(plan);
+
     PangoRectangle logical;
     pango_layout_get_extents(layout_, nullptr, &logical);
-    const double width = static_cast<double>(logical.width) / PANGO_SCALE;
-    const double height = static_cast<double>(logical.height) / PANGO_SCALE;
+    double width = static_cast<double>(logical.width) / PANGO_SCALE;
+    double height = static_cast<double>(logical.height) / PANGO_SCALE;
+    if (plan.angle != 0) {
+        // Aligned by the box around the turned text, drawn about its centre.
+        const double c = std::fabs(std::cos(plan.angle)), s = std::fabs(std::sin(plan.angle));
+        std::tie(width, height) = std::make_pair(width * c + height * s, width * s + height * c);
+    }
+    const double textWidth = wraps ? room : width;
+    plan.x = alignedStart(box.x, box.width, textWidth, padding + indent, wraps ? PANGO_ALIGN_LEFT : plan.alignment);
+    plan.y = alignedTop(format.vertical, box, height);
+    if (plan.angle != 0) {
+        plan.x += width / 2;
+        plan.y += height / 2;
+    }
+    plan.spills = !wraps && !rotated && !content->numeric && width > room;
+    plan.clip = plan.spills ? overflow(width + 2 * padding + indent, content->align) : box;
+    return plan;
+}
 
-    double x = box.x + padding + indent;
-    if (!wraps && content->align == HorizontalAlign::Right)
-        x = box.x + box.width - padding - indent - width;
-    else if (!wraps && content->align != HorizontalAlign::Left && content->align != HorizontalAlign::Fill)
-        x = box.x + (box.width - width) / 2;
-    const bool spills = !wraps && !content->numeric && width > room;
-    const Box clip = spills ? overflow(width + 2 * padding, content->align) : box;
-    const Color color = content->color.value_or(fonts_.color(format.fontIndex));
-    show(clip, x, textTop(format.vertical, box, height), color);
-    pango_layout_set_width(layout_, -1);
-    pango_layout_set_justify(layout_, false);
+void CellTextPainter::paint(const TextPlan& plan)
+{
+    setLayout(plan);
+    cairo_save(cr_);
+    cairo_rectangle(cr_, plan.clip.x, plan.clip.y, plan.clip.width, plan.clip.height);
+    cairo_clip(cr_);
+    setSourceColor(cr_, plan.color);
+    if (plan.angle != 0) {
+        PangoRectangle logical;
+        pango_layout_get_extents(layout_, nullptr, &logical);
+        cairo_translate(cr_, plan.x, plan.y);
+        cairo_rotate(cr_, plan.angle);
+        pango_cairo_update_layout(cr_, layout_);
+        cairo_move_to(cr_, -static_cast<double>(logical.width) / PANGO_SCALE / 2,
+                      -static_cast<double>(logical.height) / PANGO_SCALE / 2);
+    } else {
+        cairo_move_to(cr_, plan.x, plan.y);
+    }
+    pango_cairo_show_layout(cr_, layout_);
+    cairo_restore(cr_);
+    if (plan.angle != 0)
+        pango_cairo_update_layout(cr_, layout_);
 }
 
 }  // namespace kx::workbook

@@ -1,10 +1,13 @@
 #pragma once
 // The text of one cell: formatted, fitted (#### for numbers that do not fit, repeat fills,
-// wrapping), aligned and clipped.
+// wrapping), aligned, rotated and clipped. Planned first, so that the cell painter knows
+// where text spills before it draws the gridlines under it.
 #include <cairo.h>
 #include <pango/pango.h>
 
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "workbook/cell_content.h"
 #include "workbook/cell_decoration.h"
@@ -15,16 +18,32 @@ namespace kx::workbook {
 // The room a text of the given width may take when it is wider than its cell.
 using OverflowRoom = std::function<Box(double textWidth, HorizontalAlign align)>;
 
+struct TextPlan {
+    std::string text;
+    const RichText* rich = nullptr;
+    uint16_t fontIndex = 0;
+    Color color;
+    double wrapWidth = -1;  // points; negative: one line per paragraph
+    PangoAlignment alignment = PANGO_ALIGN_LEFT;
+    bool justify = false;
+    double angle = 0;       // radians, clockwise
+    double x = 0, y = 0;    // top-left corner of the unrotated text, or the centre of rotated text
+    Box clip;
+    bool spills = false;    // wider than its cell and drawn over empty neighbours
+};
+
 class CellTextPainter {
 public:
     CellTextPainter(cairo_t* cr, PangoLayout* layout, const Workbook& workbook, CellFonts& fonts, double digitWidth);
 
-    void paint(const Cell& cell, const Box& box, const OverflowRoom& overflow);
+    // Nothing for cells without text.
+    std::optional<TextPlan> plan(const Cell& cell, const Box& box, const OverflowRoom& overflow);
+    void paint(const TextPlan& plan);
 
 private:
-    double setText(const std::string& text, const CellFormat& format, const RichText* rich);
+    double setText(const std::string& text, uint16_t fontIndex, const RichText* rich);
     std::string fittedText(const Cell& cell, CellContent& content, const CellFormat& format, double room);
-    void show(const Box& clip, double x, double y, Color color);
+    void setLayout(const TextPlan& plan);
 
     cairo_t* cr_;
     PangoLayout* layout_;

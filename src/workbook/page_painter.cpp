@@ -53,15 +53,17 @@ std::string columnName(uint32_t column)
     return name;
 }
 
-void paintPage(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, const SheetPrint& print, const SheetPage& page,
+void paintPage(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, const SheetPrint& print, const SheetPage* page,
                const HeaderValues& values)
 {
     const PageSetup& setup = print.sheet.pageSetup;
     const PageFrame& frame = print.frame;
     paintHeaderFooter(cr, print.header, values, frame, false);
     paintHeaderFooter(cr, print.footer, values, frame, true);
+    if (!page)
+        return;
 
-    const PageGrid grid = pageGrid(print.sheet, print.metrics, page);
+    const PageGrid grid = pageGrid(print.sheet, print.metrics, *page);
     const double scale = print.pagination.scale;
     const double headingWidth = print.pagination.headingWidth;
     const double headingHeight = print.pagination.headingHeight;

@@ -18,7 +18,8 @@ struct SheetPrint {
     double digitWidth = 5.25;  // points
 };
 
-void paintPage(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, const SheetPrint& print, const SheetPage& page,
+// Header and footer, then the page's cells; only header and footer without a page.
+void paintPage(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, const SheetPrint& print, const SheetPage* page,
                const HeaderValues& values);
 
 // A, B, ... Z, AA, AB ... as the column headings show them.

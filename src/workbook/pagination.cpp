@@ -153,10 +153,12 @@ void addAreaPages(SheetPagination& pagination, size_t areaIndex, const std::vect
 }  // namespace
 
 SheetPagination paginate(const Workbook& workbook, const Sheet& sheet, const SheetMetrics& metrics,
-                         double contentWidth, double contentHeight, size_t pageLimit)
+                         double contentWidth, double contentHeight, size_t pageLimit,
+                         const std::vector<CellRef>& inkedCells)
 {
     const PageSetup& setup = sheet.pageSetup;
-    const std::vector<CellRef> printable = printableCells(workbook, sheet);
+    std::vector<CellRef> printable = printableCells(workbook, sheet);
+    printable.insert(printable.end(), inkedCells.begin(), inkedCells.end());
     SheetPagination pagination;
     pagination.areas = printAreas(sheet, printable);
     if (pagination.areas.empty())

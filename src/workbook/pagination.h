@@ -33,9 +33,11 @@ inline constexpr int minimumZoom = 10;
 inline constexpr int maximumZoom = 400;
 
 // Pages of the sheet's print area (or of its used range) under its page set-up, for a printable
-// area of contentWidth by contentHeight points. Throws WorkbookError(TooManyPages) when the sheet
+// area of contentWidth by contentHeight points. inkedCells: cells that print although they are
+// empty, such as those that text spills into. Throws WorkbookError(TooManyPages) when the sheet
 // would need more than pageLimit pages.
 SheetPagination paginate(const Workbook& workbook, const Sheet& sheet, const SheetMetrics& metrics,
-                         double contentWidth, double contentHeight, size_t pageLimit);
+                         double contentWidth, double contentHeight, size_t pageLimit,
+                         const std::vector<CellRef>& inkedCells = {});
 
 }  // namespace kx::workbook

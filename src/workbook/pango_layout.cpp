@@ -15,3 +15,19 @@ LayoutPtr makeLayout(cairo_t* cr)
 }
 
 }  // namespace kx::workbook
+
+namespace kx::workbook {
+
+MeasuringLayout::MeasuringLayout()
+    : surface_(cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1)), cr_(cairo_create(surface_)), layout_(makeLayout(cr_))
+{
+}
+
+MeasuringLayout::~MeasuringLayout()
+{
+    layout_.reset();
+    cairo_destroy(cr_);
+    cairo_surface_destroy(surface_);
+}
+
+}  // namespace kx::workbook

@@ -16,3 +16,22 @@ using LayoutPtr = std::unique_ptr<PangoLayout, LayoutDeleter>;
 LayoutPtr makeLayout(cairo_t* cr);
 
 }  // namespace kx::workbook
+
+namespace kx::workbook {
+
+// A layout for measuring text away from any page, with the same metrics as makeLayout.
+class MeasuringLayout {
+public:
+    MeasuringLayout();
+    ~MeasuringLayout();
+    MeasuringLayout(const MeasuringLayout&) = delete;
+    MeasuringLayout& operator=(const MeasuringLayout&) = delete;
+    PangoLayout* get() const { return layout_.get(); }
+
+private:
+    cairo_surface_t* surface_;
+    cairo_t* cr_;
+    LayoutPtr layout_;
+};
+
+}  // namespace kx::workbook

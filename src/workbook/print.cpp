@@ -5,9 +5,11 @@
 #include <ctime>
 #include <memory>
 
+#include "workbook/comment_pages.h"
 #include "workbook/font_metrics.h"
 #include "workbook/page_painter.h"
 #include "workbook/print_file.h"
+#include "workbook/text_spill.h"
 
 namespace kx::workbook {
 namespace {
@@ -21,7 +23,10 @@ struct PreparedSheet {
     SheetMetrics metrics;
     PageFrame frame;
     SheetPagination pagination;
+    CommentPages comments;
     int firstPageNumber = 1;
+
+    size_t pageCount() const { return pagination.pages.size() + comments.size(); }
 };
 
 const Font& defaultFont(const Workbook& workbook)
@@ -30,7 +35,8 @@ const Font& defaultFont(const Workbook& workbook)
     return workbook.fonts.empty() ? fallback : workbook.fonts.front();
 }
 
-std::vector<std::unique_ptr<PreparedSheet>> paginateWorkbook(const Workbook& workbook, int digitWidth)
+std::vector<std::unique_ptr<PreparedSheet>> paginateWorkbook(const Workbook& workbook, int digitWidth,
+                                                             CellFonts& fonts)
 {
     std::vector<std::unique_ptr<PreparedSheet>> sheets;
     size_t pages = 0;
@@ -41,13 +47,18 @@ std::vector<std::unique_ptr<PreparedSheet>> paginateWorkbook(const Workbook& wor
         auto prepared = std::make_unique<PreparedSheet>(
             PreparedSheet{sheet, SheetMetrics(sheet, digitWidth), pageFrame(sheet.pageSetup), {}});
         prepared->pagination = paginate(workbook, sheet, prepared->metrics, prepared->frame.contentWidth,
-                                        prepared->frame.contentHeight, maxPrintedPages - pages);
-        if (prepared->pagination.pages.empty())
+                                        prepared->frame.contentHeight, maxPrintedPages - pages,
+                                        textSpillEnds(workbook, sheet, prepared->metrics, fonts));
+        prepared->comments = commentPages(sheet, defaultFont(workbook), prepared->frame);
+        if (prepared->pageCount() == 0)
             continue;
+        if (pages + prepared->pageCount() > maxPrintedPages)
+            throw WorkbookError(ErrorCode::TooManyPages,
+                                "The print would need more than " + std::to_string(maxPrintedPages) + " pages.");
         // Numbering runs on through the workbook unless a sheet sets its own first number.
         prepared->firstPageNumber = sheet.pageSetup.firstPageNumber.value_or(nextPageNumber);
-        nextPageNumber = prepared->firstPageNumber + static_cast<int>(prepared->pagination.pages.size());
-        pages += prepared->pagination.pages.size();
+        nextPageNumber = prepared->firstPageNumber + static_cast<int>(prepared->pageCount());
+        pages += prepared->pageCount();
         sheets.push_back(std::move(prepared));
     }
     return sheets;
@@ -85,10 +96,11 @@ void setZoom(PageSetup& setup, int percent)
 void printWorkbook(const Workbook& workbook, const PrintJob& job)
 {
     const int digitWidth = maxDigitWidthPixels(defaultFont(workbook));
-    const auto sheets = paginateWorkbook(workbook, digitWidth);
+    CellFonts fonts(workbook);
+    const auto sheets = paginateWorkbook(workbook, digitWidth, fonts);
     int total = 0;
     for (const auto& sheet : sheets)
-        total += static_cast<int>(sheet->pagination.pages.size());
+        total += static_cast<int>(sheet->pageCount());
     if (total == 0)
         throw WorkbookError(ErrorCode::NothingToPrint, "The workbook has nothing to print.");
     const int from = std::max(job.fromPage.value_or(1), 1);
@@ -104,7 +116,6 @@ void printWorkbook(const Workbook& workbook, const PrintJob& job)
     values.time = stripLeadingZeros(formatNow("%I:%M %p"));
     values.fileName = job.documentTitle;
 
-    CellFonts fonts(workbook);
     PrintFile file(job.outputPath);
     int position = 0;
     for (const auto& prepared : sheets) {
@@ -112,13 +123,17 @@ void printWorkbook(const Workbook& workbook, const PrintJob& job)
                                parseHeaderFooter(prepared->sheet.pageSetup.header),
                                parseHeaderFooter(prepared->sheet.pageSetup.footer), digitWidth * pointsPerPixel};
         values.sheetName = prepared->sheet.name;
-        for (size_t page = 0; page < prepared->pagination.pages.size(); ++page) {
+        const size_t cellPages = prepared->pagination.pages.size();
+        for (size_t page = 0; page < prepared->pageCount(); ++page) {
             ++position;
             if (position < from || position > to)
                 continue;
             values.page = prepared->firstPageNumber + static_cast<int>(page);
             cairo_t* cr = file.beginPage(prepared->frame.pageWidth, prepared->frame.pageHeight);
-            paintPage(cr, workbook, fonts, print, prepared->pagination.pages[page], values);
+            paintPage(cr, workbook, fonts, print, page < cellPages ? &prepared->pagination.pages[page] : nullptr, values);
+            if (page >= cellPages)
+                paintCommentPage(cr, prepared->sheet, defaultFont(workbook), prepared->frame,
+                                 prepared->comments[page - cellPages]);
             file.endPage();
         }
     }

@@ -124,3 +124,70 @@ TEST_F(PrintRender, NothingToPrintAndFailuresLeaveNoFileBehind)
     std::string content((std::istreambuf_iterator<char>(kept)), {});
     EXPECT_EQ(content, "previous");
 }
+
+TEST_F(PrintRender, NumbersThatDoNotFitShowHashesAndTextSpills)
+{
+    Workbook book = workbookWithSheet();
+    book.formats.push_back(CellFormat{.numberFormat = 4});  // #,##0.00
+    Sheet& sheet = book.sheets[0];
+    setNumber(sheet, 0, 0, 1234567.891, 1);
+    setNumber(sheet, 1, 0, 1234.5, 1);
+    setNumber(sheet, 2, 0, 123456789012.0);  // General gives up digits first
+    const std::string text = pdfText(printToPdf(book));
+    EXPECT_NE(text.find("####"), std::string::npos) << text;
+    EXPECT_EQ(text.find("567.89"), std::string::npos) << text;
+    EXPECT_NE(text.find("1,234.50"), std::string::npos) << text;
+    EXPECT_NE(text.find("1.23E+11"), std::string::npos) << text;
+}
+
+TEST_F(PrintRender, GridlinesAndHeadingsChangeThePage)
+{
+    Workbook book = workbookWithSheet();
+    for (uint32_t row = 0; row < 20; ++row)
+        setNumber(book.sheets[0], row, 5, row);
+    const double plain = pdfInk(printToPdf(book));
+    book.sheets[0].pageSetup.gridlines = true;
+    const double gridded = pdfInk(printToPdf(book));
+    EXPECT_GT(gridded, plain * 1.5);
+
+    book.sheets[0].pageSetup.headings = true;
+    const std::string text = pdfText(printToPdf(book));
+    EXPECT_NE(text.find("F"), std::string::npos);
+    EXPECT_NE(text.find("20"), std::string::npos);
+    EXPECT_NE(text.find("19"), std::string::npos);  // the value of row 20 as well as the row number
+}
+
+TEST_F(PrintRender, CommentsAtTheEndOnPagesOfTheirOwn)
+{
+    Workbook book = workbookWithSheet();
+    Sheet& sheet = book.sheets[0];
+    setText(book, sheet, 0, 0, "value");
+    sheet.comments.push_back({.cell = {4, 1}, .author = "Ann", .text = "Ann: check the total"});
+    sheet.comments.push_back({.cell = {0, 2}, .author = "Bob", .text = "Bob: first in the sheet"});
+    auto pdf = printToPdf(book);
+    EXPECT_EQ(pdfPageCount(pdf), 1);  // comments not asked for
+
+    sheet.pageSetup.comments = CommentPrinting::AtEnd;
+    pdf = printToPdf(book);
+    ASSERT_EQ(pdfPageCount(pdf), 2);
+    const std::string comments = pdfText(pdf, 2);
+    EXPECT_LT(comments.find("Cell: C1"), comments.find("Cell: B5")) << comments;
+    EXPECT_NE(comments.find("Comment: Ann: check the total"), std::string::npos) << comments;
+}
+
+TEST_F(PrintRender, RichTextRotatedAndStackedCellsPrintTheirText)
+{
+    Workbook book = workbookWithSheet();
+    book.fonts.push_back(Font{.bold = true, .underline = Underline::Double, .colorIndex = 2});
+    book.formats.push_back(CellFormat{.rotation = 90});
+    book.formats.push_back(CellFormat{.rotation = 255});
+    Sheet& sheet = book.sheets[0];
+    setText(book, sheet, 0, 0, "plain bold €uro");
+    book.strings.back().runs = {{0, 0}, {6, 1}, {10, 0}, {99, 1}};  // the last run starts past the end
+    setText(book, sheet, 1, 0, "Turned", 1);
+    setText(book, sheet, 2, 0, "up", 2);
+    sheet.rows[1].heightTwips = sheet.rows[2].heightTwips = 1200;
+    const std::string text = pdfText(printToPdf(book));
+    EXPECT_NE(text.find("plain bold €uro"), std::string::npos) << text;
+    EXPECT_NE(text.find("Turned"), std::string::npos) << text;
+}

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <sstream>
 
 namespace kx::workbook::testing {
 namespace {
@@ -106,6 +107,23 @@ std::string pdfText(const std::filesystem::path& pdf, int page)
 {
     const std::string range = page > 0 ? " -f " + std::to_string(page) + " -l " + std::to_string(page) : "";
     return commandOutput("pdftotext -layout" + range + " " + quoted(pdf) + " - 2>/dev/null");
+}
+
+double pdfInk(const std::filesystem::path& pdf, int page)
+{
+    const std::string pgm = commandOutput("pdftoppm -gray -r 50 -f " + std::to_string(page) + " -l " +
+                                          std::to_string(page) + " " + quoted(pdf) + " 2>/dev/null");
+    // Binary PGM: "P5", width, height, maximum value, one blank, then one byte a pixel.
+    std::istringstream header(pgm);
+    std::string magic;
+    size_t width = 0, height = 0, maximum = 0;
+    header >> magic >> width >> height >> maximum;
+    const auto start = static_cast<size_t>(header.tellg()) + 1;
+    if (magic != "P5" || !header || start + width * height > pgm.size() || width * height == 0)
+        return -1;
+    const auto dark = std::count_if(pgm.begin() + static_cast<long>(start), pgm.end(),
+                                    [](char c) { return static_cast<unsigned char>(c) < 128; });
+    return static_cast<double>(dark) / static_cast<double>(width * height);
 }
 
 }  // namespace kx::workbook::testing

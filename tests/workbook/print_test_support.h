@@ -32,5 +32,7 @@ bool convertToPdf(const std::filesystem::path& postScript, const std::filesystem
 int pdfPageCount(const std::filesystem::path& pdf);
 // The text of one page (1-based) or, with page 0, of the whole document, in reading order.
 std::string pdfText(const std::filesystem::path& pdf, int page = 0);
+// The share of dark pixels on a page rendered in grey at a low resolution.
+double pdfInk(const std::filesystem::path& pdf, int page = 1);
 
 }  // namespace kx::workbook::testing

@@ -1,0 +1,66 @@
+#include "workbook/text_spill.h"
+
+#include <algorithm>
+
+#include "workbook/cell_content.h"
+#include "workbook/pango_layout.h"
+
+namespace kx::workbook {
+namespace {
+
+constexpr double padding = 3;  // both sides of a cell's text, in points
+
+bool spillsRight(const Workbook& workbook, const Cell& cell)
+{
+    const CellFormat& format = cellFormat(workbook, cell.format);
+    const bool leftAligned = format.horizontal == HorizontalAlign::General || format.horizontal == HorizontalAlign::Left;
+    return cell.kind == CellKind::Text && leftAligned && !format.wrap && format.rotation == 0;
+}
+
+double textWidth(PangoLayout* layout, CellFonts& fonts, const CellFormat& format, const CellContent& content)
+{
+    pango_layout_set_font_description(layout, fonts.description(format.fontIndex));
+    AttrListPtr attributes = fonts.attributes(format.fontIndex, content.text, content.rich);
+    pango_layout_set_attributes(layout, attributes.get());
+    pango_layout_set_text(layout, content.text.data(), static_cast<int>(content.text.size()));
+    PangoRectangle logical;
+    pango_layout_get_extents(layout, nullptr, &logical);
+    return static_cast<double>(logical.width) / PANGO_SCALE;
+}
+
+bool isMerged(const Sheet& sheet, uint32_t row, uint16_t column)
+{
+    for (const CellRange& range : sheet.mergedRanges)
+        if (range.contains(row, column))
+            return true;
+    return false;
+}
+
+}  // namespace
+
+std::vector<CellRef> textSpillEnds(const Workbook& workbook, const Sheet& sheet, const SheetMetrics& metrics,
+                                   CellFonts& fonts)
+{
+    std::vector<CellRef> ends;
+    const MeasuringLayout layout;
+    for (const Row& row : sheet.rows) {
+        auto last = std::find_if(row.cells.rbegin(), row.cells.rend(),
+                                 [](const Cell& cell) { return cell.kind != CellKind::Blank; });
+        if (last == row.cells.rend() || !spillsRight(workbook, *last) || row.hidden ||
+            isMerged(sheet, row.index, last->column))
+            continue;
+        const std::optional<CellContent> content = cellContent(workbook, *last);
+        if (!content)
+            continue;
+        double room = metrics.columnWidth(last->column) - padding;
+        const double width = textWidth(layout.get(), fonts, cellFormat(workbook, last->format), *content);
+        uint32_t column = last->column;
+        while (room < width && column + 1 < maxColumns && !isMerged(sheet, row.index, static_cast<uint16_t>(column + 1)))
+            room += metrics.columnWidth(static_cast<uint16_t>(++column));
+        if (column != last->column)
+            ends.push_back({row.index, static_cast<uint16_t>(column)});
+    }
+    return ends;
+}
+
+}  // namespace kx::workbook

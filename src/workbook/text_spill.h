@@ -1,0 +1,15 @@
+#pragma once
+// How far text reaches to the right of the last cell of each row: the print takes in the columns
+// it spills into, as the spreadsheet program does, so that a long title in A1 prints whole.
+#include <vector>
+
+#include "workbook/cell_fonts.h"
+#include "workbook/sheet_metrics.h"
+
+namespace kx::workbook {
+
+// The last cell each such spill reaches, for the rows where it passes its own cell.
+std::vector<CellRef> textSpillEnds(const Workbook& workbook, const Sheet& sheet, const SheetMetrics& metrics,
+                                   CellFonts& fonts);
+
+}  // namespace kx::workbook
