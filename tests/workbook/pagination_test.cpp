@@ -215,4 +215,8 @@ TEST(FontMeasure, DigitWidthsMatchTheSpreadsheetProgramsPixels)
     EXPECT_EQ(maxDigitWidthPixels(Font{.name = "Arial", .heightTwips = 200}), 7);
     EXPECT_EQ(maxDigitWidthPixels(Font{.name = "Courier New", .heightTwips = 200}), 8);
     EXPECT_GT(maxDigitWidthPixels(Font{.name = "Arial", .heightTwips = 400}), 12);
+    // Names per character set are the font itself, not a wider fallback.
+    EXPECT_EQ(maxDigitWidthPixels(Font{.name = "Arial Tur", .heightTwips = 200}), 7);
+    EXPECT_EQ(maxDigitWidthPixels(Font{.name = "Times New Roman Cyr", .heightTwips = 200}),
+              maxDigitWidthPixels(Font{.name = "Times New Roman", .heightTwips = 200}));
 }
