@@ -10,7 +10,8 @@ packages=(
   ghostscript poppler-utils
   fonts-liberation fonts-crosextra-carlito fonts-crosextra-caladea fonts-dejavu-core fonts-noto-cjk
 )
-# Another list may be named on the command line (the fidelity bench names its own).
+# Another list may be named on the command line (the fidelity bench names its own;
+# scripts/fuzz.sh names clang, which only fuzzing needs).
 [[ $# -gt 0 ]] && packages=("$@")
 
 missing=()

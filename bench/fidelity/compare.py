@@ -147,6 +147,15 @@ def page_similarity(first, second, block=BLOCK_PIXELS):
     return sum(map(min, a, b)) / larger
 
 
+def only_blank_pages(pdf, dpi=12):
+    """True when no page of the PDF carries any ink or text."""
+    if sum(pdf_words(pdf).values()):
+        return False
+    with tempfile.TemporaryDirectory(prefix="kx-bench-blank-") as folder:
+        return all(min(read_pgm(path).pixels, default=255) == 255
+                   for path in render_pages(pdf, folder, dpi))
+
+
 def visual_score(pdf_ours, pdf_theirs, dpi=VISUAL_DPI, pair_scores=None):
     """Mean page similarity over the longer PDF; pages without a partner score 0.
 

@@ -75,6 +75,8 @@ def parse_arguments(argv):
                         help="korvendal-xl-convert to run; default %(default)s")
     parser.add_argument("--table", default=os.path.join(REPOSITORY, "build", "fidelity", "results.tsv"),
                         help="per-workbook table (TSV; a .json beside it); default %(default)s")
+    parser.add_argument("--markdown", metavar="FILE",
+                        help="also write the results as a Markdown table (for docs/fidelity.md)")
     parser.add_argument("--libreoffice-only", action="store_true",
                         help="convert with LibreOffice only (no scores, no ratios)")
     parser.add_argument("--no-comments", action="store_true",
@@ -131,6 +133,10 @@ def run_one(path, arguments, profile, timer, scratch, keep):
                              comments=not arguments.no_comments)
     if arguments.fresh_profile:
         profile.remove()
+    if lo.ok and compare.only_blank_pages(pdf_libreoffice):
+        # The spreadsheet program refuses to print a workbook with nothing on it; a blank
+        # page is no conversion to measure against.
+        lo.ok, lo.note = False, "nothing to print (LibreOffice gives blank pages)"
     row = Row(name, False, "not run", lo.ok, lo.note, seconds_libreoffice=lo.seconds)
     if lo.ok:
         row.pages_libreoffice = compare.page_count(pdf_libreoffice)
@@ -164,15 +170,22 @@ HEADER = (f"{'workbook':<44} {'pages':>11} {'agree':>5} {'textF1':>6} {'visual':
           f"{'ours s':>7} {'LO s':>7} {'gs s':>6}  note")
 
 
-def line(row):
-    pages = f"{fmt(row.pages_ours, '{}')}/{fmt(row.pages_libreoffice, '{}')}"
-    agree = "-" if row.pages_agree is None else ("yes" if row.pages_agree else "NO")
-    notes = [f"ours: {row.ours_note}" if row.ours_note and row.ours_note != "not run" else "",
+def pages(row):
+    return f"{fmt(row.pages_ours, '{}')}/{fmt(row.pages_libreoffice, '{}')}"
+
+
+def notes(row):
+    parts = [f"ours: {row.ours_note}" if row.ours_note and row.ours_note != "not run" else "",
              f"LO: {row.libreoffice_note}" if row.libreoffice_note else ""]
-    return (f"{row.workbook[:44]:<44} {pages:>11} {agree:>5} {fmt(row.text_f1):>6} "
+    return "; ".join(part for part in parts if part)
+
+
+def line(row):
+    agree = "-" if row.pages_agree is None else ("yes" if row.pages_agree else "NO")
+    return (f"{row.workbook[:44]:<44} {pages(row):>11} {agree:>5} {fmt(row.text_f1):>6} "
             f"{fmt(row.visual):>6} {fmt(row.seconds_ours, '{:.2f}'):>7} "
             f"{fmt(row.seconds_libreoffice, '{:.2f}'):>7} {fmt(row.seconds_gs, '{:.2f}'):>6}  "
-            + "; ".join(n for n in notes if n))
+            + notes(row))
 
 
 def median(values):
@@ -224,6 +237,24 @@ def write_table(rows, path):
         json.dump([asdict(r) for r in rows], stream, indent=1)
 
 
+def markdown_cell(text):
+    return str(text).replace("|", "\\|")
+
+
+def write_markdown(rows, closing, command, path):
+    lines = [f"Made by `{command}`.", "",
+             "| workbook | pages ours/LO | agree | text F1 | visual | ours s | LO s | gs s | note |",
+             "| --- | ---: | :---: | ---: | ---: | ---: | ---: | ---: | --- |"]
+    for row in rows:
+        agree = "" if row.pages_agree is None else ("yes" if row.pages_agree else "**no**")
+        lines.append(f"| {row.workbook} | {pages(row)} | {agree} | {fmt(row.text_f1)} | {fmt(row.visual)} "
+                     f"| {fmt(row.seconds_ours, '{:.2f}')} | {fmt(row.seconds_libreoffice, '{:.2f}')} "
+                     f"| {fmt(row.seconds_gs, '{:.2f}')} | {markdown_cell(notes(row))} |")
+    lines += ["", *(f"- {text}" for text in closing)]
+    with open(path, "w") as stream:
+        stream.write("\n".join(lines) + "\n")
+
+
 def prepare_keep(arguments):
     keep = arguments.keep
     if arguments.one and not keep:
@@ -237,11 +268,8 @@ def prepare_keep(arguments):
 def ghostscript_timer(arguments, scratch):
     if arguments.libreoffice_only:
         return None
-    store = ours.find_machine_store(os.path.dirname(arguments.converter))
-    if store is None:
-        print("no machine store found: Ghostscript's own time is not measured", file=sys.stderr)
-        return None
-    return ours.GhostscriptTimer(scratch, store)
+    program_folder = os.path.dirname(os.path.abspath(arguments.converter))
+    return ours.GhostscriptTimer(scratch, ours.base_store_text(program_folder))
 
 
 def main(argv=None):
@@ -267,8 +295,12 @@ def main(argv=None):
             profile.remove()
     write_table(rows, arguments.table)
     print(f"per-workbook table: {arguments.table}")
-    for text in summary(rows):
+    closing = summary(rows)
+    for text in closing:
         print(text)
+    if arguments.markdown:
+        command = " ".join(["bench/fidelity/run", *(argv if argv is not None else sys.argv[1:])])
+        write_markdown(rows, closing, command, arguments.markdown)
 
 
 if __name__ == "__main__":

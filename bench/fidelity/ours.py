@@ -30,6 +30,17 @@ fi
 exit $status
 """
 
+# Used when the converter has no machine store yet (a fresh build): what the set-up script
+# would record for a program folder that is the converter's own folder.
+MINIMAL_STORE = """Windows Registry Editor Version 5.00
+
+[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Office\\11.0\\Excel\\InstallRoot]
+"Path"="{program}"
+
+[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\Korvendal]
+"Name"="Korvendal"
+"""
+
 GS_PATH_LINE = re.compile(r'^"GSPath"=.*$', re.MULTILINE)
 GS_KEY = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\GS]"
 
@@ -74,10 +85,18 @@ def sum_logged_seconds(log_path):
     return total
 
 
-class GhostscriptTimer:
-    """A machine store and a gs wrapper in a scratch folder; None-safe if no store is found."""
+def base_store_text(program_folder):
+    store = find_machine_store(program_folder)
+    if store is None:
+        return MINIMAL_STORE.format(program=_registry_quote(program_folder))
+    with open(store, encoding="utf-8", errors="surrogateescape") as stream:
+        return stream.read()
 
-    def __init__(self, folder, base_store):
+
+class GhostscriptTimer:
+    """A machine store and a gs wrapper in a scratch folder."""
+
+    def __init__(self, folder, base_store_text):
         self.folder = folder
         self.log = os.path.join(folder, "gs-times.log")
         gs = shutil.which("gs") or "/usr/bin/gs"
@@ -85,8 +104,7 @@ class GhostscriptTimer:
         with open(wrapper, "w") as stream:
             stream.write(GS_WRAPPER.format(gs=shlex.quote(gs), log=shlex.quote(self.log)))
         os.chmod(wrapper, 0o755)
-        with open(base_store, encoding="utf-8", errors="surrogateescape") as stream:
-            text = store_with_gs_path(stream.read(), wrapper)
+        text = store_with_gs_path(base_store_text, wrapper)
         self.store = os.path.join(folder, "machine.reg")
         with open(self.store, "w", encoding="utf-8", errors="surrogateescape") as stream:
             stream.write(text)

@@ -9,6 +9,7 @@ import subprocess
 import tempfile
 import textwrap
 import unittest
+import unittest.mock
 from collections import Counter
 
 import compare
@@ -123,6 +124,11 @@ class PdfScores(unittest.TestCase):
         self.assertIsNone(compare.page_count(os.path.join(self.folder, "one.ps")))
         self.assertEqual(compare.pdf_words(self.two), Counter("Total 12 apples Sheet1 Page 2".split()))
 
+    def test_blank_pdf_is_told_from_one_with_text(self):
+        blank = make_pdf(self.folder, "blank", [[], []])
+        self.assertTrue(compare.only_blank_pages(blank))
+        self.assertFalse(compare.only_blank_pages(self.other))  # a blank page, then text
+
     def test_visual_score_counts_missing_pages_as_zero(self):
         self.assertEqual(compare.visual_score(self.one, self.one), 1.0)
         pairs = []
@@ -160,6 +166,14 @@ class MachineStore(unittest.TestCase):
         text = ours.store_with_gs_path("Windows Registry Editor Version 5.00\n", "/x/gs")
         self.assertTrue(text.endswith('[HKEY_LOCAL_MACHINE\\SOFTWARE\\GS]\n"GSPath"="/x/gs"\n'))
 
+    def test_a_fresh_build_gets_a_store_naming_its_folder_and_the_printer(self):
+        with tempfile.TemporaryDirectory() as folder, unittest.mock.patch.object(
+                ours, "find_machine_store", return_value=None):
+            text = ours.store_with_gs_path(ours.base_store_text(folder), "/x/gs")
+        self.assertIn(f'"Path"="{folder}"', text)
+        self.assertIn("Printers\\Korvendal]", text)
+        self.assertIn('"GSPath"="/x/gs"', text)
+
 
 FAKE_CONVERTER = """#!/bin/sh
 # Stands in for korvendal-xl-convert: runs the GSPath of the store on a tiny PostScript.
@@ -183,10 +197,7 @@ class OurConverterRun(unittest.TestCase):
         with open(self.converter, "w") as stream:
             stream.write(FAKE_CONVERTER)
         os.chmod(self.converter, 0o755)
-        store = os.path.join(self.folder, "base.reg")
-        with open(store, "w") as stream:
-            stream.write(MachineStore.STORE)
-        self.timer = ours.GhostscriptTimer(self.folder, store)
+        self.timer = ours.GhostscriptTimer(self.folder, MachineStore.STORE)
 
     def tearDown(self):
         shutil.rmtree(self.folder)

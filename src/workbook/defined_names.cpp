@@ -19,6 +19,7 @@ constexpr uint16_t kLastColumn = 255;
 struct SheetArea {
     std::optional<size_t> sheet;  // absent for a reference without a sheet
     CellRange range;
+    bool elsewhere = false;       // on a sheet of another workbook
 };
 
 uint16_t columnOf(uint16_t stored)
@@ -35,22 +36,30 @@ public:
     std::vector<SheetArea> read(std::span<const std::byte> formula);
 
 private:
-    std::optional<size_t> sheetOf(uint16_t externSheet) const;
+    SheetArea onSheet(uint16_t externSheet, CellRange range) const;
     CellRange readArea(RecordReader& reader) const;
     CellRange readReference(RecordReader& reader) const;
 
     const Globals& globals_;
 };
 
-std::optional<size_t> FormulaAreas::sheetOf(uint16_t externSheet) const
+// Without a sheet reference table the name's own sheet is meant; a reference the table sends to
+// another workbook, or that the table does not hold, is not a range of this workbook.
+SheetArea FormulaAreas::onSheet(uint16_t externSheet, CellRange range) const
 {
+    SheetArea area{.range = range};
+    if (globals_.externSheets.empty())
+        return area;
+    area.elsewhere = true;
     if (externSheet >= globals_.externSheets.size())
-        return std::nullopt;
+        return area;
     const ExternSheetEntry& entry = globals_.externSheets[externSheet];
-    if (entry.supportingBook >= globals_.supportingBookIsThisWorkbook.size() ||
-        !globals_.supportingBookIsThisWorkbook[entry.supportingBook] || entry.firstSheet < 0)
-        return std::nullopt;
-    return static_cast<size_t>(entry.firstSheet);
+    if (entry.supportingBook < globals_.supportingBookIsThisWorkbook.size() &&
+        globals_.supportingBookIsThisWorkbook[entry.supportingBook] && entry.firstSheet >= 0) {
+        area.sheet = static_cast<size_t>(entry.firstSheet);
+        area.elsewhere = false;
+    }
+    return area;
 }
 
 CellRange FormulaAreas::readArea(RecordReader& reader) const
@@ -94,13 +103,13 @@ std::vector<SheetArea> FormulaAreas::read(std::span<const std::byte> formula)
             reader.skip(6);
             break;
         case 0x3B: {  // area on a sheet
-            const auto sheet = sheetOf(reader.u16());
-            areas.push_back({sheet, readArea(reader)});
+            const uint16_t externSheet = reader.u16();
+            areas.push_back(onSheet(externSheet, readArea(reader)));
             break;
         }
         case 0x3A: {  // cell on a sheet
-            const auto sheet = sheetOf(reader.u16());
-            areas.push_back({sheet, readReference(reader)});
+            const uint16_t externSheet = reader.u16();
+            areas.push_back(onSheet(externSheet, readReference(reader)));
             break;
         }
         case 0x25:
@@ -153,8 +162,8 @@ void applyBuiltinNames(const Globals& globals, std::vector<Sheet>& sheets)
             continue;
         std::vector<CellRange> ranges;
         for (const SheetArea& area : areas)
-            if ((!area.sheet || area.sheet == target) && area.range.firstRow <= area.range.lastRow &&
-                area.range.firstColumn <= area.range.lastColumn)
+            if (!area.elsewhere && (!area.sheet || area.sheet == target) &&
+                area.range.firstRow <= area.range.lastRow && area.range.firstColumn <= area.range.lastColumn)
                 ranges.push_back(area.range);
         PageSetup& setup = sheets[*target].pageSetup;
         if (name.code == kPrintArea)

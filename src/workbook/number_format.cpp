@@ -10,10 +10,12 @@
 namespace kx::workbook {
 namespace {
 
+constexpr int maxCellChars = 255;
+
 // What the program shows for a value it cannot show in a format: a cell full of '#'.
 FormattedValue unshowable(int width)
 {
-    return {.text = std::string(static_cast<size_t>(std::clamp(width, 1, 255)), '#')};
+    return {.text = std::string(static_cast<size_t>(width), '#')};
 }
 
 // The sections that numbers use: up to three, without a trailing text section.
@@ -64,6 +66,8 @@ Choice chooseSection(const std::vector<Section>& sections, double value)
 
 FormattedValue formatNumber(double value, std::string_view formatCode, bool dateSystem1904, int generalMaxChars)
 {
+    // Widths from the caller's layout arithmetic may be anything; no cell is wider than this.
+    generalMaxChars = std::clamp(generalMaxChars, 1, maxCellChars);
     if (!std::isfinite(value))
         return {.text = "#NUM!"};
     const std::vector<Section> sections = numberSections(parseFormatCode(formatCode));

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <limits>
 #include <string>
 #include <vector>
 
+#include "../fuzz/number_format_input.h"
 #include "workbook/builtin_formats.h"
 #include "workbook/number_format.h"
 
@@ -305,6 +309,25 @@ TEST(NumberFormatRobustness, OddValuesAndCodesNeverFail)
     EXPECT_EQ(formatNumber(1e308, "[h]", false).text, "###########");
     for (const char* code : {"[", "\\", "_", "*", "[$", "0.0E+", "?/", "/?", "[<]0", "[Color]0", "E+0", "\"", ";;;;;;"})
         formatNumber(-1.5, code, false);
+}
+
+TEST(NumberFormatRobustness, WidthsOutsideAnyCellAreBounded)
+{
+    EXPECT_EQ(formatNumber(1.5, "General", false, -2147483647).text, "2");
+    EXPECT_EQ(formatNumber(2.0 / 3.0, "General", false, 2147483647).text, "0.666666666666667");
+    EXPECT_EQ(formatNumber(-1, "[h]", false, 1000).text.size(), 255u);
+}
+
+TEST(NumberFormatRobustness, InputsTheFuzzerFoundFormatSoundly)
+{
+    int replayed = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(KX_TEST_DATA_DIR "/fuzz/number_format")) {
+        std::ifstream file(entry.path(), std::ios::binary);
+        const std::string input{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+        EXPECT_TRUE(kx::fuzz::formatsSoundly(input)) << entry.path();
+        ++replayed;
+    }
+    EXPECT_GT(replayed, 0);
 }
 
 TEST(NumberFormatBuiltins, EveryBuiltinFormatShowsValues)

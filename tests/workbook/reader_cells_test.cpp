@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "workbook/reader.h"
+#include "reader_test_support.h"
 #include "xls_builder.h"
 
 using namespace kx::workbook;
@@ -28,16 +29,6 @@ std::string textAt(const Workbook& book, uint32_t row, uint16_t column)
     const Cell& cell = cellAt(book, row, column);
     EXPECT_EQ(cell.kind, CellKind::Text);
     return book.strings.at(cell.text).utf8;
-}
-
-ErrorCode failureOf(const std::vector<std::byte>& file)
-{
-    try {
-        loadWorkbook(file);
-    } catch (const WorkbookError& error) {
-        return error.code();
-    }
-    return ErrorCode{};
 }
 
 }  // namespace

@@ -157,6 +157,10 @@ std::vector<std::byte> WorkbookBuilder::stream() const
     std::vector<std::vector<std::byte>> sheetStreams;
     uint32_t position = static_cast<uint32_t>(result.size());
     for (size_t i = 0; i < sheets_.size(); ++i) {
+        if (sheets_[i].sameOffsetAs) {
+            offsets[i] = offsets.at(*sheets_[i].sameOffsetAs);
+            continue;
+        }
         std::vector<RawRecord> records{bof(sheets_[i].kind == 2 ? 0x0020 : 0x0010)};
         records.insert(records.end(), sheets_[i].records.begin(), sheets_[i].records.end());
         records.push_back(eof());

@@ -2,6 +2,7 @@
 // Builds small workbook files record by record, for tests and the read benchmark.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,7 @@ struct SheetSpec {
     std::vector<RawRecord> records;  // between BOF and EOF
     uint8_t kind = 0;                // 0 worksheet, 1 macro sheet, 2 chart
     uint8_t visibility = 0;
+    std::optional<size_t> sameOffsetAs;  // a second entry for an earlier sheet's records
 };
 
 // A whole workbook: globals with one font, 16 style formats and one cell format (XF 15),

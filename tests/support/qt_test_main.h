@@ -1,0 +1,14 @@
+#pragma once
+// main() for test programs that drive real widgets: a QApplication on the offscreen platform.
+#include <QApplication>
+#include <gtest/gtest.h>
+
+#define KX_QT_TEST_MAIN                                                  \
+    int main(int argc, char** argv)                                      \
+    {                                                                    \
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))              \
+            qputenv("QT_QPA_PLATFORM", "offscreen");                     \
+        QApplication application(argc, argv);                            \
+        ::testing::InitGoogleTest(&argc, argv);                          \
+        return RUN_ALL_TESTS();                                          \
+    }

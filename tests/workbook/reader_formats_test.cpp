@@ -1,0 +1,111 @@
+// Cell formats: parent styles folded in, the font index gap, number formats and the palette.
+#include <gtest/gtest.h>
+
+#include "workbook/reader.h"
+#include "xls_builder.h"
+
+using namespace kx::workbook;
+using namespace kx::testing;
+
+namespace {
+
+Body font(const std::u16string& name, uint16_t height = 200, uint16_t attributes = 0, uint16_t weight = 400,
+          uint8_t underline = 0)
+{
+    return Body().u16(height).u16(attributes).u16(12).u16(weight).u16(1).u8(underline).u8(0).u8(0).u8(0).string8(name);
+}
+
+// An XF record: font, number format, style flag and parent, alignment byte, own-attribute
+// bits (number 0x04, font 0x08, alignment 0x10, border 0x20, fill 0x40), borders and fill.
+Body xf(uint16_t font, uint16_t numberFormat, bool style, uint16_t parent, uint8_t alignment, uint8_t own,
+        uint32_t borders = 0, uint32_t moreBorders = 0, uint16_t fill = 0x20C0)
+{
+    const uint16_t typeAndParent = static_cast<uint16_t>((style ? 0xFFF4 : parent << 4) | 0x0001);
+    return Body().u16(font).u16(numberFormat).u16(typeAndParent).u8(alignment).u8(0).u8(0).u8(own)
+        .u32(borders).u32(moreBorders).u16(fill);
+}
+
+Workbook formatsWorkbook()
+{
+    WorkbookBuilder builder;
+    // Five more fonts: the file numbers them 1, 2, 3, 5, 6, skipping 4.
+    builder.global(0x0031, font(u"One")).global(0x0031, font(u"Two")).global(0x0031, font(u"Three"))
+        .global(0x0031, font(u"Five", 240, 0x0002 | 0x0008, 700, 0x22)).global(0x0031, font(u"Six"));
+    builder.global(0x041E, Body().u16(0xA4).string16(u"0.000\\ \"kg\""));
+    builder.global(0x0092, Body().u16(56).u8(1).u8(2).u8(3).u8(0).bytes(std::vector<uint8_t>(55 * 4, 0)));
+    // XF 16: a style with font 5, format 0xA4, centred and wrapped, a thin left border and a solid fill.
+    builder.global(0x00E0, xf(5, 0xA4, true, 0, 0x02 | 0x08, 0x00, 0x00080001, 0x04000000, 0x0A | 0x41 << 7));
+    // XF 17: a cell format of that style that sets nothing itself.
+    builder.global(0x00E0, xf(0, 0, false, 16, 0x00, 0x00));
+    // XF 18: one that sets its own number format and alignment only.
+    builder.global(0x00E0, xf(6, 3, false, 16, 0x03 | 0x10, 0x04 | 0x10));
+    // XF 19: a cell format whose parent is no style, keeping its own values.
+    builder.global(0x00E0, xf(6, 2, false, 15, 0x01, 0x00));
+    builder.sheet({.name = "S", .records = {numberCell(0, 0, 1, 17)}});
+    return loadWorkbook(builder.file());
+}
+
+}  // namespace
+
+TEST(CellFormats, FontsAreNumberedWithoutTheGapAtFour)
+{
+    const Workbook book = formatsWorkbook();
+    ASSERT_EQ(book.fonts.size(), 6u);
+    const Font& five = book.fonts[4];
+    EXPECT_EQ(five.name, "Five");
+    EXPECT_EQ(five.heightTwips, 240);
+    EXPECT_TRUE(five.bold);
+    EXPECT_TRUE(five.italic);
+    EXPECT_TRUE(five.strikeout);
+    EXPECT_EQ(five.underline, Underline::DoubleAccounting);
+    EXPECT_EQ(five.script, Script::Superscript);
+    EXPECT_EQ(five.colorIndex, 12);
+}
+
+TEST(CellFormats, CellFormatsTakeWhatTheyDoNotSetFromTheirStyle)
+{
+    const Workbook book = formatsWorkbook();
+    ASSERT_EQ(book.formats.size(), 20u);
+    const CellFormat& style = book.formats[16];
+    EXPECT_EQ(style.fontIndex, 4);
+    EXPECT_EQ(style.horizontal, HorizontalAlign::Center);
+    EXPECT_TRUE(style.wrap);
+    EXPECT_EQ(style.left.style, BorderStyle::Thin);
+    EXPECT_EQ(style.left.colorIndex, 8);
+    EXPECT_EQ(style.fillPattern, 1);
+    EXPECT_EQ(style.fillForeground, 0x0A);
+    EXPECT_EQ(style.fillBackground, 0x41);
+
+    const CellFormat& inherits = book.formats[17];
+    EXPECT_EQ(inherits.fontIndex, 4);
+    EXPECT_EQ(inherits.numberFormat, 0xA4);
+    EXPECT_EQ(inherits.horizontal, HorizontalAlign::Center);
+    EXPECT_EQ(inherits.left.style, BorderStyle::Thin);
+    EXPECT_EQ(inherits.fillForeground, 0x0A);
+
+    const CellFormat& partly = book.formats[18];
+    EXPECT_EQ(partly.numberFormat, 3);
+    EXPECT_EQ(partly.horizontal, HorizontalAlign::Right);
+    EXPECT_EQ(partly.vertical, VerticalAlign::Center);
+    EXPECT_FALSE(partly.wrap);
+    EXPECT_EQ(partly.fontIndex, 4);  // from the style, not its own font 6
+    EXPECT_EQ(partly.fillPattern, 1);
+
+    const CellFormat& alone = book.formats[19];
+    EXPECT_EQ(alone.fontIndex, 5);
+    EXPECT_EQ(alone.numberFormat, 2);
+}
+
+TEST(CellFormats, NumberFormatsAndPalette)
+{
+    const Workbook book = formatsWorkbook();
+    EXPECT_EQ(book.numberFormatCode(0xA4), "0.000\\ \"kg\"");
+    ASSERT_EQ(book.palette.size(), 56u);
+    EXPECT_EQ(book.color(8, {}), (Color{1, 2, 3}));
+    EXPECT_EQ(book.color(9, {}), (Color{0, 0, 0}));
+
+    const Workbook plain = loadWorkbook(WorkbookBuilder().sheet({.name = "S"}).file());
+    EXPECT_EQ(plain.color(10, {}), (Color{255, 0, 0}));   // default palette
+    EXPECT_EQ(plain.color(22, {}), (Color{192, 192, 192}));
+    EXPECT_EQ(plain.color(63, {}), (Color{51, 51, 51}));
+}

@@ -1,0 +1,126 @@
+// The workbook's structure: sheets, their kinds and layout records, and what makes a file unreadable.
+#include <gtest/gtest.h>
+
+#include "workbook/reader.h"
+#include "reader_test_support.h"
+#include "xls_builder.h"
+
+using namespace kx::workbook;
+using namespace kx::testing;
+
+TEST(Sheets, KindsVisibilityAndLayoutRecords)
+{
+    WorkbookBuilder builder;
+    builder.global(0x0022, Body().u16(1)).global(0x0042, Body().u16(1251));
+    builder.sheet({.name = "Data", .records = {
+        record(0x0225, Body().u16(0x0002).u16(300)),
+        record(0x0055, Body().u16(10)),
+        record(0x0099, Body().u16(2560)),
+        record(0x007D, Body().u16(4).u16(6).u16(3000).u16(15).u16(0x0001).u16(0)),
+        record(0x007D, Body().u16(1).u16(2).u16(1000).u16(15).u16(0).u16(0)),
+        record(0x007D, Body().u16(2).u16(3).u16(500).u16(15).u16(0).u16(0)),   // overlaps the one before
+        record(0x007D, Body().u16(200).u16(256).u16(800).u16(15).u16(0).u16(0)),
+        record(0x0208, Body().u16(3).u16(0).u16(2).u16(400).u16(0).u16(0).u32(0x000F0000 | 0x01C0)),
+        record(0x0208, Body().u16(1).u16(0).u16(0).u16(255).u16(0).u16(0).u32(0x0020)),
+        numberCell(3, 1, 5),
+        record(0x00E5, Body().u16(2).u16(0).u16(1).u16(0).u16(3).u16(5).u16(4).u16(0).u16(0)),
+        record(0x023E, Body().u16(0x0040).bytes(std::vector<uint8_t>(16, 0))),
+    }});
+    builder.sheet({.name = "Chart", .kind = 2, .visibility = 1});
+    builder.sheet({.name = "Macros", .kind = 1, .visibility = 2});
+    const Workbook book = loadWorkbook(builder.file());
+    EXPECT_TRUE(book.dateSystem1904);
+    EXPECT_EQ(book.codePage, 1251);
+    ASSERT_EQ(book.sheets.size(), 3u);
+    EXPECT_EQ(book.sheets[1].kind, SheetKind::Chart);
+    EXPECT_EQ(book.sheets[1].visibility, Visibility::Hidden);
+    EXPECT_EQ(book.sheets[2].kind, SheetKind::Macro);
+    EXPECT_EQ(book.sheets[2].visibility, Visibility::VeryHidden);
+
+    const Sheet& data = book.sheets[0];
+    EXPECT_TRUE(data.rightToLeft);
+    EXPECT_TRUE(data.defaultRowsHidden);
+    EXPECT_EQ(data.defaultRowHeightTwips, 300);
+    EXPECT_EQ(data.defaultColumnWidth, 10);
+    EXPECT_EQ(data.standardColumnWidth, 2560);
+    ASSERT_EQ(data.columns.size(), 4u);
+    EXPECT_EQ(data.column(2)->width, 1000);
+    EXPECT_EQ(data.column(3)->width, 500);
+    EXPECT_EQ(data.column(3)->firstColumn, 3);
+    EXPECT_TRUE(data.column(5)->hidden);
+    EXPECT_EQ(data.column(255)->lastColumn, 255);
+    ASSERT_EQ(data.rows.size(), 2u);
+    const Row& row3 = *data.row(3);
+    EXPECT_EQ(row3.heightTwips, 400);
+    EXPECT_TRUE(row3.customHeight);
+    EXPECT_FALSE(row3.hidden);
+    EXPECT_EQ(row3.format, 15);
+    EXPECT_EQ(row3.cells.size(), 1u);
+    EXPECT_TRUE(data.row(1)->hidden);
+    EXPECT_FALSE(data.row(1)->format);
+    ASSERT_EQ(data.mergedRanges.size(), 1u);  // the inverted second range is dropped
+    EXPECT_EQ(data.mergedRanges[0], (CellRange{0, 1, 0, 3}));
+}
+
+TEST(Sheets, EmbeddedChartsInsideASheetAreSkipped)
+{
+    const RawRecord innerBof = record(0x0809, Body().u16(0x0600).u16(0x0020).u32(0).u32(0).u32(0));
+    const RawRecord eof{0x000A, {}};
+    const Workbook book = loadWorkbook(WorkbookBuilder().sheet({.name = "S", .records = {
+        numberCell(0, 0, 1), innerBof, numberCell(7, 7, 9), innerBof, eof, numberCell(8, 8, 9), eof,
+        numberCell(1, 0, 2)}}).file());
+    const Sheet& sheet = book.sheets.at(0);
+    EXPECT_EQ(sheet.rows.size(), 2u);
+    EXPECT_EQ(sheet.cell(1, 0)->number, 2);
+    EXPECT_EQ(sheet.cell(7, 7), nullptr);
+}
+
+TEST(UnreadableFiles, PasswordsOldVersionsAndBrokenStructure)
+{
+    EXPECT_EQ(failureOf(WorkbookBuilder().global(0x002F, Body().u16(0).u16(0x1234).u16(0x5678)).file()),
+              ErrorCode::PasswordProtected);
+
+    const auto biff5 = recordStream({{0x0809, Body().u16(0x0500).u16(0x0005).u32(0).data()}, {0x000A, {}}});
+    EXPECT_EQ(failureOf(compoundFile(biff5, "Book")), ErrorCode::Unsupported);
+    EXPECT_EQ(failureOf(compoundFile(biff5)), ErrorCode::Unsupported);
+
+    const auto globalsOnly = recordStream({{0x0809, Body().u16(0x0600).u16(0x0005).u32(0).data()}});
+    EXPECT_EQ(failureOf(compoundFile(globalsOnly)), ErrorCode::Corrupt);  // no end record
+    EXPECT_EQ(failureOf(compoundFile({}, "Workbook")), ErrorCode::NotAWorkbook);
+    EXPECT_EQ(failureOf(compoundFile(globalsOnly, "Other")), ErrorCode::NotAWorkbook);
+
+    // The same sheet listed twice would be read twice; a crafted file could list it thousands of times.
+    EXPECT_EQ(failureOf(WorkbookBuilder().sheet({.name = "A", .records = {numberCell(0, 0, 1)}})
+                            .sheet({.name = "B", .sameOffsetAs = 0}).file()),
+              ErrorCode::Corrupt);
+
+    // A sheet without its end record.
+    auto stream = WorkbookBuilder().sheet({.name = "A", .records = {numberCell(0, 0, 1)}}).stream();
+    stream.resize(stream.size() - 4);
+    EXPECT_EQ(failureOf(compoundFile(stream)), ErrorCode::Corrupt);
+}
+
+TEST(UnreadableFiles, BiffEightInABookStreamIsRead)
+{
+    auto stream = WorkbookBuilder().sheet({.name = "A", .records = {numberCell(0, 0, 4)}}).stream();
+    const Workbook book = loadWorkbook(compoundFile(stream, "Book"));
+    EXPECT_EQ(book.sheets.at(0).cell(0, 0)->number, 4);
+}
+
+TEST(UnreadableFiles, MessagesNameTheFile)
+{
+    try {
+        openWorkbook("/nonexistent/folder/report.xls");
+        FAIL();
+    } catch (const WorkbookError& error) {
+        EXPECT_EQ(error.code(), ErrorCode::FileNotFound);
+        EXPECT_EQ(std::string(error.what()), "Cannot open /nonexistent/folder/report.xls: the file does not exist.");
+    }
+    try {
+        loadWorkbook(std::vector<std::byte>(100, std::byte{'a'}), "notes.xls");
+        FAIL();
+    } catch (const WorkbookError& error) {
+        EXPECT_EQ(error.code(), ErrorCode::NotAWorkbook);
+        EXPECT_EQ(std::string(error.what()).rfind("Cannot open notes.xls: ", 0), 0u) << error.what();
+    }
+}
