@@ -1,7 +1,94 @@
+// korvendal-xl-convert: one workbook to one PDF, through the same conversion as the desktop program.
 #include <iostream>
+#include <string>
+#include <vector>
 
-int main()
+#include "conversion/command_line.h"
+#include "conversion/driver.h"
+#include "conversion/engine_automation.h"
+#include "platform/filesystem.h"
+#include "platform/private_folder.h"
+#include "terminal_ui.h"
+
+namespace {
+
+using namespace kx;
+
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+// The one row of this run's job list; its status decides the exit status.
+class SingleJobRow final : public conversion::JobRows {
+public:
+    explicit SingleJobRow(std::string fileName) : fileName_(std::move(fileName)) {}
+    void setStatus(std::int16_t, const std::string& status) override { status_ = status; }
+    std::string fileName(std::int16_t) const override { return fileName_; }
+    const std::string& status() const { return status_; }
+
+private:
+    std::string fileName_;
+    std::string status_ = conversion::kStatusConverting;
+};
+
+int fail(const std::string& reason, int exitStatus = kExitFailed)
 {
-    std::cerr << "korvendal-xl-convert: not yet available\n";
-    return 2;
+    std::cerr << "korvendal-xl-convert: " << reason << std::endl;
+    return exitStatus;
+}
+
+std::string failureReason(const conversion::JobResult& result)
+{
+    switch (result.outcome) {
+    case conversion::JobOutcome::ConverterMissing:
+        return "Ghostscript was not found where the machine store's GSPath names it";
+    case conversion::JobOutcome::Stopped:
+        return "no PostScript printer is installed for the conversion";
+    default:
+        if (result.fault)
+            return result.fault->description + " (error " + std::to_string(result.fault->number) + ")";
+        return conversion::kFailedToCreatePdfMessage;
+    }
+}
+
+int convert(const conversion::CommandLineRequest& request, const std::string& workspace)
+{
+    conversion::FixedOptions options(request.options);
+    SingleJobRow row(platform::fileNameOf(request.source));
+    conversion::EngineApplicationFactory engine;
+    conversion::ConversionDriver driver(engine, options, row, workspace);
+    try {
+        const conversion::JobResult result = driver.ConvertWorkbook(request.source, request.target, 1, 1);
+        if (result.outcome == conversion::JobOutcome::Completed && row.status() == conversion::kStatusCompleted)
+            return 0;
+        return fail(failureReason(result));
+    } catch (const std::exception& error) {
+        return fail(error.what());
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    conversion::CommandLineRequest request;
+    try {
+        request = conversion::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const conversion::UsageError& error) {
+        return fail(std::string(error.what()) + " (see --help)", kExitUsage);
+    }
+    if (request.helpWanted) {
+        std::cout << conversion::commandLineHelp();
+        return 0;
+    }
+
+    cli::TerminalUserInterface terminal(std::cout);
+    platform::installUserInterface(&terminal);
+    // A folder of its own, so that several conversions can run side by side.
+    const auto workspace = platform::createPrivateFolder("korvendal-xl-convert");
+    if (!workspace)
+        return fail("cannot create a working folder in the temporary folder");
+    const int status = convert(request, *workspace);
+    platform::removeFolderTree(*workspace);
+    platform::installUserInterface(nullptr);
+    return status;
 }

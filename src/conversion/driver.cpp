@@ -161,7 +161,7 @@ JobResult ConversionDriver::handleFault(std::int16_t row)
         }
         application_.reset();
     }
-    errors::ReportError(fault.number, fault.description, kDriverErrorSource);
+    services_.reportError(fault.number, fault.description, kDriverErrorSource);
     return {JobOutcome::Failed, fault};
 }
 

@@ -45,9 +45,11 @@ struct JobServices {
         runFirstPass;
     std::function<bool(const std::string& ghostscript, const std::string& workspace, const std::string& from,
                        const std::string& to)> runSecondPass;
+    // The program's error reporter.
+    std::function<bool(std::int32_t code, const std::string& description, const std::string& source)> reportError;
 };
 
-// The services of the installed system: machine store, printer check, Ghostscript.
+// The services of the installed system: machine store, printer check, Ghostscript, error reporter.
 JobServices installedJobServices();
 
 enum class JobOutcome {

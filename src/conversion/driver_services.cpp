@@ -1,5 +1,6 @@
 #include "conversion/driver.h"
 #include "conversion/printer_selection.h"
+#include "errors/report_error.h"
 
 namespace kx::conversion {
 
@@ -12,6 +13,7 @@ JobServices installedJobServices()
         },
         .runFirstPass = RunFirstPass,
         .runSecondPass = RunSecondPass,
+        .reportError = errors::ReportError,
     };
 }
 

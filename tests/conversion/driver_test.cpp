@@ -67,6 +67,10 @@ protected:
             writeFile(platform::joinPath(folderPath, kFinishedPdfFile), "range PDF");
             return true;
         };
+        services.reportError = [this](std::int32_t code, const std::string& description, const std::string& source) {
+            reported.push_back(std::to_string(code) + " " + description + " @" + source);
+            return true;
+        };
     }
     void TearDown() override { platform::removeFolderTree(folder); }
 
@@ -82,6 +86,7 @@ protected:
     FixedOptions options;
     RecordedRows rows;
     JobServices services;
+    std::vector<std::string> reported;
     bool printerFound = true;
     bool firstPassStarts = true;
     bool firstPassWrites = true;
@@ -124,6 +129,7 @@ TEST_F(DriverTest, FirstCreationFailureIsRetriedOnceWithoutReporting)
 
     EXPECT_EQ(result.outcome, JobOutcome::Completed);
     EXPECT_EQ(factory.log().count("create"), 2);
+    EXPECT_TRUE(reported.empty());
     EXPECT_EQ(rows.statuses, (std::vector<std::string>{"3:Failed", "3:Completed"}));
     EXPECT_EQ(factory.log().count("quit"), 1);
 }
@@ -163,7 +169,7 @@ TEST_F(DriverTest, AutomationFaultIsReportedQuitsWithoutClosingAndShowsNothing)
     EXPECT_EQ(result.outcome, JobOutcome::Failed);
     ASSERT_TRUE(result.fault);
     EXPECT_EQ(result.fault->number, 1010);
-    EXPECT_EQ(result.fault->description, "The printer \"Korvendal\" is not installed.");
+    EXPECT_EQ(reported, std::vector<std::string>{"1010 The printer \"Korvendal\" is not installed. @frmMain:cmdBrowse"});
     EXPECT_EQ(rows.statuses, std::vector<std::string>{"3:Failed"});
     EXPECT_EQ(factory.log().count("close"), 0);
     EXPECT_EQ(factory.log().count("quit"), 1);

@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include "e2e_support.h"
+
+using namespace kx::e2e;
+
+namespace {
+
+const std::string kConverter = KX_CONVERT_EXE;
+// Nine pages over several sheets, with a distinct text on each.
+const std::string kFooterWorkbook = "poi-45538_classic_Footer.xls";
+
+CommandResult convert(const std::string& arguments)
+{
+    return runCommand("'" + kConverter + "' " + arguments);
+}
+
+}  // namespace
+
+TEST(CommandLineConverter, ConvertsAWorkbookAndARangeOfItsPrintedPages)
+{
+    KX_REQUIRE_CORPUS();
+    TestMachine machine;
+    const std::string all = machine.file("all.pdf");
+    const CommandResult whole = convert("'" + corpusFile(kFooterWorkbook) + "' '" + all + "'");
+    ASSERT_EQ(whole.exitStatus, 0) << whole.errors;
+    EXPECT_NE(whole.output.find("POI-45538_CLASSIC_FOOTER.XLS Converted Successfully."), std::string::npos);
+    ASSERT_GE(pdfPageCount(all), 4);
+    EXPECT_NE(pdfText(all).find("University of Chicago"), std::string::npos);
+
+    const std::string range = machine.file("range.pdf");
+    const CommandResult cut = convert("--from 2 --to 3 '" + corpusFile(kFooterWorkbook) + "' '" + range + "'");
+    ASSERT_EQ(cut.exitStatus, 0) << cut.errors;
+    EXPECT_EQ(pdfPageCount(range), 2);
+    EXPECT_EQ(pdfText(range), pdfText(all, 2, 3));
+    EXPECT_NE(pdfText(range), pdfText(all, 1, 2));
+}
+
+TEST(CommandLineConverter, HeadingsAndPaperChangeTheOutput)
+{
+    KX_REQUIRE_CORPUS();
+    TestMachine machine;
+    const std::string workbook = "'" + corpusFile("poi-govdocs1-626534.xls") + "' ";
+    ASSERT_EQ(convert(workbook + "'" + machine.file("plain.pdf") + "'").exitStatus, 0);
+    ASSERT_EQ(convert("--headings --paper LETTER --landscape " + workbook + "'" + machine.file("dressed.pdf") + "'").exitStatus, 0);
+
+    const std::string plain = runCommand("pdfinfo '" + machine.file("plain.pdf") + "'").output;
+    const std::string dressed = runCommand("pdfinfo '" + machine.file("dressed.pdf") + "'").output;
+    EXPECT_NE(plain.find("595 x 842"), std::string::npos) << plain;
+    EXPECT_NE(dressed.find("792 x 612"), std::string::npos) << dressed;
+    EXPECT_GT(pdfText(machine.file("dressed.pdf")).size(), pdfText(machine.file("plain.pdf")).size());
+}
+
+TEST(CommandLineConverter, FailuresSayWhyOnOneLineAndLeaveTheTargetAlone)
+{
+    KX_REQUIRE_CORPUS();
+    TestMachine machine;
+    const std::string target = machine.file("kept.pdf");
+    runCommand("printf 'earlier PDF' > '" + target + "'");
+
+    const CommandResult broken = convert("'" + corpusFile("bad/bad-csv-renamed.xls") + "' '" + target + "'");
+    EXPECT_NE(broken.exitStatus, 0);
+    EXPECT_NE(broken.errors.find("not an Excel 97-2003 workbook"), std::string::npos) << broken.errors;
+    EXPECT_EQ(broken.errors.find('\n'), broken.errors.size() - 1) << broken.errors;
+    EXPECT_EQ(readFile(target), "earlier PDF");
+
+    const CommandResult empty = convert("'" + corpusFile("poi-blankworkbook.xls") + "' '" + target + "'");
+    EXPECT_NE(empty.exitStatus, 0);
+    EXPECT_EQ(readFile(target), "earlier PDF");
+
+    const CommandResult usage = convert("--zoom 500 in.xls out.pdf");
+    EXPECT_EQ(usage.exitStatus, 2);
+    EXPECT_NE(usage.errors.find("zoom"), std::string::npos);
+}
+
+TEST(CommandLineConverter, SeveralRunsAtOnceEachGetTheirOwnPdf)
+{
+    KX_REQUIRE_CORPUS();
+    TestMachine machine;
+    std::string script;
+    const char* workbooks[] = {"poi-govdocs1-626534.xls", "poi-61287.xls", "sheetjs-text_and_numbers.xls"};
+    for (const char* workbook : workbooks)
+        script += "'" + kConverter + "' '" + corpusFile(workbook) + "' '" + machine.file(workbook) + ".pdf' >/dev/null & ";
+    runCommand(script + "wait");
+    for (const char* workbook : workbooks) {
+        const std::string alone = machine.file(std::string(workbook) + ".alone.pdf");
+        ASSERT_EQ(convert("'" + corpusFile(workbook) + "' '" + alone + "'").exitStatus, 0);
+        EXPECT_EQ(pdfText(machine.file(std::string(workbook) + ".pdf")), pdfText(alone)) << workbook;
+    }
+}
