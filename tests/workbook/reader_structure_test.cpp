@@ -124,3 +124,48 @@ TEST(UnreadableFiles, MessagesNameTheFile)
         EXPECT_EQ(std::string(error.what()).rfind("Cannot open notes.xls: ", 0), 0u) << error.what();
     }
 }
+
+namespace {
+
+uint32_t u32At(const std::vector<std::byte>& bytes, size_t offset)
+{
+    uint32_t value = 0;
+    for (size_t i = 0; i < 4; ++i)
+        value |= std::to_integer<uint32_t>(bytes.at(offset + i)) << (8 * i);
+    return value;
+}
+
+void setU32At(std::vector<std::byte>& bytes, size_t offset, uint32_t value)
+{
+    for (size_t i = 0; i < 4; ++i)
+        bytes.at(offset + i) = static_cast<std::byte>(value >> (8 * i));
+}
+
+// Points the sector chain of the workbook stream back at its own first sector.
+std::vector<std::byte> withLoopingWorkbookChain(std::vector<std::byte> file)
+{
+    constexpr size_t sector = 512;
+    auto sectorOffset = [&](uint32_t index) { return (index + 1) * sector; };
+    const size_t directory = sectorOffset(u32At(file, 0x30));
+    for (size_t entry = directory; entry + 128 <= directory + sector; entry += 128) {
+        if (std::to_integer<char>(file[entry]) != 'W')
+            continue;
+        const uint32_t first = u32At(file, entry + 0x74);
+        const uint32_t fatSector = u32At(file, 0x4C + 4 * (first / 128));
+        setU32At(file, sectorOffset(fatSector) + 4 * (first % 128), first);
+        return file;
+    }
+    throw std::runtime_error("no workbook stream entry");
+}
+
+}  // namespace
+
+TEST(UnreadableFiles, ASectorChainThatLoopsEndsInAnError)
+{
+    std::vector<RawRecord> cells;
+    for (uint16_t row = 0; row < 600; ++row)
+        cells.push_back(numberCell(row, 0, row));  // well over the size kept in small sectors
+    const auto file = WorkbookBuilder().sheet({.name = "A", .records = cells}).file();
+    ASSERT_NO_THROW(loadWorkbook(file));
+    EXPECT_NE(failureOf(withLoopingWorkbookChain(file)), ErrorCode{});
+}
