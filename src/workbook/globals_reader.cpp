@@ -62,6 +62,7 @@ Globals GlobalsReader::read(Bytes stream)
     globals_.workbook.palette = defaultPalette();
     while (records.next(record)) {
         if (record.type == record_type::Eof) {
+            globals_.end = records.position();
             globals_.workbook.formats = resolveCellFormats(storedFormats_, globals_.workbook.fonts.size());
             return std::move(globals_);
         }

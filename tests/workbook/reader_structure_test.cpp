@@ -1,6 +1,9 @@
 // The workbook's structure: sheets, their kinds and layout records, and what makes a file unreadable.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+
 #include "workbook/reader.h"
 #include "reader_test_support.h"
 #include "xls_builder.h"
@@ -93,6 +96,19 @@ TEST(UnreadableFiles, PasswordsOldVersionsAndBrokenStructure)
     EXPECT_EQ(failureOf(WorkbookBuilder().sheet({.name = "A", .records = {numberCell(0, 0, 1)}})
                             .sheet({.name = "B", .sameOffsetAs = 0}).file()),
               ErrorCode::Corrupt);
+
+    // A sheet said to start at the beginning, where the globals are.
+    auto intoGlobals = WorkbookBuilder().sheet({.name = "A", .records = {numberCell(0, 0, 1)}}).stream();
+    const std::array<std::byte, 2> boundSheet{std::byte{0x85}, std::byte{0x00}};
+    const auto entry = std::search(intoGlobals.begin(), intoGlobals.end(), boundSheet.begin(), boundSheet.end());
+    ASSERT_NE(entry, intoGlobals.end());
+    std::fill(entry + 4, entry + 8, std::byte{0});
+    try {
+        loadWorkbook(compoundFile(intoGlobals));
+        ADD_FAILURE() << "a sheet inside the globals was read";
+    } catch (const WorkbookError& error) {
+        EXPECT_NE(std::string(error.what()).find("\"A\" is not where"), std::string::npos) << error.what();
+    }
 
     // A sheet without its end record.
     auto stream = WorkbookBuilder().sheet({.name = "A", .records = {numberCell(0, 0, 1)}}).stream();
