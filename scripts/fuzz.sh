@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang into build-fuzz/ and runs each for a bounded time:
-#   scripts/fuzz.sh [seconds per target, default 60]
+#   scripts/fuzz.sh [seconds per target, default 60] [targets, default: number_format workbook_reader]
 # Seeds come from ../shared/corpus or $KX_CORPUS_DIR (workbooks and the format codes stored in them) and
 # tests/fuzz/number_format_codes.txt. Prints per target the executions run and the crashes
 # found; crashing inputs are kept in build-fuzz/findings/<target>/. Exits 1 when any crashed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
+targets=("${@:2}")
+[[ ${#targets[@]} -gt 0 ]] || targets=(number_format workbook_reader)
 build_dir=build-fuzz
 work_dir=$build_dir/fuzz-work
 
@@ -27,7 +29,7 @@ run_target() {
 }
 
 status=0
-for name in number_format workbook_reader; do
+for name in "${targets[@]}"; do
   if ! cmake --build "$build_dir" --parallel 2 --target "${name}_fuzzer" >"$work_dir/$name-build.log" 2>&1; then
     echo "$name: not built (see $work_dir/$name-build.log)"
     status=1
