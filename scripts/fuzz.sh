@@ -21,7 +21,7 @@ run_target() {
   local name=$1 log=$work_dir/$name.log
   mkdir -p "$work_dir/corpus/$name" "$build_dir/findings/$name"
   "$build_dir/tests/fuzz/${name}_fuzzer" -fork=1 -ignore_crashes=1 -ignore_ooms=1 -ignore_timeouts=1 \
-    -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$build_dir/findings/$name/" \
+    -max_total_time="$seconds" -max_len=262144 -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$build_dir/findings/$name/" \
     "$work_dir/corpus/$name" "$work_dir/seeds/$name" >"$log" 2>&1 || true
   grep -E '^#[0-9]+: ' "$log" | tail -n 1 |
     sed -E 's|^#([0-9]+):.*oom/timeout/crash: ([0-9]+)/([0-9]+)/([0-9]+).*|\1 \2 \3 \4|' |
