@@ -262,6 +262,7 @@ void SheetReader::readRString(RecordReader& reader)
         run.fontIndex = fontIndexFromFile(reader.u16(), context_.fontCount);
         text.runs.push_back(run);
     }
+    keepUsableRuns(text);
     strings_.push_back(std::move(text));
     addCell(at.row, {.column = at.column, .format = at.format, .kind = CellKind::Text,
                      .text = static_cast<uint32_t>(strings_.size() - 1)});
