@@ -132,6 +132,14 @@ TEST(UnreadableFiles, MessagesNameTheFile)
         EXPECT_EQ(error.code(), ErrorCode::FileNotFound);
         EXPECT_EQ(std::string(error.what()), "Cannot open /nonexistent/folder/report.xls: the file does not exist.");
     }
+    for (const char* notAFile : {"/dev/zero", "/tmp"}) {
+        try {
+            openWorkbook(notAFile);
+            ADD_FAILURE() << notAFile;
+        } catch (const WorkbookError& error) {
+            EXPECT_EQ(error.code(), ErrorCode::FileNotFound) << error.what();
+        }
+    }
     try {
         loadWorkbook(std::vector<std::byte>(100, std::byte{'a'}), "notes.xls");
         FAIL();
