@@ -208,3 +208,24 @@ TEST_F(PrintRender, RichTextRotatedAndStackedCellsPrintTheirText)
     EXPECT_NE(text.find("plain bold €uro"), std::string::npos) << text;
     EXPECT_NE(text.find("Turned"), std::string::npos) << text;
 }
+
+TEST_F(PrintRender, PaperOrientationMarginsAndCentringPlaceTheGrid)
+{
+    Workbook book = workbookWithSheet();
+    setText(book, book.sheets[0], 0, 0, "Corner");
+    PageSetup& setup = book.sheets[0].pageSetup;
+    setup.paperSize = 5;  // Legal
+    setup.landscape = true;
+    auto pdf = printToPdf(book);
+    EXPECT_NE(pdfPageSize(pdf).find("1008 x 612"), std::string::npos) << pdfPageSize(pdf);
+    auto corner = pdfWordPosition(pdf, "Corner");
+    ASSERT_TRUE(corner);
+    EXPECT_NEAR(corner->first, 54 + 1.5, 1);  // left margin and the cell's padding
+    EXPECT_NEAR(corner->second, 72, 3);       // top margin
+
+    setup.centerHorizontally = setup.centerVertically = true;
+    corner = pdfWordPosition(printToPdf(book), "Corner");
+    ASSERT_TRUE(corner);
+    EXPECT_NEAR(corner->first, (1008 - 48) / 2.0 + 1.5, 1);
+    EXPECT_NEAR(corner->second, (612 - 12.75) / 2, 3);
+}
