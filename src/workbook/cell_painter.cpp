@@ -198,6 +198,23 @@ void CellPainter::paintGridlines(const std::vector<Box>& merged, const std::vect
     cairo_restore(cr_);
 }
 
+// A cell centred across the selection takes in the empty cells to its right that are so formatted.
+Box CellPainter::centredAcross(const PlacedCell& placed) const
+{
+    Box box = placed.box;
+    if (cellFormat(workbook_, placed.format).horizontal != HorizontalAlign::CenterAcross ||
+        placed.cell->kind == CellKind::Blank)
+        return box;
+    for (size_t slot = placed.lastColumnSlot + 1; slot < grid_.columns.size(); ++slot) {
+        const Cell* next = sheet_.cell(grid_.rows[placed.rowSlot].index, static_cast<uint16_t>(grid_.columns[slot].index));
+        if (!next || next->kind != CellKind::Blank ||
+            cellFormat(workbook_, next->format).horizontal != HorizontalAlign::CenterAcross)
+            break;
+        box.width += grid_.columns[slot].size;
+    }
+    return box;
+}
+
 void CellPainter::paint(bool gridlines)
 {
     for (const PlacedCell& placed : cells_)
@@ -208,7 +225,7 @@ void CellPainter::paint(bool gridlines)
     for (const PlacedCell& placed : cells_) {
         if (!placed.cell)
             continue;
-        auto plan = text.plan(*placed.cell, placed.box,
+        auto plan = text.plan(*placed.cell, centredAcross(placed),
                               [&](double width, HorizontalAlign align) { return overflowBox(placed, width, align); });
         if (!plan)
             continue;

@@ -33,6 +33,7 @@ private:
     void placeMergedRanges();
     void paintGridlines(const std::vector<Box>& merged, const std::vector<Box>& spills);
     bool isFree(size_t rowSlot, long columnSlot) const;
+    Box centredAcross(const PlacedCell& placed) const;
     Box overflowBox(const PlacedCell& placed, double textWidth, HorizontalAlign align) const;
 
     cairo_t* cr_;
