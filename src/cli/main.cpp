@@ -8,6 +8,7 @@
 #include "conversion/engine_automation.h"
 #include "platform/filesystem.h"
 #include "platform/private_folder.h"
+#include "platform/program_end.h"
 #include "terminal_ui.h"
 
 namespace {
@@ -83,6 +84,8 @@ int main(int argc, char** argv)
 
     cli::TerminalUserInterface terminal(std::cout);
     platform::installUserInterface(&terminal);
+    // A conversion that must end the program comes back here instead, to say why and tidy up.
+    platform::installProgramEndHandler([](int) {});
     // A folder of its own, so that several conversions can run side by side.
     const auto workspace = platform::createPrivateFolder("korvendal-xl-convert");
     if (!workspace)

@@ -1,37 +1,16 @@
 #include "mainwindow/guarded.h"
 
+#include "errors/failure.h"
+
 #include <exception>
-#include <new>
-#include <stdexcept>
 
 namespace kx::mainwindow {
-namespace {
-
-// Run-time error numbers of the failures a handler can meet.
-constexpr std::int32_t kOutOfMemory = 7;
-constexpr std::int32_t kOverflow = 6;
-constexpr std::int32_t kInvalidCall = 5;
-
-}  // namespace
 
 bool reportCurrentFailure(const ErrorReporter& report, const std::string& source)
 {
-    std::int32_t code = kInvalidCall;
-    std::string description = "Unknown failure";
     try {
-        throw;
-    } catch (const std::bad_alloc&) {
-        code = kOutOfMemory;
-        description = "Out of memory";
-    } catch (const std::overflow_error& failure) {
-        code = kOverflow;
-        description = failure.what();
-    } catch (const std::exception& failure) {
-        description = failure.what();
-    } catch (...) {
-    }
-    try {
-        return report ? report(code, description, source) : true;
+        const errors::ErrorInfo failure = errors::describeStandardFailure(std::current_exception());
+        return report ? report(failure.number, failure.description, source) : true;
     } catch (...) {
         return false;
     }

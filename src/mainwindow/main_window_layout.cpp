@@ -57,6 +57,9 @@ void frame(QWidget& panel, const char* caption, QRect where, bool bold, bool opa
 {
     auto* group = place(panel, new QGroupBox(QString::fromLatin1(caption)), where, font("MS Sans Serif", bold));
     group->setAutoFillBackground(opaque);
+    // The caption sits on the frame's top edge, with the frame's full height below it.
+    group->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid #a0a0a0; border-radius: 2px; margin-top: 6px; }"
+                                        "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
 }
 
 QPushButton* button(QWidget& panel, const char* caption, QRect where)

@@ -27,4 +27,8 @@ struct WindowServices {
     std::string programFolder;         // holds "help" and the other program files
 };
 
+// The services of the running program: the shared settings values and the settings file,
+// the program's error reporter, and an end that leaves the event loop at once.
+WindowServices programWindowServices();
+
 }  // namespace kx::mainwindow

@@ -1,10 +1,32 @@
-#include <QApplication>
-#include <QLabel>
+#include "mainwindow/main_window.h"
+#include "platform/qt/qt_user_interface.h"
+#include "platform/qt/x11_windows.h"
+#include "startup/splash.h"
+#include "startup/startup.h"
 
+#include <QApplication>
+
+#include <memory>
+
+// Command-line arguments are accepted and change nothing.
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
-    QLabel label("Korvendal XL");
-    label.show();
+    kx::platform::QtUserInterface userInterface;
+    kx::platform::installUserInterface(&userInterface);
+    std::unique_ptr<kx::platform::X11TopLevelWindows> desktopWindows;
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        desktopWindows = std::make_unique<kx::platform::X11TopLevelWindows>();
+        kx::platform::installTopLevelWindows(desktopWindows.get());
+    }
+
+    std::unique_ptr<kx::mainwindow::MainWindow> mainWindow;
+    const auto services = kx::startup::programStartupServices([&] {
+        mainWindow = std::make_unique<kx::mainwindow::MainWindow>(kx::mainwindow::programWindowServices());
+        mainWindow->show();
+    });
+    const std::unique_ptr<kx::startup::Splash> splash = kx::startup::Main(services);
+    if (!splash)
+        return 1;
     return application.exec();
 }

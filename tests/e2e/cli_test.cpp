@@ -68,6 +68,12 @@ TEST(CommandLineConverter, FailuresSayWhyOnOneLineAndLeaveTheTargetAlone)
     EXPECT_NE(empty.exitStatus, 0);
     EXPECT_EQ(readFile(target), "earlier PDF");
 
+    const CommandResult noGhostscript = runCommand("KORVENDAL_MACHINE_STORE='" + machine.file("none.reg") + "' '" + kConverter
+                                                   + "' '" + corpusFile("poi-61287.xls") + "' '" + target + "'");
+    EXPECT_EQ(noGhostscript.exitStatus, 1);
+    EXPECT_NE(noGhostscript.errors.find("Ghostscript"), std::string::npos);
+    EXPECT_EQ(readFile(target), "earlier PDF");
+
     const CommandResult usage = convert("--zoom 500 in.xls out.pdf");
     EXPECT_EQ(usage.exitStatus, 2);
     EXPECT_NE(usage.errors.find("zoom"), std::string::npos);

@@ -1,2 +1,0 @@
-// Placeholder until this part has code of its own.
-namespace kx {}
