@@ -34,7 +34,7 @@ void WindowJobRows::setStatus(std::int16_t row, const std::string& status)
 {
     list_.UpdateListViewStatus(row, QString::fromStdString(status));
     // The batch holds the event loop, so the list is painted here for the user to follow it.
-    view_.repaint();
+    view_.viewport()->repaint();
 }
 
 std::string WindowJobRows::fileName(std::int16_t row) const

@@ -6,6 +6,8 @@
 #include "mainwindow/job_list.h"
 #include "mainwindow/main_window.h"
 
+class QTreeWidget;
+
 namespace kx::mainwindow {
 
 class WindowConversionOptions final : public conversion::ConversionOptions {
@@ -29,14 +31,14 @@ private:
 
 class WindowJobRows final : public conversion::JobRows {
 public:
-    WindowJobRows(JobList& list, QWidget& view) : list_(list), view_(view) {}
+    WindowJobRows(JobList& list, QTreeWidget& view) : list_(list), view_(view) {}
 
     void setStatus(std::int16_t row, const std::string& status) override;
     std::string fileName(std::int16_t row) const override;
 
 private:
     JobList& list_;
-    QWidget& view_;
+    QTreeWidget& view_;
 };
 
 }  // namespace kx::mainwindow

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "workbook/cell_text_painter.h"
+#include "workbook/used_range.h"
 
 namespace kx::workbook {
 namespace {
@@ -53,7 +54,8 @@ void CellPainter::placeMergedRanges()
                           bottom - grid_.rows[rowSlot].start};
             mergedBoxes_.push_back(box);
             if (const Cell* anchor = sheet_.cell(range.firstRow, range.firstColumn))
-                cells_.push_back({anchor, box, rowSlot, static_cast<size_t>(first), static_cast<size_t>(last)});
+                cells_.push_back({anchor, anchor->format, box, rowSlot, static_cast<size_t>(first),
+                                  static_cast<size_t>(last)});
         }
     }
 }
@@ -63,18 +65,39 @@ void CellPainter::placeCells()
     for (size_t rowSlot = 0; rowSlot < grid_.rows.size(); ++rowSlot) {
         const GridTrack& rowTrack = grid_.rows[rowSlot];
         const Row* row = sheet_.row(rowTrack.index);
-        if (!row)
-            continue;
-        for (const Cell& cell : row->cells) {
+        std::vector<bool> stored(grid_.columns.size(), false);
+        static const std::vector<Cell> noCells;
+        for (const Cell& cell : row ? row->cells : noCells) {
             const long slot = cell.column < maxColumns ? columnSlots_[cell.column] : -1;
             if (slot < 0 || occupied_[rowSlot][slot])
                 continue;
             const GridTrack& column = grid_.columns[slot];
-            cells_.push_back({&cell, {column.start, rowTrack.start, column.size, rowTrack.size}, rowSlot,
+            cells_.push_back({&cell, cell.format, {column.start, rowTrack.start, column.size, rowTrack.size}, rowSlot,
                               static_cast<size_t>(slot), static_cast<size_t>(slot)});
+            stored[slot] = true;
             if (cell.kind != CellKind::Blank)
                 occupied_[rowSlot][slot] = true;
         }
+        placeFormattedGaps(rowSlot, row, stored);
+    }
+}
+
+// Cells the file does not store take the format of their row, else of their column: a row or
+// column filled or bordered as a whole prints so.
+void CellPainter::placeFormattedGaps(size_t rowSlot, const Row* row, const std::vector<bool>& stored)
+{
+    const GridTrack& rowTrack = grid_.rows[rowSlot];
+    for (size_t slot = 0; slot < grid_.columns.size(); ++slot) {
+        if (stored[slot] || occupied_[rowSlot][slot])
+            continue;
+        const GridTrack& column = grid_.columns[slot];
+        const ColumnInfo* info = sheet_.column(static_cast<uint16_t>(column.index));
+        const std::optional<uint16_t> format = row && row->format ? row->format
+                                               : info            ? std::optional<uint16_t>(info->format)
+                                                                 : std::nullopt;
+        if (format && hasVisibleFormatting(cellFormat(workbook_, *format)))
+            cells_.push_back({nullptr, *format, {column.start, rowTrack.start, column.size, rowTrack.size}, rowSlot,
+                              slot, slot});
     }
 }
 
@@ -135,11 +158,13 @@ void CellPainter::paintGridlines(const std::vector<Box>& holes)
 void CellPainter::paint(bool gridlines)
 {
     for (const PlacedCell& placed : cells_)
-        paintFill(cr_, workbook_, cellFormat(workbook_, placed.cell->format), placed.box);
+        paintFill(cr_, workbook_, cellFormat(workbook_, placed.format), placed.box);
     CellTextPainter text(cr_, layout_, workbook_, fonts_, digitWidth_);
     std::vector<TextPlan> plans;
     std::vector<Box> holes = mergedBoxes_;
     for (const PlacedCell& placed : cells_) {
+        if (!placed.cell)
+            continue;
         auto plan = text.plan(*placed.cell, placed.box,
                               [&](double width, HorizontalAlign align) { return overflowBox(placed, width, align); });
         if (!plan)
@@ -153,7 +178,7 @@ void CellPainter::paint(bool gridlines)
     for (const TextPlan& plan : plans)
         text.paint(plan);
     for (const PlacedCell& placed : cells_)
-        paintBorders(cr_, workbook_, cellFormat(workbook_, placed.cell->format), placed.box);
+        paintBorders(cr_, workbook_, cellFormat(workbook_, placed.format), placed.box);
 }
 
 }  // namespace kx::workbook

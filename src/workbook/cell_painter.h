@@ -22,12 +22,14 @@ public:
 
 private:
     struct PlacedCell {
-        const Cell* cell = nullptr;
+        const Cell* cell = nullptr;  // nullptr: an empty cell drawn in its row's or column's format
+        uint16_t format = 0;
         Box box;
         size_t rowSlot = 0, firstColumnSlot = 0, lastColumnSlot = 0;
     };
 
     void placeCells();
+    void placeFormattedGaps(size_t rowSlot, const Row* row, const std::vector<bool>& stored);
     void placeMergedRanges();
     void paintGridlines(const std::vector<Box>& holes);
     bool isFree(size_t rowSlot, long columnSlot) const;

@@ -4,6 +4,7 @@
 
 #include "print_test_support.h"
 #include "workbook/error.h"
+#include "workbook/font_metrics.h"
 #include "workbook/page_geometry.h"
 #include "workbook/pagination.h"
 
@@ -179,7 +180,7 @@ TEST(Pagination, PrintAreaOrUsedRangeAndBlankPagesLeftOut)
     setNumber(sheet, 4000, 200, 2);
     // Corners of a huge used range: only the two pages with something on them print.
     SheetPagination pagination = paginateOn(book, 500, 700);
-    EXPECT_EQ(pagination.areas[0], (CellRange{2, 4000, 1, 200}));
+    EXPECT_EQ(pagination.areas[0], (CellRange{0, 4000, 0, 200}));  // from A1
     EXPECT_EQ(pagination.pages.size(), 2u);
 
     sheet.pageSetup.printArea = {{0, 3, 0, 3}, {4000, 4000, 200, 201}};
@@ -193,7 +194,7 @@ TEST(Pagination, PrintAreaOrUsedRangeAndBlankPagesLeftOut)
     formatted.formats.push_back(CellFormat{.fillPattern = 1});
     formatted.sheets[0].rows.push_back({.index = 9, .cells = {{.column = 3, .format = 1}, {.column = 8}}});
     pagination = paginateOn(formatted, 500, 700);
-    EXPECT_EQ(pagination.areas[0], (CellRange{9, 9, 3, 3}));
+    EXPECT_EQ(pagination.areas[0], (CellRange{0, 9, 0, 3}));
     EXPECT_TRUE(paginateOn(workbookWithSheet(), 500, 700).pages.empty());
 }
 
@@ -206,4 +207,16 @@ TEST(Pagination, TooManyPagesStopsThePrint)
     } catch (const WorkbookError& error) {
         EXPECT_EQ(error.code(), ErrorCode::TooManyPages);
     }
+}
+
+TEST(FontMeasure, DigitWidthsMatchTheSpreadsheetProgramsPixels)
+{
+    // Arial stands in through Liberation Sans, which has Arial's widths.
+    EXPECT_EQ(maxDigitWidthPixels(Font{.name = "Arial", .heightTwips = 200}), 7);
+    EXPECT_EQ(maxDigitWidthPixels(Font{.name = "Courier New", .heightTwips = 200}), 8);
+    EXPECT_GT(maxDigitWidthPixels(Font{.name = "Arial", .heightTwips = 400}), 12);
+    // Names per character set are the font itself, not a wider fallback.
+    EXPECT_EQ(maxDigitWidthPixels(Font{.name = "Arial Tur", .heightTwips = 200}), 7);
+    EXPECT_EQ(maxDigitWidthPixels(Font{.name = "Times New Roman Cyr", .heightTwips = 200}),
+              maxDigitWidthPixels(Font{.name = "Times New Roman", .heightTwips = 200}));
 }

@@ -157,6 +157,23 @@ TEST_F(PrintRender, GridlinesAndHeadingsChangeThePage)
     EXPECT_NE(text.find("19"), std::string::npos);  // the value of row 20 as well as the row number
 }
 
+TEST_F(PrintRender, RowAndColumnFormatsFillTheCellsTheFileDoesNotStore)
+{
+    Workbook book = workbookWithSheet();
+    book.formats.push_back(CellFormat{.fillPattern = 1, .fillForeground = 8});  // palette black
+    book.palette.assign(56, Color{0, 0, 0});
+    Sheet& sheet = book.sheets[0];
+    setText(book, sheet, 0, 0, "a");
+    setNumber(sheet, 3, 6, 1);
+    const double plain = pdfInk(printToPdf(book));
+    sheet.rows[0].format = 1;
+    const double filledRow = pdfInk(printToPdf(book));
+    EXPECT_GT(filledRow, plain + 0.002);
+    sheet.rows[0].format.reset();
+    sheet.columns.push_back({.firstColumn = 2, .lastColumn = 2, .width = 2340, .format = 1});
+    EXPECT_GT(pdfInk(printToPdf(book)), plain + 0.002);
+}
+
 TEST_F(PrintRender, CommentsAtTheEndOnPagesOfTheirOwn)
 {
     Workbook book = workbookWithSheet();

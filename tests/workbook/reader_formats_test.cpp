@@ -31,6 +31,7 @@ Workbook formatsWorkbook()
     // Five more fonts: the file numbers them 1, 2, 3, 5, 6, skipping 4.
     builder.global(0x0031, font(u"One")).global(0x0031, font(u"Two")).global(0x0031, font(u"Three"))
         .global(0x0031, font(u"Five", 240, 0x0002 | 0x0008, 700, 0x22)).global(0x0031, font(u"Six"));
+    builder.global(0x041E, Body().u16(0xA4).string16(u"0.0"));  // replaced by the next definition
     builder.global(0x041E, Body().u16(0xA4).string16(u"0.000\\ \"kg\""));
     builder.global(0x0092, Body().u16(56).u8(1).u8(2).u8(3).u8(0).bytes(std::vector<uint8_t>(55 * 4, 0)));
     // XF 16: a style with font 5, format 0xA4, centred and wrapped, a thin left border and a solid fill.
@@ -100,6 +101,7 @@ TEST(CellFormats, NumberFormatsAndPalette)
 {
     const Workbook book = formatsWorkbook();
     EXPECT_EQ(book.numberFormatCode(0xA4), "0.000\\ \"kg\"");
+    EXPECT_EQ(book.numberFormats.size(), 1u);
     ASSERT_EQ(book.palette.size(), 56u);
     EXPECT_EQ(book.color(8, {}), (Color{1, 2, 3}));
     EXPECT_EQ(book.color(9, {}), (Color{0, 0, 0}));

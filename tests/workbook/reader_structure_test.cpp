@@ -1,6 +1,9 @@
 // The workbook's structure: sheets, their kinds and layout records, and what makes a file unreadable.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+
 #include "workbook/reader.h"
 #include "reader_test_support.h"
 #include "xls_builder.h"
@@ -94,6 +97,19 @@ TEST(UnreadableFiles, PasswordsOldVersionsAndBrokenStructure)
                             .sheet({.name = "B", .sameOffsetAs = 0}).file()),
               ErrorCode::Corrupt);
 
+    // A sheet said to start at the beginning, where the globals are.
+    auto intoGlobals = WorkbookBuilder().sheet({.name = "A", .records = {numberCell(0, 0, 1)}}).stream();
+    const std::array<std::byte, 2> boundSheet{std::byte{0x85}, std::byte{0x00}};
+    const auto entry = std::search(intoGlobals.begin(), intoGlobals.end(), boundSheet.begin(), boundSheet.end());
+    ASSERT_NE(entry, intoGlobals.end());
+    std::fill(entry + 4, entry + 8, std::byte{0});
+    try {
+        loadWorkbook(compoundFile(intoGlobals));
+        ADD_FAILURE() << "a sheet inside the globals was read";
+    } catch (const WorkbookError& error) {
+        EXPECT_NE(std::string(error.what()).find("\"A\" is not where"), std::string::npos) << error.what();
+    }
+
     // A sheet without its end record.
     auto stream = WorkbookBuilder().sheet({.name = "A", .records = {numberCell(0, 0, 1)}}).stream();
     stream.resize(stream.size() - 4);
@@ -123,4 +139,49 @@ TEST(UnreadableFiles, MessagesNameTheFile)
         EXPECT_EQ(error.code(), ErrorCode::NotAWorkbook);
         EXPECT_EQ(std::string(error.what()).rfind("Cannot open notes.xls: ", 0), 0u) << error.what();
     }
+}
+
+namespace {
+
+uint32_t u32At(const std::vector<std::byte>& bytes, size_t offset)
+{
+    uint32_t value = 0;
+    for (size_t i = 0; i < 4; ++i)
+        value |= std::to_integer<uint32_t>(bytes.at(offset + i)) << (8 * i);
+    return value;
+}
+
+void setU32At(std::vector<std::byte>& bytes, size_t offset, uint32_t value)
+{
+    for (size_t i = 0; i < 4; ++i)
+        bytes.at(offset + i) = static_cast<std::byte>(value >> (8 * i));
+}
+
+// Points the sector chain of the workbook stream back at its own first sector.
+std::vector<std::byte> withLoopingWorkbookChain(std::vector<std::byte> file)
+{
+    constexpr size_t sector = 512;
+    auto sectorOffset = [&](uint32_t index) { return (index + 1) * sector; };
+    const size_t directory = sectorOffset(u32At(file, 0x30));
+    for (size_t entry = directory; entry + 128 <= directory + sector; entry += 128) {
+        if (std::to_integer<char>(file[entry]) != 'W')
+            continue;
+        const uint32_t first = u32At(file, entry + 0x74);
+        const uint32_t fatSector = u32At(file, 0x4C + 4 * (first / 128));
+        setU32At(file, sectorOffset(fatSector) + 4 * (first % 128), first);
+        return file;
+    }
+    throw std::runtime_error("no workbook stream entry");
+}
+
+}  // namespace
+
+TEST(UnreadableFiles, ASectorChainThatLoopsEndsInAnError)
+{
+    std::vector<RawRecord> cells;
+    for (uint16_t row = 0; row < 600; ++row)
+        cells.push_back(numberCell(row, 0, row));  // well over the size kept in small sectors
+    const auto file = WorkbookBuilder().sheet({.name = "A", .records = cells}).file();
+    ASSERT_NO_THROW(loadWorkbook(file));
+    EXPECT_NE(failureOf(withLoopingWorkbookChain(file)), ErrorCode{});
 }

@@ -1,0 +1,131 @@
+#include "platform/qt/qt_user_interface.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+
+namespace kx::testing {
+namespace {
+
+using platform::FileDialogRequest;
+
+// Waits for the next modal window to come up and hands it to `answer`.
+void whenModalAppears(std::function<void(QWidget*)> answer)
+{
+    auto* poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, [poll, answer = std::move(answer)] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            poll->deleteLater();
+            poll->stop();
+            answer(modal);
+        }
+    });
+    poll->start(10);
+}
+
+void pressButton(QWidget* modal, QMessageBox::StandardButton which)
+{
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    ASSERT_NE(box, nullptr);
+    box->button(which)->click();
+}
+
+TEST(QtDialogs, MessageBoxShowsTextCaptionAndIconAndReportsTheAnswer)
+{
+    platform::QtUserInterface ui;
+    QString text, title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    whenModalAppears([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        text = box->text();
+        title = box->windowTitle();
+        icon = box->icon();
+        pressButton(modal, QMessageBox::Yes);
+    });
+    const auto answer = ui.showMessage({"Do you really want to exit the application?", "Korvendal XL",
+                                        platform::MessageIcon::Question, platform::MessageButtons::YesNo});
+    EXPECT_EQ(answer, platform::MessageAnswer::Yes);
+    EXPECT_EQ(text, "Do you really want to exit the application?");
+    EXPECT_EQ(title, "Korvendal XL");
+    EXPECT_EQ(icon, QMessageBox::Question);
+
+    whenModalAppears([](QWidget* modal) { pressButton(modal, QMessageBox::No); });
+    EXPECT_EQ(ui.showMessage({"?", "t", platform::MessageIcon::Question, platform::MessageButtons::YesNo}),
+              platform::MessageAnswer::No);
+}
+
+class QtFileDialogs : public ::testing::Test {
+protected:
+    QString inFolder(const QString& name) const { return folder.path() + "/" + name; }
+
+    // Shows the dialog, types `name` into it and presses its accept button.
+    std::optional<std::string> choose(bool save, const QString& name, std::function<void(QWidget*)> thenAnswer = {})
+    {
+        whenModalAppears([&, name, thenAnswer](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            seenTitle = dialog->windowTitle();
+            seenFolder = dialog->directory().absolutePath();
+            seenFilters = dialog->nameFilters();
+            dialog->selectFile(name);
+            if (thenAnswer)
+                whenModalAppears(thenAnswer);
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        });
+        const FileDialogRequest request{"Select Source File", "Microsoft Excel (*.xls)",
+                                        folder.path().toStdString(), "", save};
+        return save ? ui.chooseFileToSave(request) : ui.chooseFileToOpen(request);
+    }
+
+    QTemporaryDir folder;
+    platform::QtUserInterface ui;
+    QString seenTitle, seenFolder;
+    QStringList seenFilters;
+};
+
+TEST_F(QtFileDialogs, OpenAcceptsAFileThatDoesNotExistInAnExistingFolder)
+{
+    const auto chosen = choose(false, inFolder("New Book.xls"));
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(QString::fromStdString(*chosen), inFolder("New Book.xls"));
+    EXPECT_EQ(seenTitle, "Select Source File");
+    EXPECT_EQ(seenFolder, folder.path());
+    EXPECT_EQ(seenFilters, QStringList{"Microsoft Excel (*.xls)"});
+}
+
+TEST_F(QtFileDialogs, AFolderThatDoesNotExistIsRefusedInsideTheDialog)
+{
+    bool warned = false;
+    const auto chosen = choose(false, inFolder("missing/Book.xls"), [&](QWidget* modal) {
+        warned = qobject_cast<QMessageBox*>(modal) != nullptr;
+        pressButton(modal, QMessageBox::Ok);
+        whenModalAppears([](QWidget* dialog) { qobject_cast<QFileDialog*>(dialog)->reject(); });
+    });
+    EXPECT_TRUE(warned);
+    EXPECT_FALSE(chosen);
+}
+
+TEST_F(QtFileDialogs, SaveAsksBeforeReplacingAnExistingFile)
+{
+    std::ofstream(inFolder("old.pdf").toStdString()) << "%PDF";
+    bool asked = false;
+    const auto chosen = choose(true, inFolder("old.pdf"), [&](QWidget* modal) {
+        asked = true;
+        pressButton(modal, QMessageBox::Yes);
+    });
+    EXPECT_TRUE(asked);
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(QString::fromStdString(*chosen), inFolder("old.pdf"));
+}
+
+}  // namespace
+}  // namespace kx::testing
