@@ -128,28 +128,71 @@ Box CellPainter::overflowBox(const PlacedCell& placed, double textWidth, Horizon
     return box;
 }
 
-// Gridlines stop at merged ranges and under text that spills over its neighbours: those areas are
-// cut out of the clip as holes, a little inside their edges so that the lines around them stay.
-void CellPainter::paintGridlines(const std::vector<Box>& holes)
+namespace {
+
+constexpr double epsilon = 1e-6;
+
+// Whether a hole hides the vertical gridline at x beside the given row.
+bool hidesVertical(const std::vector<Box>& holes, double x, const GridTrack& row)
 {
-    constexpr double inset = gridlineWidth;
+    return std::any_of(holes.begin(), holes.end(), [&](const Box& hole) {
+        return hole.x + epsilon < x && x < hole.x + hole.width - epsilon && hole.y <= row.start + epsilon &&
+               row.start + row.size <= hole.y + hole.height + epsilon;
+    });
+}
+
+bool hidesHorizontal(const std::vector<Box>& holes, double y, const GridTrack& column)
+{
+    return std::any_of(holes.begin(), holes.end(), [&](const Box& hole) {
+        return hole.y + epsilon < y && y < hole.y + hole.height - epsilon && hole.x <= column.start + epsilon &&
+               column.start + column.size <= hole.x + hole.width + epsilon;
+    });
+}
+
+// One gridline across the tracks, drawn as the runs of segments no hole hides.
+template <typename Hidden, typename Line>
+void addGridline(const std::vector<GridTrack>& across, Hidden hidden, Line line)
+{
+    bool inRun = false;
+    double runStart = 0;
+    for (const GridTrack& track : across) {
+        if (hidden(track)) {
+            if (inRun)
+                line(runStart, track.start);
+            inRun = false;
+        } else if (!inRun) {
+            inRun = true;
+            runStart = track.start;
+        }
+    }
+    if (inRun)
+        line(runStart, across.back().start + across.back().size);
+}
+
+}  // namespace
+
+// Gridlines stop inside merged ranges (both directions) and under text that spills over its
+// neighbours (the lines between the cells it covers). Drawn as plain segments, not through a clip,
+// which would turn into a large path on every page of the PostScript.
+void CellPainter::paintGridlines(const std::vector<Box>& merged, const std::vector<Box>& spills)
+{
     cairo_save(cr_);
-    cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
-    cairo_rectangle(cr_, -inset, -inset, grid_.width + 2 * inset, grid_.height + 2 * inset);
-    for (const Box& hole : holes)
-        if (hole.width > 2 * inset && hole.height > 2 * inset)
-            cairo_rectangle(cr_, hole.x + inset, hole.y + inset, hole.width - 2 * inset, hole.height - 2 * inset);
-    cairo_clip(cr_);
     cairo_set_source_rgb(cr_, 0, 0, 0);
     cairo_set_line_width(cr_, gridlineWidth);
-    for (const GridTrack& row : grid_.rows) {
-        cairo_move_to(cr_, 0, row.start);
-        cairo_line_to(cr_, grid_.width, row.start);
-    }
-    for (const GridTrack& column : grid_.columns) {
-        cairo_move_to(cr_, column.start, 0);
-        cairo_line_to(cr_, column.start, grid_.height);
-    }
+    std::vector<Box> holes = merged;
+    holes.insert(holes.end(), spills.begin(), spills.end());
+    for (const GridTrack& row : grid_.rows)
+        addGridline(grid_.columns, [&](const GridTrack& column) { return hidesHorizontal(merged, row.start, column); },
+                    [&](double from, double to) {
+                        cairo_move_to(cr_, from, row.start);
+                        cairo_line_to(cr_, to, row.start);
+                    });
+    for (const GridTrack& column : grid_.columns)
+        addGridline(grid_.rows, [&](const GridTrack& row) { return hidesVertical(holes, column.start, row); },
+                    [&](double from, double to) {
+                        cairo_move_to(cr_, column.start, from);
+                        cairo_line_to(cr_, column.start, to);
+                    });
     cairo_rectangle(cr_, 0, 0, grid_.width, grid_.height);
     cairo_stroke(cr_);
     cairo_restore(cr_);
@@ -161,7 +204,7 @@ void CellPainter::paint(bool gridlines)
         paintFill(cr_, workbook_, cellFormat(workbook_, placed.format), placed.box);
     CellTextPainter text(cr_, layout_, workbook_, fonts_, digitWidth_);
     std::vector<TextPlan> plans;
-    std::vector<Box> holes = mergedBoxes_;
+    std::vector<Box> spills;
     for (const PlacedCell& placed : cells_) {
         if (!placed.cell)
             continue;
@@ -170,11 +213,11 @@ void CellPainter::paint(bool gridlines)
         if (!plan)
             continue;
         if (plan->spills)
-            holes.push_back(plan->clip);
+            spills.push_back(plan->clip);
         plans.push_back(std::move(*plan));
     }
     if (gridlines)
-        paintGridlines(holes);
+        paintGridlines(mergedBoxes_, spills);
     for (const TextPlan& plan : plans)
         text.paint(plan);
     for (const PlacedCell& placed : cells_)

@@ -31,7 +31,7 @@ private:
     void placeCells();
     void placeFormattedGaps(size_t rowSlot, const Row* row, const std::vector<bool>& stored);
     void placeMergedRanges();
-    void paintGridlines(const std::vector<Box>& holes);
+    void paintGridlines(const std::vector<Box>& merged, const std::vector<Box>& spills);
     bool isFree(size_t rowSlot, long columnSlot) const;
     Box overflowBox(const PlacedCell& placed, double textWidth, HorizontalAlign align) const;
 

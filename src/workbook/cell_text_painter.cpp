@@ -186,6 +186,11 @@ std::optional<TextPlan> CellTextPainter::plan(const Cell& cell, const Box& box, 
     }
     plan.spills = !wraps && !rotated && !content->numeric && width > room;
     plan.clip = plan.spills ? overflow(width + 2 * padding + indent, content->align) : box;
+    const double left = plan.angle != 0 ? plan.x - width / 2 : plan.x;
+    const double top = plan.angle != 0 ? plan.y - height / 2 : plan.y;
+    const double right = left + (wraps ? room : width);
+    plan.clipped = left < plan.clip.x || top < plan.clip.y || right > plan.clip.x + plan.clip.width ||
+                   top + height > plan.clip.y + plan.clip.height;
     return plan;
 }
 
@@ -193,8 +198,10 @@ void CellTextPainter::paint(const TextPlan& plan)
 {
     setLayout(plan);
     cairo_save(cr_);
-    cairo_rectangle(cr_, plan.clip.x, plan.clip.y, plan.clip.width, plan.clip.height);
-    cairo_clip(cr_);
+    if (plan.clipped) {
+        cairo_rectangle(cr_, plan.clip.x, plan.clip.y, plan.clip.width, plan.clip.height);
+        cairo_clip(cr_);
+    }
     setSourceColor(cr_, plan.color);
     if (plan.angle != 0) {
         PangoRectangle logical;

@@ -30,6 +30,7 @@ struct TextPlan {
     double x = 0, y = 0;    // top-left corner of the unrotated text, or the centre of rotated text
     Box clip;
     bool spills = false;    // wider than its cell and drawn over empty neighbours
+    bool clipped = true;    // reaches outside clip
 };
 
 class CellTextPainter {
