@@ -55,7 +55,7 @@ void CellPainter::placeMergedRanges()
             mergedBoxes_.push_back(box);
             if (const Cell* anchor = sheet_.cell(range.firstRow, range.firstColumn))
                 cells_.push_back({anchor, anchor->format, box, rowSlot, static_cast<size_t>(first),
-                                  static_cast<size_t>(last)});
+                                  static_cast<size_t>(last), true});
         }
     }
 }
@@ -111,6 +111,8 @@ bool CellPainter::isFree(size_t rowSlot, long columnSlot) const
 Box CellPainter::overflowBox(const PlacedCell& placed, double textWidth, HorizontalAlign align) const
 {
     Box box = placed.box;
+    if (placed.merged)
+        return box;
     const bool toLeft = align == HorizontalAlign::Right || align == HorizontalAlign::Center ||
                         align == HorizontalAlign::CenterAcross || align == HorizontalAlign::Distributed;
     const bool toRight = align != HorizontalAlign::Right;
@@ -198,6 +200,23 @@ void CellPainter::paintGridlines(const std::vector<Box>& merged, const std::vect
     cairo_restore(cr_);
 }
 
+// A cell centred across the selection takes in the empty cells to its right that are so formatted.
+Box CellPainter::centredAcross(const PlacedCell& placed) const
+{
+    Box box = placed.box;
+    if (cellFormat(workbook_, placed.format).horizontal != HorizontalAlign::CenterAcross ||
+        placed.cell->kind == CellKind::Blank)
+        return box;
+    for (size_t slot = placed.lastColumnSlot + 1; slot < grid_.columns.size(); ++slot) {
+        const Cell* next = sheet_.cell(grid_.rows[placed.rowSlot].index, static_cast<uint16_t>(grid_.columns[slot].index));
+        if (!next || next->kind != CellKind::Blank ||
+            cellFormat(workbook_, next->format).horizontal != HorizontalAlign::CenterAcross)
+            break;
+        box.width += grid_.columns[slot].size;
+    }
+    return box;
+}
+
 void CellPainter::paint(bool gridlines)
 {
     for (const PlacedCell& placed : cells_)
@@ -208,7 +227,7 @@ void CellPainter::paint(bool gridlines)
     for (const PlacedCell& placed : cells_) {
         if (!placed.cell)
             continue;
-        auto plan = text.plan(*placed.cell, placed.box,
+        auto plan = text.plan(*placed.cell, centredAcross(placed),
                               [&](double width, HorizontalAlign align) { return overflowBox(placed, width, align); });
         if (!plan)
             continue;

@@ -26,6 +26,7 @@ private:
         uint16_t format = 0;
         Box box;
         size_t rowSlot = 0, firstColumnSlot = 0, lastColumnSlot = 0;
+        bool merged = false;  // text of a merged range stays inside it
     };
 
     void placeCells();
@@ -33,6 +34,7 @@ private:
     void placeMergedRanges();
     void paintGridlines(const std::vector<Box>& merged, const std::vector<Box>& spills);
     bool isFree(size_t rowSlot, long columnSlot) const;
+    Box centredAcross(const PlacedCell& placed) const;
     Box overflowBox(const PlacedCell& placed, double textWidth, HorizontalAlign align) const;
 
     cairo_t* cr_;

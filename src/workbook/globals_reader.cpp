@@ -33,7 +33,7 @@ private:
     void readName(RecordReader& reader);
 
     Globals globals_;
-    std::vector<StoredCellFormat> storedFormats_;
+    std::vector<CellFormat> storedFormats_;
     std::unordered_map<uint16_t, size_t> numberFormatPositions_;
 };
 
@@ -63,7 +63,7 @@ Globals GlobalsReader::read(Bytes stream)
     while (records.next(record)) {
         if (record.type == record_type::Eof) {
             globals_.end = records.position();
-            globals_.workbook.formats = resolveCellFormats(storedFormats_, globals_.workbook.fonts.size());
+            globals_.workbook.formats = resolveCellFormats(std::move(storedFormats_), globals_.workbook.fonts.size());
             return std::move(globals_);
         }
         readRecord(record);

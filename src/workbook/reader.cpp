@@ -64,8 +64,12 @@ Workbook readWorkbook(std::span<const std::byte> fileBytes)
 std::vector<std::byte> readFile(const std::string& path)
 {
     std::error_code error;
-    if (std::filesystem::is_directory(path, error))
+    const auto status = std::filesystem::status(path, error);
+    if (std::filesystem::is_directory(status))
         throw ReadFailure(ErrorCode::FileNotFound, "it is a folder, not a file");
+    // A device or pipe could be read without end.
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        throw ReadFailure(ErrorCode::FileNotFound, "it is not a regular file");
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         const int cause = errno;

@@ -138,6 +138,10 @@ TEST(Corpus, SheetsTextsAndNumbersAsLibreOfficeReadsThem)
 
     const Workbook chinese = openCorpus("poi-61287.xls");
     EXPECT_EQ(textAt(chinese, chinese.sheets.at(0), 0, 0), "资产负债表");
+    // Its cell format is marked as taking the font from its style, yet shows its own.
+    const Font& title = chinese.fonts.at(chinese.formats.at(chinese.sheets[0].cell(0, 0)->format).fontIndex);
+    EXPECT_TRUE(title.bold);
+    EXPECT_EQ(title.heightTwips, 240);
 
     const Workbook names = openCorpus("xlrd-namesdemo.xls");
     const Sheet& sheet3 = sheetNamed(names, "Sheet3");

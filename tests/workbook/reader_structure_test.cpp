@@ -29,7 +29,8 @@ TEST(Sheets, KindsVisibilityAndLayoutRecords)
         record(0x00E5, Body().u16(2).u16(0).u16(1).u16(0).u16(3).u16(5).u16(4).u16(0).u16(0)),
         record(0x023E, Body().u16(0x0040).bytes(std::vector<uint8_t>(16, 0))),
     }});
-    builder.sheet({.name = "Chart", .kind = 2, .visibility = 1});
+    builder.sheet({.name = "Chart", .records = {numberCell(0, 0, 3), record(0x0083, Body().u16(1))}, .kind = 2,
+                   .visibility = 1});
     builder.sheet({.name = "Macros", .kind = 1, .visibility = 2});
     const Workbook book = loadWorkbook(builder.file());
     EXPECT_TRUE(book.dateSystem1904);
@@ -37,6 +38,8 @@ TEST(Sheets, KindsVisibilityAndLayoutRecords)
     ASSERT_EQ(book.sheets.size(), 3u);
     EXPECT_EQ(book.sheets[1].kind, SheetKind::Chart);
     EXPECT_EQ(book.sheets[1].visibility, Visibility::Hidden);
+    EXPECT_TRUE(book.sheets[1].rows.empty());  // a chart's cached series values are no cells
+    EXPECT_TRUE(book.sheets[1].pageSetup.centerHorizontally);
     EXPECT_EQ(book.sheets[2].kind, SheetKind::Macro);
     EXPECT_EQ(book.sheets[2].visibility, Visibility::VeryHidden);
 
@@ -131,6 +134,14 @@ TEST(UnreadableFiles, MessagesNameTheFile)
     } catch (const WorkbookError& error) {
         EXPECT_EQ(error.code(), ErrorCode::FileNotFound);
         EXPECT_EQ(std::string(error.what()), "Cannot open /nonexistent/folder/report.xls: the file does not exist.");
+    }
+    for (const char* notAFile : {"/dev/zero", "/tmp"}) {
+        try {
+            openWorkbook(notAFile);
+            ADD_FAILURE() << notAFile;
+        } catch (const WorkbookError& error) {
+            EXPECT_EQ(error.code(), ErrorCode::FileNotFound) << error.what();
+        }
     }
     try {
         loadWorkbook(std::vector<std::byte>(100, std::byte{'a'}), "notes.xls");
