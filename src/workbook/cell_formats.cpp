@@ -4,14 +4,6 @@ namespace kx::workbook::detail {
 
 namespace {
 
-enum AttributeGroup : uint8_t {
-    NumberGroup = 0x01,
-    FontGroup = 0x02,
-    AlignmentGroup = 0x04,
-    BorderGroup = 0x08,
-    FillGroup = 0x10,
-};
-
 BorderStyle borderStyle(uint32_t bits)
 {
     const auto value = static_cast<uint8_t>(bits & 0x0F);
@@ -31,50 +23,14 @@ VerticalAlign verticalAlign(uint8_t value)
                                                                     : VerticalAlign::Bottom;
 }
 
-void takeGroup(CellFormat& target, const CellFormat& source, uint8_t group)
-{
-    switch (group) {
-    case NumberGroup:
-        target.numberFormat = source.numberFormat;
-        break;
-    case FontGroup:
-        target.fontIndex = source.fontIndex;
-        break;
-    case AlignmentGroup:
-        target.horizontal = source.horizontal;
-        target.vertical = source.vertical;
-        target.wrap = source.wrap;
-        target.shrinkToFit = source.shrinkToFit;
-        target.indent = source.indent;
-        target.rotation = source.rotation;
-        break;
-    case BorderGroup:
-        target.left = source.left;
-        target.right = source.right;
-        target.top = source.top;
-        target.bottom = source.bottom;
-        break;
-    case FillGroup:
-        target.fillPattern = source.fillPattern;
-        target.fillForeground = source.fillForeground;
-        target.fillBackground = source.fillBackground;
-        break;
-    default:
-        break;
-    }
-}
-
 }  // namespace
 
-StoredCellFormat readXf(RecordReader& reader)
+CellFormat readXf(RecordReader& reader)
 {
-    StoredCellFormat stored;
-    CellFormat& format = stored.format;
+    CellFormat format;
     format.fontIndex = reader.u16();
     format.numberFormat = reader.u16();
-    const uint16_t typeAndParent = reader.u16();
-    stored.isStyle = (typeAndParent & 0x0004) != 0;
-    stored.parent = typeAndParent >> 4;
+    reader.skip(2);  // style flag, parent style, protection
     const uint8_t alignment = reader.u8();
     format.horizontal = horizontalAlign(alignment & 0x07);
     format.wrap = (alignment & 0x08) != 0;
@@ -83,10 +39,7 @@ StoredCellFormat readXf(RecordReader& reader)
     const uint8_t indentAndShrink = reader.u8();
     format.indent = indentAndShrink & 0x0F;
     format.shrinkToFit = (indentAndShrink & 0x10) != 0;
-    const uint8_t used = reader.u8() >> 2;
-    // In a cell format a set bit means "this format's own attributes"; in a style it means
-    // "not part of the style". Turned around for styles so both read as "own".
-    stored.ownAttributes = stored.isStyle ? static_cast<uint8_t>(~used & 0x3F) : used;
+    reader.skip(1);  // which attribute groups differ from the style
     const uint32_t borders = reader.u32();
     const uint32_t moreBorders = reader.u32();
     const uint16_t fill = reader.u16();
@@ -97,7 +50,7 @@ StoredCellFormat readXf(RecordReader& reader)
     format.fillPattern = static_cast<uint8_t>(moreBorders >> 26 & 0x3F);
     format.fillForeground = fill & 0x7F;
     format.fillBackground = fill >> 7 & 0x7F;
-    return stored;
+    return format;
 }
 
 uint16_t fontIndexFromFile(uint16_t stored, size_t fontCount)
@@ -106,25 +59,13 @@ uint16_t fontIndexFromFile(uint16_t stored, size_t fontCount)
     return stored == 4 || index >= fontCount ? 0 : index;
 }
 
-std::vector<CellFormat> resolveCellFormats(const std::vector<StoredCellFormat>& stored, size_t fontCount)
+std::vector<CellFormat> resolveCellFormats(std::vector<CellFormat> stored, size_t fontCount)
 {
-    std::vector<CellFormat> formats;
-    formats.reserve(stored.size() + 1);
-    for (const StoredCellFormat& entry : stored) {
-        CellFormat format = entry.format;
-        const bool hasStyle = !entry.isStyle && entry.parent < stored.size() && stored[entry.parent].isStyle;
-        if (hasStyle) {
-            const StoredCellFormat& style = stored[entry.parent];
-            for (uint8_t group = NumberGroup; group <= FillGroup; group <<= 1)
-                if (!(entry.ownAttributes & group) && (style.ownAttributes & group))
-                    takeGroup(format, style.format, group);
-        }
+    for (CellFormat& format : stored)
         format.fontIndex = fontIndexFromFile(format.fontIndex, fontCount);
-        formats.push_back(format);
-    }
-    if (formats.empty())
-        formats.emplace_back();
-    return formats;
+    if (stored.empty())
+        stored.emplace_back();
+    return stored;
 }
 
 std::vector<Color> defaultPalette()

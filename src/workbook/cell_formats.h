@@ -1,5 +1,5 @@
 #pragma once
-// Cell formats (XF records): decoding and folding a cell format's parent style into it.
+// Cell formats (XF records).
 #include <cstdint>
 #include <vector>
 
@@ -8,18 +8,18 @@
 
 namespace kx::workbook::detail {
 
-struct StoredCellFormat {
-    CellFormat format;          // as stored, font index still with the file's gap at 4
-    bool isStyle = false;
-    uint16_t parent = 0;        // the style a cell format takes unset attributes from
-    uint8_t ownAttributes = 0;  // attribute groups, bit 0 number format .. bit 4 fill
-};
+// A cell format as stored, its font index still with the file's gap at 4.
+//
+// A cell format names a parent style and marks which attribute groups it sets itself, but the
+// spreadsheet program shows a cell's own attributes wherever they differ from its style's, so
+// the stored values are the ones shown and the style adds nothing to them. (Folding the style
+// in by those marks turned bold headings plain in a real workbook that LibreOffice and the
+// spreadsheet program show bold.)
+CellFormat readXf(RecordReader& reader);
 
-StoredCellFormat readXf(RecordReader& reader);
-
-// The formats by XF index, parents folded in and font indexes mapped to Workbook::fonts.
-// Never empty: a file without XF records gets one default format.
-std::vector<CellFormat> resolveCellFormats(const std::vector<StoredCellFormat>& stored, size_t fontCount);
+// The formats by XF index with font indexes mapped to Workbook::fonts. Never empty: a file
+// without XF records gets one default format.
+std::vector<CellFormat> resolveCellFormats(std::vector<CellFormat> stored, size_t fontCount);
 
 // The font index of XF records and format runs, where the file skips index 4, as an index
 // into Workbook::fonts; indexes that name no font fall back to the default font 0.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "workbook/cell_text_painter.h"
+#include "workbook/used_range.h"
 
 namespace kx::workbook {
 namespace {
@@ -53,7 +54,8 @@ void CellPainter::placeMergedRanges()
                           bottom - grid_.rows[rowSlot].start};
             mergedBoxes_.push_back(box);
             if (const Cell* anchor = sheet_.cell(range.firstRow, range.firstColumn))
-                cells_.push_back({anchor, box, rowSlot, static_cast<size_t>(first), static_cast<size_t>(last)});
+                cells_.push_back({anchor, anchor->format, box, rowSlot, static_cast<size_t>(first),
+                                  static_cast<size_t>(last)});
         }
     }
 }
@@ -63,18 +65,39 @@ void CellPainter::placeCells()
     for (size_t rowSlot = 0; rowSlot < grid_.rows.size(); ++rowSlot) {
         const GridTrack& rowTrack = grid_.rows[rowSlot];
         const Row* row = sheet_.row(rowTrack.index);
-        if (!row)
-            continue;
-        for (const Cell& cell : row->cells) {
+        std::vector<bool> stored(grid_.columns.size(), false);
+        static const std::vector<Cell> noCells;
+        for (const Cell& cell : row ? row->cells : noCells) {
             const long slot = cell.column < maxColumns ? columnSlots_[cell.column] : -1;
             if (slot < 0 || occupied_[rowSlot][slot])
                 continue;
             const GridTrack& column = grid_.columns[slot];
-            cells_.push_back({&cell, {column.start, rowTrack.start, column.size, rowTrack.size}, rowSlot,
+            cells_.push_back({&cell, cell.format, {column.start, rowTrack.start, column.size, rowTrack.size}, rowSlot,
                               static_cast<size_t>(slot), static_cast<size_t>(slot)});
+            stored[slot] = true;
             if (cell.kind != CellKind::Blank)
                 occupied_[rowSlot][slot] = true;
         }
+        placeFormattedGaps(rowSlot, row, stored);
+    }
+}
+
+// Cells the file does not store take the format of their row, else of their column: a row or
+// column filled or bordered as a whole prints so.
+void CellPainter::placeFormattedGaps(size_t rowSlot, const Row* row, const std::vector<bool>& stored)
+{
+    const GridTrack& rowTrack = grid_.rows[rowSlot];
+    for (size_t slot = 0; slot < grid_.columns.size(); ++slot) {
+        if (stored[slot] || occupied_[rowSlot][slot])
+            continue;
+        const GridTrack& column = grid_.columns[slot];
+        const ColumnInfo* info = sheet_.column(static_cast<uint16_t>(column.index));
+        const std::optional<uint16_t> format = row && row->format ? row->format
+                                               : info            ? std::optional<uint16_t>(info->format)
+                                                                 : std::nullopt;
+        if (format && hasVisibleFormatting(cellFormat(workbook_, *format)))
+            cells_.push_back({nullptr, *format, {column.start, rowTrack.start, column.size, rowTrack.size}, rowSlot,
+                              slot, slot});
     }
 }
 
@@ -105,55 +128,117 @@ Box CellPainter::overflowBox(const PlacedCell& placed, double textWidth, Horizon
     return box;
 }
 
-// Gridlines stop at merged ranges and under text that spills over its neighbours: those areas are
-// cut out of the clip as holes, a little inside their edges so that the lines around them stay.
-void CellPainter::paintGridlines(const std::vector<Box>& holes)
+namespace {
+
+constexpr double epsilon = 1e-6;
+
+// Whether a hole hides the vertical gridline at x beside the given row.
+bool hidesVertical(const std::vector<Box>& holes, double x, const GridTrack& row)
 {
-    constexpr double inset = gridlineWidth;
+    return std::any_of(holes.begin(), holes.end(), [&](const Box& hole) {
+        return hole.x + epsilon < x && x < hole.x + hole.width - epsilon && hole.y <= row.start + epsilon &&
+               row.start + row.size <= hole.y + hole.height + epsilon;
+    });
+}
+
+bool hidesHorizontal(const std::vector<Box>& holes, double y, const GridTrack& column)
+{
+    return std::any_of(holes.begin(), holes.end(), [&](const Box& hole) {
+        return hole.y + epsilon < y && y < hole.y + hole.height - epsilon && hole.x <= column.start + epsilon &&
+               column.start + column.size <= hole.x + hole.width + epsilon;
+    });
+}
+
+// One gridline across the tracks, drawn as the runs of segments no hole hides.
+template <typename Hidden, typename Line>
+void addGridline(const std::vector<GridTrack>& across, Hidden hidden, Line line)
+{
+    bool inRun = false;
+    double runStart = 0;
+    for (const GridTrack& track : across) {
+        if (hidden(track)) {
+            if (inRun)
+                line(runStart, track.start);
+            inRun = false;
+        } else if (!inRun) {
+            inRun = true;
+            runStart = track.start;
+        }
+    }
+    if (inRun)
+        line(runStart, across.back().start + across.back().size);
+}
+
+}  // namespace
+
+// Gridlines stop inside merged ranges (both directions) and under text that spills over its
+// neighbours (the lines between the cells it covers). Drawn as plain segments, not through a clip,
+// which would turn into a large path on every page of the PostScript.
+void CellPainter::paintGridlines(const std::vector<Box>& merged, const std::vector<Box>& spills)
+{
     cairo_save(cr_);
-    cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
-    cairo_rectangle(cr_, -inset, -inset, grid_.width + 2 * inset, grid_.height + 2 * inset);
-    for (const Box& hole : holes)
-        if (hole.width > 2 * inset && hole.height > 2 * inset)
-            cairo_rectangle(cr_, hole.x + inset, hole.y + inset, hole.width - 2 * inset, hole.height - 2 * inset);
-    cairo_clip(cr_);
     cairo_set_source_rgb(cr_, 0, 0, 0);
     cairo_set_line_width(cr_, gridlineWidth);
-    for (const GridTrack& row : grid_.rows) {
-        cairo_move_to(cr_, 0, row.start);
-        cairo_line_to(cr_, grid_.width, row.start);
-    }
-    for (const GridTrack& column : grid_.columns) {
-        cairo_move_to(cr_, column.start, 0);
-        cairo_line_to(cr_, column.start, grid_.height);
-    }
+    std::vector<Box> holes = merged;
+    holes.insert(holes.end(), spills.begin(), spills.end());
+    for (const GridTrack& row : grid_.rows)
+        addGridline(grid_.columns, [&](const GridTrack& column) { return hidesHorizontal(merged, row.start, column); },
+                    [&](double from, double to) {
+                        cairo_move_to(cr_, from, row.start);
+                        cairo_line_to(cr_, to, row.start);
+                    });
+    for (const GridTrack& column : grid_.columns)
+        addGridline(grid_.rows, [&](const GridTrack& row) { return hidesVertical(holes, column.start, row); },
+                    [&](double from, double to) {
+                        cairo_move_to(cr_, column.start, from);
+                        cairo_line_to(cr_, column.start, to);
+                    });
     cairo_rectangle(cr_, 0, 0, grid_.width, grid_.height);
     cairo_stroke(cr_);
     cairo_restore(cr_);
 }
 
+// A cell centred across the selection takes in the empty cells to its right that are so formatted.
+Box CellPainter::centredAcross(const PlacedCell& placed) const
+{
+    Box box = placed.box;
+    if (cellFormat(workbook_, placed.format).horizontal != HorizontalAlign::CenterAcross ||
+        placed.cell->kind == CellKind::Blank)
+        return box;
+    for (size_t slot = placed.lastColumnSlot + 1; slot < grid_.columns.size(); ++slot) {
+        const Cell* next = sheet_.cell(grid_.rows[placed.rowSlot].index, static_cast<uint16_t>(grid_.columns[slot].index));
+        if (!next || next->kind != CellKind::Blank ||
+            cellFormat(workbook_, next->format).horizontal != HorizontalAlign::CenterAcross)
+            break;
+        box.width += grid_.columns[slot].size;
+    }
+    return box;
+}
+
 void CellPainter::paint(bool gridlines)
 {
     for (const PlacedCell& placed : cells_)
-        paintFill(cr_, workbook_, cellFormat(workbook_, placed.cell->format), placed.box);
+        paintFill(cr_, workbook_, cellFormat(workbook_, placed.format), placed.box);
     CellTextPainter text(cr_, layout_, workbook_, fonts_, digitWidth_);
     std::vector<TextPlan> plans;
-    std::vector<Box> holes = mergedBoxes_;
+    std::vector<Box> spills;
     for (const PlacedCell& placed : cells_) {
-        auto plan = text.plan(*placed.cell, placed.box,
+        if (!placed.cell)
+            continue;
+        auto plan = text.plan(*placed.cell, centredAcross(placed),
                               [&](double width, HorizontalAlign align) { return overflowBox(placed, width, align); });
         if (!plan)
             continue;
         if (plan->spills)
-            holes.push_back(plan->clip);
+            spills.push_back(plan->clip);
         plans.push_back(std::move(*plan));
     }
     if (gridlines)
-        paintGridlines(holes);
+        paintGridlines(mergedBoxes_, spills);
     for (const TextPlan& plan : plans)
         text.paint(plan);
     for (const PlacedCell& placed : cells_)
-        paintBorders(cr_, workbook_, cellFormat(workbook_, placed.cell->format), placed.box);
+        paintBorders(cr_, workbook_, cellFormat(workbook_, placed.format), placed.box);
 }
 
 }  // namespace kx::workbook

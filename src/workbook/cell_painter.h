@@ -22,15 +22,18 @@ public:
 
 private:
     struct PlacedCell {
-        const Cell* cell = nullptr;
+        const Cell* cell = nullptr;  // nullptr: an empty cell drawn in its row's or column's format
+        uint16_t format = 0;
         Box box;
         size_t rowSlot = 0, firstColumnSlot = 0, lastColumnSlot = 0;
     };
 
     void placeCells();
+    void placeFormattedGaps(size_t rowSlot, const Row* row, const std::vector<bool>& stored);
     void placeMergedRanges();
-    void paintGridlines(const std::vector<Box>& holes);
+    void paintGridlines(const std::vector<Box>& merged, const std::vector<Box>& spills);
     bool isFree(size_t rowSlot, long columnSlot) const;
+    Box centredAcross(const PlacedCell& placed) const;
     Box overflowBox(const PlacedCell& placed, double textWidth, HorizontalAlign align) const;
 
     cairo_t* cr_;

@@ -92,10 +92,12 @@ CellTextPainter::CellTextPainter(cairo_t* cr, PangoLayout* layout, const Workboo
 {
 }
 
-double CellTextPainter::setText(const std::string& text, uint16_t fontIndex, const RichText* rich)
+double CellTextPainter::setText(const std::string& text, uint16_t fontIndex, const RichText* rich, double shrink)
 {
     pango_layout_set_font_description(layout_, fonts_.description(fontIndex));
     AttrListPtr attributes = fonts_.attributes(fontIndex, text, rich);
+    if (shrink < 1)
+        pango_attr_list_insert(attributes.get(), pango_attr_scale_new(shrink));
     pango_layout_set_attributes(layout_, attributes.get());
     pango_layout_set_text(layout_, text.data(), static_cast<int>(text.size()));
     PangoRectangle logical;
@@ -140,7 +142,7 @@ void CellTextPainter::setLayout(const TextPlan& plan)
     pango_layout_set_wrap(layout_, PANGO_WRAP_WORD_CHAR);
     pango_layout_set_alignment(layout_, plan.alignment);
     pango_layout_set_justify(layout_, plan.justify);
-    setText(plan.text, plan.fontIndex, plan.rich);
+    setText(plan.text, plan.fontIndex, plan.rich, plan.shrink);
 }
 
 std::optional<TextPlan> CellTextPainter::plan(const Cell& cell, const Box& box, const OverflowRoom& overflow)
@@ -167,6 +169,11 @@ std::optional<TextPlan> CellTextPainter::plan(const Cell& cell, const Box& box, 
     plan.wrapWidth = wraps ? room : -1;
     plan.angle = format.rotation == stackedRotation ? 0 : rotationAngle(format.rotation);
     setLayout(plan);
+    if (format.shrinkToFit && !wraps && !rotated && !content->numeric) {
+        const double natural = setText(plan.text, plan.fontIndex, plan.rich);
+        plan.shrink = natural > room && room > 0 ? room / natural : 1;
+        setLayout(plan);
+    }
 
     PangoRectangle logical;
     pango_layout_get_extents(layout_, nullptr, &logical);
@@ -186,6 +193,11 @@ std::optional<TextPlan> CellTextPainter::plan(const Cell& cell, const Box& box, 
     }
     plan.spills = !wraps && !rotated && !content->numeric && width > room;
     plan.clip = plan.spills ? overflow(width + 2 * padding + indent, content->align) : box;
+    const double left = plan.angle != 0 ? plan.x - width / 2 : plan.x;
+    const double top = plan.angle != 0 ? plan.y - height / 2 : plan.y;
+    const double right = left + (wraps ? room : width);
+    plan.clipped = left < plan.clip.x || top < plan.clip.y || right > plan.clip.x + plan.clip.width ||
+                   top + height > plan.clip.y + plan.clip.height;
     return plan;
 }
 
@@ -193,8 +205,10 @@ void CellTextPainter::paint(const TextPlan& plan)
 {
     setLayout(plan);
     cairo_save(cr_);
-    cairo_rectangle(cr_, plan.clip.x, plan.clip.y, plan.clip.width, plan.clip.height);
-    cairo_clip(cr_);
+    if (plan.clipped) {
+        cairo_rectangle(cr_, plan.clip.x, plan.clip.y, plan.clip.width, plan.clip.height);
+        cairo_clip(cr_);
+    }
     setSourceColor(cr_, plan.color);
     if (plan.angle != 0) {
         PangoRectangle logical;

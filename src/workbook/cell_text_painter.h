@@ -27,9 +27,11 @@ struct TextPlan {
     PangoAlignment alignment = PANGO_ALIGN_LEFT;
     bool justify = false;
     double angle = 0;       // radians, clockwise
+    double shrink = 1;      // font scale of text shrunk to fit its cell
     double x = 0, y = 0;    // top-left corner of the unrotated text, or the centre of rotated text
     Box clip;
     bool spills = false;    // wider than its cell and drawn over empty neighbours
+    bool clipped = true;    // reaches outside clip
 };
 
 class CellTextPainter {
@@ -41,7 +43,7 @@ public:
     void paint(const TextPlan& plan);
 
 private:
-    double setText(const std::string& text, uint16_t fontIndex, const RichText* rich);
+    double setText(const std::string& text, uint16_t fontIndex, const RichText* rich, double shrink = 1);
     std::string fittedText(const Cell& cell, CellContent& content, const CellFormat& format, double room);
     void setLayout(const TextPlan& plan);
 

@@ -10,6 +10,7 @@ namespace {
 constexpr uint16_t kCommonObjectData = 0x0015;
 constexpr uint16_t kCommentObject = 0x0019;
 constexpr size_t kTxoTextLengthOffset = 10;
+constexpr uint16_t kLastColumn = 255;
 
 }  // namespace
 
@@ -62,7 +63,8 @@ void CommentCollector::readNote(RecordReader& reader)
     comment.shown = (reader.u16() & 0x0002) != 0;
     const uint16_t object = reader.u16();
     comment.author = readString(reader);
-    notes_.emplace_back(std::move(comment), object);
+    if (comment.cell.column <= kLastColumn)  // a note beyond the last column has no cell to sit on
+        notes_.emplace_back(std::move(comment), object);
 }
 
 std::vector<Comment> CommentCollector::take()

@@ -55,10 +55,19 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b)
                       "it is not an Excel 97-2003 workbook (it may be a text, HTML or other file renamed to .xls)");
 }
 
+void ignoreLogMessage(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
+
+// A damaged file is reported through the engine's error; libgsf's own warnings about it would
+// only clutter the output of a batch conversion.
 void initialiseGsfOnce()
 {
     static std::once_flag once;
-    std::call_once(once, [] { gsf_init(); });
+    std::call_once(once, [] {
+        gsf_init();
+        const auto levels = static_cast<GLogLevelFlags>(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_CRITICAL);
+        for (const char* domain : {"libgsf", "libgsf:msole"})
+            g_log_set_handler(domain, levels, ignoreLogMessage, nullptr);
+    });
 }
 
 GsfInput* findWorkbookChild(GsfInfile* root, bool& namedBook)

@@ -1,6 +1,7 @@
 #include "workbook/globals_reader.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "workbook/cell_formats.h"
 #include "workbook/read_failure.h"
@@ -32,7 +33,8 @@ private:
     void readName(RecordReader& reader);
 
     Globals globals_;
-    std::vector<StoredCellFormat> storedFormats_;
+    std::vector<CellFormat> storedFormats_;
+    std::unordered_map<uint16_t, size_t> numberFormatPositions_;
 };
 
 void checkBof(const Record& record)
@@ -60,7 +62,8 @@ Globals GlobalsReader::read(Bytes stream)
     globals_.workbook.palette = defaultPalette();
     while (records.next(record)) {
         if (record.type == record_type::Eof) {
-            globals_.workbook.formats = resolveCellFormats(storedFormats_, globals_.workbook.fonts.size());
+            globals_.end = records.position();
+            globals_.workbook.formats = resolveCellFormats(std::move(storedFormats_), globals_.workbook.fonts.size());
             return std::move(globals_);
         }
         readRecord(record);
@@ -144,11 +147,12 @@ void GlobalsReader::readFormat(RecordReader& reader)
     format.id = reader.u16();
     format.code = readString(reader);
     auto& formats = globals_.workbook.numberFormats;
-    auto same = std::find_if(formats.begin(), formats.end(), [&](const NumberFormat& f) { return f.id == format.id; });
-    if (same != formats.end())
-        *same = std::move(format);
-    else
+    // A later definition of the same id replaces the earlier one.
+    const auto [known, added] = numberFormatPositions_.try_emplace(format.id, formats.size());
+    if (added)
         formats.push_back(std::move(format));
+    else
+        formats[known->second] = std::move(format);
 }
 
 void GlobalsReader::readPalette(RecordReader& reader)

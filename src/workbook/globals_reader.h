@@ -35,6 +35,7 @@ struct Globals {
     std::vector<bool> supportingBookIsThisWorkbook;
     std::vector<ExternSheetEntry> externSheets;
     std::vector<BuiltinName> builtinNames;
+    size_t end = 0;  // stream offset just past the globals' EOF record
 };
 
 // Throws ReadFailure (Unsupported for other format versions, PasswordProtected, Corrupt).

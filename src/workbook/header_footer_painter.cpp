@@ -1,6 +1,7 @@
 #include "workbook/header_footer_painter.h"
 
 #include "workbook/cell_fonts.h"
+#include "workbook/font_description.h"
 #include "workbook/pango_layout.h"
 
 namespace kx::workbook {
@@ -18,7 +19,7 @@ void addStyle(PangoAttrList* list, const HeaderStyle& style, unsigned start, uns
     };
     const double size = style.size.value_or(defaultSize);
     const bool script = style.superscript || style.subscript;
-    add(pango_attr_family_new(style.fontName ? style.fontName->c_str() : defaultFamily));
+    add(pango_attr_family_new(style.fontName ? substituteFamily(*style.fontName).c_str() : defaultFamily));
     add(pango_attr_size_new_absolute(static_cast<int>((script ? size * 2 / 3 : size) * PANGO_SCALE)));
     add(pango_attr_weight_new(style.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL));
     add(pango_attr_style_new(style.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL));

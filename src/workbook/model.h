@@ -87,7 +87,7 @@ struct Cell {
 
 struct FormatRun {
     uint32_t firstChar = 0;  // in UTF-16 code units from the start of the text, as stored
-    uint16_t fontIndex = 0;
+    uint16_t fontIndex = 0;  // index into Workbook::fonts, as CellFormat::fontIndex
 };
 
 struct RichText {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 #include "workbook/number_format_code.h"
 #include "workbook/number_format_general.h"
@@ -18,13 +19,25 @@ FormattedValue unshowable(int width)
     return {.text = std::string(static_cast<size_t>(width), '#')};
 }
 
+// Cells of a column mostly share one format; parsing once per run of them keeps printing fast.
+const std::vector<Section>& parsed(std::string_view code)
+{
+    thread_local std::string lastCode;
+    thread_local std::vector<Section> lastSections = parseFormatCode(lastCode);
+    if (code != lastCode) {
+        lastSections = parseFormatCode(code);
+        lastCode = code;
+    }
+    return lastSections;
+}
+
 // The sections that numbers use: up to three, without a trailing text section.
-std::vector<Section> numberSections(std::vector<Section> sections)
+std::span<const Section> numberSections(const std::vector<Section>& sections)
 {
     if (sections.size() >= 4)
-        sections.resize(3);
-    else if (sections.back().has(TokenKind::TextValue))
-        sections.pop_back();
+        return std::span(sections).first(3);
+    if (sections.back().has(TokenKind::TextValue))
+        return std::span(sections).first(sections.size() - 1);
     return sections;
 }
 
@@ -33,7 +46,7 @@ struct Choice {
     bool withSign = true;
 };
 
-Choice chooseByCondition(const std::vector<Section>& sections, double value)
+Choice chooseByCondition(std::span<const Section> sections, double value)
 {
     const Section& first = sections[0];
     if (first.condition && first.condition->holds(value))
@@ -50,7 +63,7 @@ Choice chooseByCondition(const std::vector<Section>& sections, double value)
 
 // Without conditions: positive;negative;zero, where the negative section shows no sign of
 // its own. With conditions, the first and second sections take the values that meet theirs.
-Choice chooseSection(const std::vector<Section>& sections, double value)
+Choice chooseSection(std::span<const Section> sections, double value)
 {
     const bool conditional = sections[0].condition || (sections.size() > 1 && sections[1].condition);
     if (conditional)
@@ -70,7 +83,7 @@ FormattedValue formatNumber(double value, std::string_view formatCode, bool date
     generalMaxChars = std::clamp(generalMaxChars, 1, maxCellChars);
     if (!std::isfinite(value))
         return {.text = "#NUM!"};
-    const std::vector<Section> sections = numberSections(parseFormatCode(formatCode));
+    const std::span<const Section> sections = numberSections(parsed(formatCode));
     if (sections.empty() || formatCode.empty())
         return {.text = formatGeneral(value, generalMaxChars)};
     const Choice choice = chooseSection(sections, value);
@@ -90,7 +103,7 @@ FormattedValue formatNumber(double value, std::string_view formatCode, bool date
 
 FormattedValue formatText(std::string_view text, std::string_view formatCode)
 {
-    const std::vector<Section> sections = parseFormatCode(formatCode);
+    const std::vector<Section>& sections = parsed(formatCode);
     const bool hasTextSection = sections.size() >= 4 || sections.back().has(TokenKind::TextValue);
     if (!hasTextSection)
         return {.text = std::string(text)};
@@ -102,7 +115,7 @@ FormattedValue formatText(std::string_view text, std::string_view formatCode)
 
 bool isDateFormat(std::string_view formatCode)
 {
-    const std::vector<Section> sections = numberSections(parseFormatCode(formatCode));
+    const std::span<const Section> sections = numberSections(parsed(formatCode));
     return std::any_of(sections.begin(), sections.end(), [](const Section& s) { return s.isDate(); });
 }
 

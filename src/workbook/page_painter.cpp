@@ -11,6 +11,7 @@ namespace kx::workbook {
 namespace {
 
 constexpr double headingLineWidth = 0.25;
+constexpr double edge = 2;  // points around the grid that its outer lines and borders may use
 constexpr uint16_t defaultFont = 0;
 
 void paintHeadingBox(cairo_t* cr, PangoLayout* layout, const std::string& label, const Box& box)
@@ -78,7 +79,8 @@ void paintPage(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, const Sh
     LayoutPtr layout = makeLayout(cr);
     if (setup.headings)
         paintHeadings(cr, layout.get(), fonts, grid, headingWidth, headingHeight);
-    cairo_rectangle(cr, 0, 0, grid.width, grid.height);
+    // Lines on the grid's edge are drawn whole, not halved by the clip.
+    cairo_rectangle(cr, -edge, -edge, grid.width + 2 * edge, grid.height + 2 * edge);
     cairo_clip(cr);
     CellPainter(cr, layout.get(), workbook, print.sheet, grid, fonts, print.digitWidth).paint(setup.gridlines);
     cairo_restore(cr);

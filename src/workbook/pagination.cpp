@@ -77,9 +77,10 @@ std::vector<CellRange> printAreas(const Sheet& sheet, const std::vector<CellRef>
         if (area.firstRow <= area.lastRow && area.firstColumn <= area.lastColumn)
             areas.push_back(area);
     }
+    // Without a print area the print runs from A1, blank rows and columns before the first cell included.
     if (areas.empty())
         if (auto used = boundingRange(printable))
-            areas.push_back(*used);
+            areas.push_back({0, used->lastRow, 0, used->lastColumn});
     return areas;
 }
 

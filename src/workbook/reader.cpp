@@ -21,8 +21,9 @@ namespace {
 
 using detail::ReadFailure;
 
-// Sheets are read in the order they lie in the stream, and may not overlap: a sheet that
-// starts inside another would be read twice, which a crafted file could repeat without end.
+// Sheets are read in the order they lie in the stream, after the globals, and may not overlap:
+// a sheet that starts inside another would be read twice, which a crafted file could repeat
+// without end.
 void readSheets(std::span<const std::byte> stream, const detail::Globals& globals, Workbook& book)
 {
     std::vector<size_t> order(globals.sheets.size());
@@ -31,7 +32,7 @@ void readSheets(std::span<const std::byte> stream, const detail::Globals& global
         return globals.sheets[a].streamOffset < globals.sheets[b].streamOffset;
     });
     detail::SheetContext context{book.formats.size(), book.fonts.size(), book.strings.size()};
-    size_t readUpTo = 0;
+    size_t readUpTo = globals.end;
     for (size_t index : order) {
         const detail::SheetEntry& entry = globals.sheets[index];
         Sheet& sheet = book.sheets[index];
@@ -63,8 +64,12 @@ Workbook readWorkbook(std::span<const std::byte> fileBytes)
 std::vector<std::byte> readFile(const std::string& path)
 {
     std::error_code error;
-    if (std::filesystem::is_directory(path, error))
+    const auto status = std::filesystem::status(path, error);
+    if (std::filesystem::is_directory(status))
         throw ReadFailure(ErrorCode::FileNotFound, "it is a folder, not a file");
+    // A device or pipe could be read without end.
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        throw ReadFailure(ErrorCode::FileNotFound, "it is not a regular file");
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         const int cause = errno;

@@ -120,9 +120,16 @@ void SheetReader::skipEmbeddedSubstream(RecordStream& records, const Record& bof
 
 void SheetReader::readRecord(const Record& record)
 {
-    if (readPageSetupRecord(record, sheet_.pageSetup) || comments_.read(record))
+    if (readPageSetupRecord(record, sheet_.pageSetup))
         return;
     RecordReader reader(record);
+    if (record.type == record_type::Window2) {
+        sheet_.rightToLeft = (reader.u16() & 0x0040) != 0;
+        return;
+    }
+    // A chart keeps the values of its series in cell records of its own; they are no cells.
+    if (sheet_.kind == SheetKind::Chart || sheet_.kind == SheetKind::Other || comments_.read(record))
+        return;
     switch (record.type) {
     case record_type::Number: readNumber(reader); break;
     case record_type::Rk: readRk(reader); break;
@@ -141,7 +148,6 @@ void SheetReader::readRecord(const Record& record)
     case record_type::DefColWidth: sheet_.defaultColumnWidth = reader.u16(); break;
     case record_type::StandardWidth: sheet_.standardColumnWidth = reader.u16(); break;
     case record_type::MergedCells: readMergedCells(reader); break;
-    case record_type::Window2: sheet_.rightToLeft = (reader.u16() & 0x0040) != 0; break;
     case record_type::WsBool: fitToPage_ = (reader.u16() & 0x0100) != 0; break;
     default: break;  // shared formulas, conditional formats, drawings, views: not kept
     }
@@ -262,6 +268,7 @@ void SheetReader::readRString(RecordReader& reader)
         run.fontIndex = fontIndexFromFile(reader.u16(), context_.fontCount);
         text.runs.push_back(run);
     }
+    keepUsableRuns(text);
     strings_.push_back(std::move(text));
     addCell(at.row, {.column = at.column, .format = at.format, .kind = CellKind::Text,
                      .text = static_cast<uint32_t>(strings_.size() - 1)});

@@ -96,10 +96,29 @@ RichText readRichString(RecordReader& reader)
         run.fontIndex = reader.u16();
         text.runs.push_back(run);
     }
+    keepUsableRuns(text);
     if (phoneticSize > reader.remaining())
         reader.fail("a text claims more phonetic data than the record holds");
     reader.skip(phoneticSize);
     return text;
+}
+
+void keepUsableRuns(RichText& text)
+{
+    // Runs count UTF-16 units: one per character below U+10000, two above.
+    size_t length = 0;
+    for (char byte : text.utf8) {
+        const auto unit = static_cast<unsigned char>(byte);
+        length += (unit & 0xC0) != 0x80;
+        length += unit >= 0xF0;
+    }
+    size_t kept = 0;
+    for (const FormatRun& run : text.runs) {
+        if (run.firstChar >= length || (kept > 0 && run.firstChar <= text.runs[kept - 1].firstChar))
+            continue;
+        text.runs[kept++] = run;
+    }
+    text.runs.resize(kept);
 }
 
 }  // namespace kx::workbook::detail

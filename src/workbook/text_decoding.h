@@ -20,4 +20,8 @@ std::string readCharacters(RecordReader& reader, size_t count);
 // Font indexes in the runs are left as stored.
 RichText readRichString(RecordReader& reader);
 
+// Drops format runs that start at or past the end of the text or do not follow the run before,
+// so that every run covers a non-empty stretch of the text.
+void keepUsableRuns(RichText& text);
+
 }  // namespace kx::workbook::detail

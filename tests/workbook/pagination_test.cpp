@@ -4,7 +4,9 @@
 
 #include "print_test_support.h"
 #include "workbook/error.h"
+#include "workbook/font_metrics.h"
 #include "workbook/page_geometry.h"
+#include "workbook/page_grid.h"
 #include "workbook/pagination.h"
 
 using namespace kx::workbook;
@@ -179,7 +181,7 @@ TEST(Pagination, PrintAreaOrUsedRangeAndBlankPagesLeftOut)
     setNumber(sheet, 4000, 200, 2);
     // Corners of a huge used range: only the two pages with something on them print.
     SheetPagination pagination = paginateOn(book, 500, 700);
-    EXPECT_EQ(pagination.areas[0], (CellRange{2, 4000, 1, 200}));
+    EXPECT_EQ(pagination.areas[0], (CellRange{0, 4000, 0, 200}));  // from A1
     EXPECT_EQ(pagination.pages.size(), 2u);
 
     sheet.pageSetup.printArea = {{0, 3, 0, 3}, {4000, 4000, 200, 201}};
@@ -193,7 +195,7 @@ TEST(Pagination, PrintAreaOrUsedRangeAndBlankPagesLeftOut)
     formatted.formats.push_back(CellFormat{.fillPattern = 1});
     formatted.sheets[0].rows.push_back({.index = 9, .cells = {{.column = 3, .format = 1}, {.column = 8}}});
     pagination = paginateOn(formatted, 500, 700);
-    EXPECT_EQ(pagination.areas[0], (CellRange{9, 9, 3, 3}));
+    EXPECT_EQ(pagination.areas[0], (CellRange{0, 9, 0, 3}));
     EXPECT_TRUE(paginateOn(workbookWithSheet(), 500, 700).pages.empty());
 }
 
@@ -206,4 +208,58 @@ TEST(Pagination, TooManyPagesStopsThePrint)
     } catch (const WorkbookError& error) {
         EXPECT_EQ(error.code(), ErrorCode::TooManyPages);
     }
+}
+
+TEST(FontMeasure, DigitWidthsMatchTheSpreadsheetProgramsPixels)
+{
+    // Arial stands in through Liberation Sans, which has Arial's widths.
+    EXPECT_EQ(maxDigitWidthPixels(Font{.name = "Arial", .heightTwips = 200}), 7);
+    EXPECT_EQ(maxDigitWidthPixels(Font{.name = "Courier New", .heightTwips = 200}), 8);
+    EXPECT_GT(maxDigitWidthPixels(Font{.name = "Arial", .heightTwips = 400}), 12);
+    // Names per character set are the font itself, not a wider fallback.
+    EXPECT_EQ(maxDigitWidthPixels(Font{.name = "Arial Tur", .heightTwips = 200}), 7);
+    EXPECT_EQ(maxDigitWidthPixels(Font{.name = "Times New Roman Cyr", .heightTwips = 200}),
+              maxDigitWidthPixels(Font{.name = "Times New Roman", .heightTwips = 200}));
+}
+
+TEST(Pagination, TitleColumnsColumnBreaksAndHiddenColumns)
+{
+    Workbook book = filledWorkbook(1, 8);
+    Sheet& sheet = book.sheets[0];
+    sheet.pageSetup.titleColumns = std::make_pair<uint16_t, uint16_t>(0, 0);
+    sheet.pageSetup.columnBreaks = {5};
+    sheet.columns.push_back({.firstColumn = 2, .lastColumn = 2, .width = 2340, .hidden = true});
+    // 150 pt: three columns a page; the repeated title column takes one of them on later pages.
+    const SheetPagination pagination = paginateOn(book, 150, 100);
+    std::vector<Band> columns;
+    for (const SheetPage& page : pagination.pages)
+        columns.push_back(page.columns);
+    EXPECT_EQ(columns, (std::vector<Band>{{0, 3, false}, {4, 4, true}, {5, 6, true}, {7, 7, true}}));
+
+    const PageGrid grid = pageGrid(sheet, SheetMetrics(sheet, arialDigitWidth), pagination.pages[1]);
+    ASSERT_EQ(grid.columns.size(), 2u);
+    EXPECT_EQ(grid.columns[0].index, 0u);  // the title first
+    EXPECT_EQ(grid.columns[1].index, 4u);
+    EXPECT_DOUBLE_EQ(grid.columns[1].start, 48);
+    EXPECT_DOUBLE_EQ(grid.width, 96);
+    EXPECT_EQ(pageGrid(sheet, SheetMetrics(sheet, arialDigitWidth), pagination.pages[0]).columns.size(), 3u);
+}
+
+TEST(Pagination, HeadingsTakeRoomAndPrintAreasOutsideTheSheetAreClamped)
+{
+    Workbook book = filledWorkbook(8, 1);
+    Sheet& sheet = book.sheets[0];
+    EXPECT_EQ(paginateOn(book, 100, 51).pages.size(), 2u);  // four rows a page
+    sheet.pageSetup.headings = true;
+    const SheetPagination withHeadings = paginateOn(book, 100, 51);
+    EXPECT_EQ(withHeadings.pages.size(), 3u);  // the column letters take a row's height
+    EXPECT_DOUBLE_EQ(withHeadings.headingHeight, 12.75);
+    EXPECT_DOUBLE_EQ(withHeadings.headingWidth, (7 + 5 + 1) * 0.75);  // one digit of row number
+
+    sheet.pageSetup.headings = false;
+    sheet.pageSetup.printArea = {{70000, 80000, 300, 400}, {5, 1, 0, 0}, {6, 99999, 0, 0}};
+    const SheetPagination clamped = paginateOn(book, 100, 1000);
+    ASSERT_EQ(clamped.areas.size(), 1u);  // the first lies past the last row, the second is upside down
+    EXPECT_EQ(clamped.areas[0], (CellRange{6, maxRows - 1, 0, 0}));
+    EXPECT_EQ(clamped.pages.size(), 1u);  // blank pages of the long area are left out
 }

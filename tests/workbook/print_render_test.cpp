@@ -157,6 +157,23 @@ TEST_F(PrintRender, GridlinesAndHeadingsChangeThePage)
     EXPECT_NE(text.find("19"), std::string::npos);  // the value of row 20 as well as the row number
 }
 
+TEST_F(PrintRender, RowAndColumnFormatsFillTheCellsTheFileDoesNotStore)
+{
+    Workbook book = workbookWithSheet();
+    book.formats.push_back(CellFormat{.fillPattern = 1, .fillForeground = 8});  // palette black
+    book.palette.assign(56, Color{0, 0, 0});
+    Sheet& sheet = book.sheets[0];
+    setText(book, sheet, 0, 0, "a");
+    setNumber(sheet, 3, 6, 1);
+    const double plain = pdfInk(printToPdf(book));
+    sheet.rows[0].format = 1;
+    const double filledRow = pdfInk(printToPdf(book));
+    EXPECT_GT(filledRow, plain + 0.002);
+    sheet.rows[0].format.reset();
+    sheet.columns.push_back({.firstColumn = 2, .lastColumn = 2, .width = 2340, .format = 1});
+    EXPECT_GT(pdfInk(printToPdf(book)), plain + 0.002);
+}
+
 TEST_F(PrintRender, CommentsAtTheEndOnPagesOfTheirOwn)
 {
     Workbook book = workbookWithSheet();
@@ -190,4 +207,51 @@ TEST_F(PrintRender, RichTextRotatedAndStackedCellsPrintTheirText)
     const std::string text = pdfText(printToPdf(book));
     EXPECT_NE(text.find("plain bold €uro"), std::string::npos) << text;
     EXPECT_NE(text.find("Turned"), std::string::npos) << text;
+}
+
+TEST_F(PrintRender, PaperOrientationMarginsAndCentringPlaceTheGrid)
+{
+    Workbook book = workbookWithSheet();
+    setText(book, book.sheets[0], 0, 0, "Corner");
+    PageSetup& setup = book.sheets[0].pageSetup;
+    setup.paperSize = 5;  // Legal
+    setup.landscape = true;
+    auto pdf = printToPdf(book);
+    EXPECT_NE(pdfPageSize(pdf).find("1008 x 612"), std::string::npos) << pdfPageSize(pdf);
+    auto corner = pdfWordPosition(pdf, "Corner");
+    ASSERT_TRUE(corner);
+    EXPECT_NEAR(corner->first, 54 + 1.5, 1);  // left margin and the cell's padding
+    EXPECT_NEAR(corner->second, 72, 3);       // top margin
+
+    setup.centerHorizontally = setup.centerVertically = true;
+    corner = pdfWordPosition(printToPdf(book), "Corner");
+    ASSERT_TRUE(corner);
+    EXPECT_NEAR(corner->first, (1008 - 48) / 2.0 + 1.5, 1);
+    EXPECT_NEAR(corner->second, (612 - 12.75) / 2, 3);
+}
+
+TEST_F(PrintRender, MergedAndCentredAcrossTextCentresOnTheWholeRange)
+{
+    Workbook book = workbookWithSheet();
+    book.formats.push_back(CellFormat{.horizontal = HorizontalAlign::Center});
+    book.formats.push_back(CellFormat{.horizontal = HorizontalAlign::CenterAcross});
+    Sheet& sheet = book.sheets[0];
+    setText(book, sheet, 0, 0, "Merged", 1);
+    sheet.mergedRanges.push_back({0, 1, 0, 3});
+    setText(book, sheet, 2, 0, "Across", 2);
+    sheet.rows.back().cells.push_back({.column = 1, .format = 2});
+    sheet.rows.back().cells.push_back({.column = 2, .format = 2});
+    setNumber(sheet, 3, 4, 1);
+
+    const auto pdf = printToPdf(book);
+    const auto merged = pdfWordPosition(pdf, "Merged");
+    const auto across = pdfWordPosition(pdf, "Across");
+    ASSERT_TRUE(merged && across);
+    // Four columns of 48 pt from the left margin at 54 pt: the middle is at 150 pt.
+    EXPECT_GT(merged->first, 54 + 48 * 1.5);
+    EXPECT_LT(merged->first, 150);
+    EXPECT_GT(merged->second, 72 + 12.75 - 3);  // bottom-aligned in the two merged rows
+    // Three columns: the middle at 126 pt.
+    EXPECT_GT(across->first, 54 + 48);
+    EXPECT_LT(across->first, 126);
 }

@@ -109,6 +109,28 @@ std::string pdfText(const std::filesystem::path& pdf, int page)
     return commandOutput("pdftotext -layout" + range + " " + quoted(pdf) + " - 2>/dev/null");
 }
 
+std::optional<std::pair<double, double>> pdfWordPosition(const std::filesystem::path& pdf, const std::string& word)
+{
+    const std::string boxes = commandOutput("pdftotext -bbox " + quoted(pdf) + " - 2>/dev/null");
+    const size_t end = boxes.find(">" + word + "</word>");
+    const size_t start = boxes.rfind("<word", end);
+    if (end == std::string::npos || start == std::string::npos)
+        return std::nullopt;
+    const std::string tag = boxes.substr(start, end - start);
+    const auto attribute = [&](const std::string& name) {
+        const size_t at = tag.find(name + "=\"");
+        return at == std::string::npos ? -1.0 : std::atof(tag.c_str() + at + name.size() + 2);
+    };
+    return std::make_pair(attribute("xMin"), attribute("yMin"));
+}
+
+std::string pdfPageSize(const std::filesystem::path& pdf)
+{
+    const std::string info = commandOutput("pdfinfo " + quoted(pdf) + " 2>/dev/null");
+    const size_t at = info.find("Page size:");
+    return at == std::string::npos ? "" : info.substr(at + 10, info.find('\n', at) - at - 10);
+}
+
 double pdfInk(const std::filesystem::path& pdf, int page)
 {
     const std::string pgm = commandOutput("pdftoppm -gray -r 50 -f " + std::to_string(page) + " -l " +

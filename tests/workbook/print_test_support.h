@@ -1,6 +1,8 @@
 #pragma once
 // Building small workbooks in code and looking into what the print engine makes of them.
 #include <filesystem>
+#include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,10 @@ bool convertToPdf(const std::filesystem::path& postScript, const std::filesystem
 int pdfPageCount(const std::filesystem::path& pdf);
 // The text of one page (1-based) or, with page 0, of the whole document, in reading order.
 std::string pdfText(const std::filesystem::path& pdf, int page = 0);
+// Where a word first appears: the top-left corner of its box in points from the page's top-left.
+std::optional<std::pair<double, double>> pdfWordPosition(const std::filesystem::path& pdf, const std::string& word);
+// pdfinfo's "Page size" line, such as "595.28 x 841.89 pts (A4)".
+std::string pdfPageSize(const std::filesystem::path& pdf);
 // The share of dark pixels on a page rendered in grey at a low resolution.
 double pdfInk(const std::filesystem::path& pdf, int page = 1);
 

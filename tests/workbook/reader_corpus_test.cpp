@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
+#include <sstream>
 
 #include "workbook/reader.h"
 
@@ -136,6 +138,10 @@ TEST(Corpus, SheetsTextsAndNumbersAsLibreOfficeReadsThem)
 
     const Workbook chinese = openCorpus("poi-61287.xls");
     EXPECT_EQ(textAt(chinese, chinese.sheets.at(0), 0, 0), "资产负债表");
+    // Its cell format is marked as taking the font from its style, yet shows its own.
+    const Font& title = chinese.fonts.at(chinese.formats.at(chinese.sheets[0].cell(0, 0)->format).fontIndex);
+    EXPECT_TRUE(title.bold);
+    EXPECT_EQ(title.heightTwips, 240);
 
     const Workbook names = openCorpus("xlrd-namesdemo.xls");
     const Sheet& sheet3 = sheetNamed(names, "Sheet3");
@@ -183,6 +189,80 @@ TEST(Corpus, RowsAndCellsAtTheEdgesOfTheSheet)
     for (const Row& row : hiddenRows.sheets.at(1).rows)
         hidden += row.hidden;
     EXPECT_GE(hidden, 64970u);
+}
+
+namespace {
+
+// The counts the corpus manifest gives for a workbook ("merged ranges=34; comments=42"),
+// taken from its records by another program; 0 when the note does not mention one.
+size_t countInNote(const std::string& note, const std::string& label)
+{
+    std::smatch match;
+    if (std::regex_search(note, match, std::regex(label + "=(\\d+)")))
+        return std::stoul(match[1]);
+    return 0;
+}
+
+struct Counts {
+    size_t merged = 0, comments = 0, rowBreaks = 0, hiddenSheets = 0, chartSheets = 0, hiddenRows = 0,
+           hiddenColumns = 0;
+    bool operator==(const Counts&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Counts& c)
+{
+    return out << "merged " << c.merged << ", comments " << c.comments << ", row breaks " << c.rowBreaks
+               << ", hidden sheets " << c.hiddenSheets << ", chart sheets " << c.chartSheets << ", hidden rows "
+               << c.hiddenRows << ", hidden columns " << c.hiddenColumns;
+}
+
+Counts countsOf(const Workbook& book)
+{
+    Counts c;
+    for (const Sheet& sheet : book.sheets) {
+        c.merged += sheet.mergedRanges.size();
+        c.comments += sheet.comments.size();
+        c.rowBreaks += sheet.pageSetup.rowBreaks.size();
+        c.hiddenSheets += sheet.visibility != Visibility::Visible;
+        c.chartSheets += sheet.kind == SheetKind::Chart;
+        for (const Row& row : sheet.rows)
+            c.hiddenRows += row.hidden;
+        for (const ColumnInfo& column : sheet.columns)
+            c.hiddenColumns += column.hidden ? column.lastColumn - column.firstColumn + 1u : 0u;
+    }
+    return c;
+}
+
+}  // namespace
+
+TEST(Corpus, CountsAgreeWithTheManifest)
+{
+    REQUIRE_CORPUS();
+    std::ifstream manifest(corpusDir() / "MANIFEST.tsv");
+    std::string line;
+    std::getline(manifest, line);  // column names
+    size_t checked = 0;
+    while (std::getline(manifest, line)) {
+        std::vector<std::string> fields;
+        std::stringstream columns(line);
+        for (std::string field; std::getline(columns, field, '\t');)
+            fields.push_back(field);
+        ASSERT_GE(fields.size(), 6u) << line;
+        const std::string& note = fields[5];
+        Counts expected;
+        expected.merged = countInNote(note, "merged ranges");
+        expected.comments = countInNote(note, "comments");
+        expected.rowBreaks = countInNote(note, "manual breaks h");
+        expected.hiddenSheets = countInNote(note, "hidden sheets");
+        expected.chartSheets = countInNote(note, "chart sheets");
+        expected.hiddenRows = countInNote(note, "hidden rows");
+        expected.hiddenColumns = countInNote(note, "hidden cols");
+        const Workbook book = openCorpus(fields[0]);
+        EXPECT_EQ(countsOf(book), expected) << fields[0];
+        EXPECT_EQ(book.dateSystem1904, note.find("1904 dates") != std::string::npos) << fields[0];
+        ++checked;
+    }
+    EXPECT_GE(checked, 40u);
 }
 
 TEST(BadFiles, BrokenFilesFailWithTheEnginesErrorAndAReason)

@@ -1,4 +1,4 @@
-// Cell formats: parent styles folded in, the font index gap, number formats and the palette.
+// Cell formats: their own attributes, the font index gap, number formats and the palette.
 #include <gtest/gtest.h>
 
 #include "workbook/reader.h"
@@ -31,16 +31,15 @@ Workbook formatsWorkbook()
     // Five more fonts: the file numbers them 1, 2, 3, 5, 6, skipping 4.
     builder.global(0x0031, font(u"One")).global(0x0031, font(u"Two")).global(0x0031, font(u"Three"))
         .global(0x0031, font(u"Five", 240, 0x0002 | 0x0008, 700, 0x22)).global(0x0031, font(u"Six"));
+    builder.global(0x041E, Body().u16(0xA4).string16(u"0.0"));  // replaced by the next definition
     builder.global(0x041E, Body().u16(0xA4).string16(u"0.000\\ \"kg\""));
     builder.global(0x0092, Body().u16(56).u8(1).u8(2).u8(3).u8(0).bytes(std::vector<uint8_t>(55 * 4, 0)));
     // XF 16: a style with font 5, format 0xA4, centred and wrapped, a thin left border and a solid fill.
     builder.global(0x00E0, xf(5, 0xA4, true, 0, 0x02 | 0x08, 0x00, 0x00080001, 0x04000000, 0x0A | 0x41 << 7));
-    // XF 17: a cell format of that style that sets nothing itself.
+    // XF 17: a cell format of that style marked as setting nothing itself.
     builder.global(0x00E0, xf(0, 0, false, 16, 0x00, 0x00));
-    // XF 18: one that sets its own number format and alignment only.
+    // XF 18: one marked as setting its own number format and alignment only.
     builder.global(0x00E0, xf(6, 3, false, 16, 0x03 | 0x10, 0x04 | 0x10));
-    // XF 19: a cell format whose parent is no style, keeping its own values.
-    builder.global(0x00E0, xf(6, 2, false, 15, 0x01, 0x00));
     builder.sheet({.name = "S", .records = {numberCell(0, 0, 1, 17)}});
     return loadWorkbook(builder.file());
 }
@@ -62,12 +61,13 @@ TEST(CellFormats, FontsAreNumberedWithoutTheGapAtFour)
     EXPECT_EQ(five.colorIndex, 12);
 }
 
-TEST(CellFormats, CellFormatsTakeWhatTheyDoNotSetFromTheirStyle)
+TEST(CellFormats, CellFormatsShowTheirOwnAttributesWhateverTheirStyle)
 {
     const Workbook book = formatsWorkbook();
-    ASSERT_EQ(book.formats.size(), 20u);
+    ASSERT_EQ(book.formats.size(), 19u);
     const CellFormat& style = book.formats[16];
     EXPECT_EQ(style.fontIndex, 4);
+    EXPECT_EQ(style.numberFormat, 0xA4);
     EXPECT_EQ(style.horizontal, HorizontalAlign::Center);
     EXPECT_TRUE(style.wrap);
     EXPECT_EQ(style.left.style, BorderStyle::Thin);
@@ -76,30 +76,27 @@ TEST(CellFormats, CellFormatsTakeWhatTheyDoNotSetFromTheirStyle)
     EXPECT_EQ(style.fillForeground, 0x0A);
     EXPECT_EQ(style.fillBackground, 0x41);
 
-    const CellFormat& inherits = book.formats[17];
-    EXPECT_EQ(inherits.fontIndex, 4);
-    EXPECT_EQ(inherits.numberFormat, 0xA4);
-    EXPECT_EQ(inherits.horizontal, HorizontalAlign::Center);
-    EXPECT_EQ(inherits.left.style, BorderStyle::Thin);
-    EXPECT_EQ(inherits.fillForeground, 0x0A);
+    // Marked as taking everything from the style, but stored with other values: those show.
+    const CellFormat& plain = book.formats[17];
+    EXPECT_EQ(plain.fontIndex, 0);
+    EXPECT_EQ(plain.numberFormat, 0);
+    EXPECT_EQ(plain.horizontal, HorizontalAlign::General);
+    EXPECT_EQ(plain.left.style, BorderStyle::None);
+    EXPECT_EQ(plain.fillPattern, 0);
 
-    const CellFormat& partly = book.formats[18];
-    EXPECT_EQ(partly.numberFormat, 3);
-    EXPECT_EQ(partly.horizontal, HorizontalAlign::Right);
-    EXPECT_EQ(partly.vertical, VerticalAlign::Center);
-    EXPECT_FALSE(partly.wrap);
-    EXPECT_EQ(partly.fontIndex, 4);  // from the style, not its own font 6
-    EXPECT_EQ(partly.fillPattern, 1);
-
-    const CellFormat& alone = book.formats[19];
-    EXPECT_EQ(alone.fontIndex, 5);
-    EXPECT_EQ(alone.numberFormat, 2);
+    const CellFormat& own = book.formats[18];
+    EXPECT_EQ(own.numberFormat, 3);
+    EXPECT_EQ(own.horizontal, HorizontalAlign::Right);
+    EXPECT_EQ(own.vertical, VerticalAlign::Center);
+    EXPECT_FALSE(own.wrap);
+    EXPECT_EQ(own.fontIndex, 5);
 }
 
 TEST(CellFormats, NumberFormatsAndPalette)
 {
     const Workbook book = formatsWorkbook();
     EXPECT_EQ(book.numberFormatCode(0xA4), "0.000\\ \"kg\"");
+    EXPECT_EQ(book.numberFormats.size(), 1u);
     ASSERT_EQ(book.palette.size(), 56u);
     EXPECT_EQ(book.color(8, {}), (Color{1, 2, 3}));
     EXPECT_EQ(book.color(9, {}), (Color{0, 0, 0}));

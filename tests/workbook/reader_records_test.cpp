@@ -10,6 +10,7 @@ using namespace kx::workbook::detail;
 using kx::testing::Body;
 using kx::testing::RawRecord;
 using kx::testing::recordStream;
+using kx::workbook::RichText;
 
 namespace {
 
@@ -136,4 +137,15 @@ TEST(Utf16ToUtf8, PairsSurrogatesAndReplacesLoneHalves)
     EXPECT_EQ(utf16ToUtf8(u"\U0001F600"), "\xF0\x9F\x98\x80");
     const char16_t lone[] = {0xD800, u'x', 0};
     EXPECT_EQ(utf16ToUtf8(lone), "\xEF\xBF\xBDx");
+}
+
+TEST(Strings, FormatRunsThatCoverNothingAreDropped)
+{
+    RichText text{"a\xF0\x9F\x98\x80" "bc", {{0, 1}, {1, 2}, {1, 3}, {0, 4}, {3, 5}, {4, 6}, {9, 7}}};
+    keepUsableRuns(text);  // five UTF-16 units: a, the two halves of the emoji, b, c
+    ASSERT_EQ(text.runs.size(), 4u);
+    EXPECT_EQ(text.runs[0].fontIndex, 1);
+    EXPECT_EQ(text.runs[1].fontIndex, 2);
+    EXPECT_EQ(text.runs[2].fontIndex, 5);
+    EXPECT_EQ(text.runs[3].fontIndex, 6);
 }

@@ -1,6 +1,9 @@
 // The workbook's structure: sheets, their kinds and layout records, and what makes a file unreadable.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+
 #include "workbook/reader.h"
 #include "reader_test_support.h"
 #include "xls_builder.h"
@@ -26,7 +29,8 @@ TEST(Sheets, KindsVisibilityAndLayoutRecords)
         record(0x00E5, Body().u16(2).u16(0).u16(1).u16(0).u16(3).u16(5).u16(4).u16(0).u16(0)),
         record(0x023E, Body().u16(0x0040).bytes(std::vector<uint8_t>(16, 0))),
     }});
-    builder.sheet({.name = "Chart", .kind = 2, .visibility = 1});
+    builder.sheet({.name = "Chart", .records = {numberCell(0, 0, 3), record(0x0083, Body().u16(1))}, .kind = 2,
+                   .visibility = 1});
     builder.sheet({.name = "Macros", .kind = 1, .visibility = 2});
     const Workbook book = loadWorkbook(builder.file());
     EXPECT_TRUE(book.dateSystem1904);
@@ -34,6 +38,8 @@ TEST(Sheets, KindsVisibilityAndLayoutRecords)
     ASSERT_EQ(book.sheets.size(), 3u);
     EXPECT_EQ(book.sheets[1].kind, SheetKind::Chart);
     EXPECT_EQ(book.sheets[1].visibility, Visibility::Hidden);
+    EXPECT_TRUE(book.sheets[1].rows.empty());  // a chart's cached series values are no cells
+    EXPECT_TRUE(book.sheets[1].pageSetup.centerHorizontally);
     EXPECT_EQ(book.sheets[2].kind, SheetKind::Macro);
     EXPECT_EQ(book.sheets[2].visibility, Visibility::VeryHidden);
 
@@ -94,6 +100,19 @@ TEST(UnreadableFiles, PasswordsOldVersionsAndBrokenStructure)
                             .sheet({.name = "B", .sameOffsetAs = 0}).file()),
               ErrorCode::Corrupt);
 
+    // A sheet said to start at the beginning, where the globals are.
+    auto intoGlobals = WorkbookBuilder().sheet({.name = "A", .records = {numberCell(0, 0, 1)}}).stream();
+    const std::array<std::byte, 2> boundSheet{std::byte{0x85}, std::byte{0x00}};
+    const auto entry = std::search(intoGlobals.begin(), intoGlobals.end(), boundSheet.begin(), boundSheet.end());
+    ASSERT_NE(entry, intoGlobals.end());
+    std::fill(entry + 4, entry + 8, std::byte{0});
+    try {
+        loadWorkbook(compoundFile(intoGlobals));
+        ADD_FAILURE() << "a sheet inside the globals was read";
+    } catch (const WorkbookError& error) {
+        EXPECT_NE(std::string(error.what()).find("\"A\" is not where"), std::string::npos) << error.what();
+    }
+
     // A sheet without its end record.
     auto stream = WorkbookBuilder().sheet({.name = "A", .records = {numberCell(0, 0, 1)}}).stream();
     stream.resize(stream.size() - 4);
@@ -116,6 +135,14 @@ TEST(UnreadableFiles, MessagesNameTheFile)
         EXPECT_EQ(error.code(), ErrorCode::FileNotFound);
         EXPECT_EQ(std::string(error.what()), "Cannot open /nonexistent/folder/report.xls: the file does not exist.");
     }
+    for (const char* notAFile : {"/dev/zero", "/tmp"}) {
+        try {
+            openWorkbook(notAFile);
+            ADD_FAILURE() << notAFile;
+        } catch (const WorkbookError& error) {
+            EXPECT_EQ(error.code(), ErrorCode::FileNotFound) << error.what();
+        }
+    }
     try {
         loadWorkbook(std::vector<std::byte>(100, std::byte{'a'}), "notes.xls");
         FAIL();
@@ -123,4 +150,49 @@ TEST(UnreadableFiles, MessagesNameTheFile)
         EXPECT_EQ(error.code(), ErrorCode::NotAWorkbook);
         EXPECT_EQ(std::string(error.what()).rfind("Cannot open notes.xls: ", 0), 0u) << error.what();
     }
+}
+
+namespace {
+
+uint32_t u32At(const std::vector<std::byte>& bytes, size_t offset)
+{
+    uint32_t value = 0;
+    for (size_t i = 0; i < 4; ++i)
+        value |= std::to_integer<uint32_t>(bytes.at(offset + i)) << (8 * i);
+    return value;
+}
+
+void setU32At(std::vector<std::byte>& bytes, size_t offset, uint32_t value)
+{
+    for (size_t i = 0; i < 4; ++i)
+        bytes.at(offset + i) = static_cast<std::byte>(value >> (8 * i));
+}
+
+// Points the sector chain of the workbook stream back at its own first sector.
+std::vector<std::byte> withLoopingWorkbookChain(std::vector<std::byte> file)
+{
+    constexpr size_t sector = 512;
+    auto sectorOffset = [&](uint32_t index) { return (index + 1) * sector; };
+    const size_t directory = sectorOffset(u32At(file, 0x30));
+    for (size_t entry = directory; entry + 128 <= directory + sector; entry += 128) {
+        if (std::to_integer<char>(file[entry]) != 'W')
+            continue;
+        const uint32_t first = u32At(file, entry + 0x74);
+        const uint32_t fatSector = u32At(file, 0x4C + 4 * (first / 128));
+        setU32At(file, sectorOffset(fatSector) + 4 * (first % 128), first);
+        return file;
+    }
+    throw std::runtime_error("no workbook stream entry");
+}
+
+}  // namespace
+
+TEST(UnreadableFiles, ASectorChainThatLoopsEndsInAnError)
+{
+    std::vector<RawRecord> cells;
+    for (uint16_t row = 0; row < 600; ++row)
+        cells.push_back(numberCell(row, 0, row));  // well over the size kept in small sectors
+    const auto file = WorkbookBuilder().sheet({.name = "A", .records = cells}).file();
+    ASSERT_NO_THROW(loadWorkbook(file));
+    EXPECT_NE(failureOf(withLoopingWorkbookChain(file)), ErrorCode{});
 }
