@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "workbook/font_metrics.h"
+
 namespace kx::workbook {
 namespace {
 
@@ -60,6 +62,11 @@ const PangoFontDescription* CellFonts::description(uint16_t index)
         descriptions_[slot] = describeFont(chosen, chosen.script == Script::Normal ? size : size * 2 / 3);
     }
     return descriptions_[slot].get();
+}
+
+double CellFonts::screenWidthRatio(uint16_t index) const
+{
+    return kx::workbook::screenWidthRatio(font(index));
 }
 
 Color CellFonts::color(uint16_t index) const

@@ -24,6 +24,8 @@ public:
     const Font& font(uint16_t index) const;
     const PangoFontDescription* description(uint16_t index);
     Color color(uint16_t index) const;
+    // See screenWidthRatio.
+    double screenWidthRatio(uint16_t index) const;
 
     // Underline, strike-through and script of the font over the whole text, and for rich text
     // the font, colour and decoration of every run.

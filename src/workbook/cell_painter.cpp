@@ -55,7 +55,7 @@ void CellPainter::placeMergedRanges()
             mergedBoxes_.push_back(box);
             if (const Cell* anchor = sheet_.cell(range.firstRow, range.firstColumn))
                 cells_.push_back({anchor, anchor->format, box, rowSlot, static_cast<size_t>(first),
-                                  static_cast<size_t>(last)});
+                                  static_cast<size_t>(last), true});
         }
     }
 }
@@ -111,6 +111,8 @@ bool CellPainter::isFree(size_t rowSlot, long columnSlot) const
 Box CellPainter::overflowBox(const PlacedCell& placed, double textWidth, HorizontalAlign align) const
 {
     Box box = placed.box;
+    if (placed.merged)
+        return box;
     const bool toLeft = align == HorizontalAlign::Right || align == HorizontalAlign::Center ||
                         align == HorizontalAlign::CenterAcross || align == HorizontalAlign::Distributed;
     const bool toRight = align != HorizontalAlign::Right;

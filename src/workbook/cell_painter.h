@@ -26,6 +26,7 @@ private:
         uint16_t format = 0;
         Box box;
         size_t rowSlot = 0, firstColumnSlot = 0, lastColumnSlot = 0;
+        bool merged = false;  // text of a merged range stays inside it
     };
 
     void placeCells();

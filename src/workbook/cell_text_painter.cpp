@@ -109,13 +109,14 @@ double CellTextPainter::setText(const std::string& text, uint16_t fontIndex, con
 // as a row of #. A repeat fill grows to take the room left over.
 std::string CellTextPainter::fittedText(const Cell& cell, CellContent& content, const CellFormat& format, double room)
 {
+    const double screen = fonts_.screenWidthRatio(format.fontIndex);
     const double width = setText(content.text, format.fontIndex, nullptr);
-    if (content.numeric && width > room) {
+    if (content.numeric && width * screen > room) {
         const std::string& code = workbook_.numberFormatCode(format.numberFormat);
         const int maxChars = static_cast<int>(room / digitWidth_);
         if (isGeneral(code) && maxChars > 0) {
             if (auto narrower = cellContent(workbook_, cell, std::min(maxChars, 11));
-                narrower && setText(narrower->text, format.fontIndex, nullptr) <= room)
+                narrower && setText(narrower->text, format.fontIndex, nullptr) * screen <= room)
                 return narrower->text;
         }
         const double hashWidth = std::max(setText("#", format.fontIndex, nullptr), 0.1);
@@ -166,7 +167,9 @@ std::optional<TextPlan> CellTextPainter::plan(const Cell& cell, const Box& box, 
     plan.alignment = format.rotation == stackedRotation ? PANGO_ALIGN_CENTER : pangoAlignment(content->align);
     plan.justify = format.horizontal == HorizontalAlign::Justify;
     const bool wraps = !rotated && (format.wrap || plan.justify);
-    plan.wrapWidth = wraps ? room : -1;
+    // Lines break where the spreadsheet program breaks them on screen, a little wider on paper.
+    const double lineWidth = room / fonts_.screenWidthRatio(format.fontIndex);
+    plan.wrapWidth = wraps ? lineWidth : -1;
     plan.angle = format.rotation == stackedRotation ? 0 : rotationAngle(format.rotation);
     setLayout(plan);
     if (format.shrinkToFit && !wraps && !rotated && !content->numeric) {
@@ -184,8 +187,10 @@ std::optional<TextPlan> CellTextPainter::plan(const Cell& cell, const Box& box, 
         const double c = std::fabs(std::cos(plan.angle)), s = std::fabs(std::sin(plan.angle));
         std::tie(width, height) = std::make_pair(width * c + height * s, width * s + height * c);
     }
-    const double textWidth = wraps ? room : width;
+    const double textWidth = wraps ? lineWidth : width;
     plan.x = alignedStart(box.x, box.width, textWidth, padding + indent, wraps ? PANGO_ALIGN_LEFT : plan.alignment);
+    if (wraps && plan.alignment != PANGO_ALIGN_LEFT)
+        plan.x -= (lineWidth - room) / (plan.alignment == PANGO_ALIGN_CENTER ? 2 : 1);
     plan.y = alignedTop(format.vertical, box, height);
     if (plan.angle != 0) {
         plan.x += width / 2;
@@ -195,7 +200,12 @@ std::optional<TextPlan> CellTextPainter::plan(const Cell& cell, const Box& box, 
     plan.clip = plan.spills ? overflow(width + 2 * padding + indent, content->align) : box;
     const double left = plan.angle != 0 ? plan.x - width / 2 : plan.x;
     const double top = plan.angle != 0 ? plan.y - height / 2 : plan.y;
-    const double right = left + (wraps ? room : width);
+    const double right = left + textWidth;
+    if (wraps || content->numeric) {
+        // What fits on screen prints whole, though its outlines may reach a little past the cell.
+        plan.clip.x -= lineWidth - room;
+        plan.clip.width += 2 * (lineWidth - room);
+    }
     plan.clipped = left < plan.clip.x || top < plan.clip.y || right > plan.clip.x + plan.clip.width ||
                    top + height > plan.clip.y + plan.clip.height;
     return plan;

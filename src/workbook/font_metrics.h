@@ -8,4 +8,9 @@ namespace kx::workbook {
 // font that fontconfig picks for its name. Cached per name and size; safe to call from any thread.
 int maxDigitWidthPixels(const Font& font);
 
+// How much narrower the spreadsheet program measures text than its outlines are: it decides what
+// fits a cell by hinted, whole-pixel widths on screen. The ratio of the widest digit's whole
+// pixels to its exact width stands for that of any text in the font.
+double screenWidthRatio(const Font& font);
+
 }  // namespace kx::workbook

@@ -10,14 +10,14 @@ namespace {
 constexpr double defaultSize = 10;
 constexpr const char* defaultFamily = "Arial";
 
-void addStyle(PangoAttrList* list, const HeaderStyle& style, unsigned start, unsigned end)
+void addStyle(PangoAttrList* list, const HeaderStyle& style, double scale, unsigned start, unsigned end)
 {
     const auto add = [&](PangoAttribute* attribute) {
         attribute->start_index = start;
         attribute->end_index = end;
         pango_attr_list_insert(list, attribute);
     };
-    const double size = style.size.value_or(defaultSize);
+    const double size = style.size.value_or(defaultSize) * scale;
     const bool script = style.superscript || style.subscript;
     add(pango_attr_family_new(style.fontName ? substituteFamily(*style.fontName).c_str() : defaultFamily));
     add(pango_attr_size_new_absolute(static_cast<int>((script ? size * 2 / 3 : size) * PANGO_SCALE)));
@@ -32,14 +32,14 @@ void addStyle(PangoAttrList* list, const HeaderStyle& style, unsigned start, uns
 }
 
 // Lays out one section; false when it has no text.
-bool layoutSection(PangoLayout* layout, const std::vector<HeaderRun>& runs, const HeaderValues& values)
+bool layoutSection(PangoLayout* layout, const std::vector<HeaderRun>& runs, const HeaderValues& values, double scale)
 {
     std::string text;
     AttrListPtr attributes(pango_attr_list_new());
     for (const HeaderRun& run : runs) {
         const auto start = static_cast<unsigned>(text.size());
         text += fieldText(run, values);
-        addStyle(attributes.get(), run.style, start, static_cast<unsigned>(text.size()));
+        addStyle(attributes.get(), run.style, scale, start, static_cast<unsigned>(text.size()));
     }
     if (text.empty())
         return false;
@@ -51,12 +51,12 @@ bool layoutSection(PangoLayout* layout, const std::vector<HeaderRun>& runs, cons
 }  // namespace
 
 void paintHeaderFooter(cairo_t* cr, const HeaderSections& sections, const HeaderValues& values,
-                       const PageFrame& frame, bool footer)
+                       const PageFrame& frame, bool footer, double scale)
 {
     LayoutPtr layout = makeLayout(cr);
     cairo_set_source_rgb(cr, 0, 0, 0);
     for (int section = LeftSection; section <= RightSection; ++section) {
-        if (!layoutSection(layout.get(), sections[section], values))
+        if (!layoutSection(layout.get(), sections[section], values, scale))
             continue;
         pango_layout_set_alignment(layout.get(), section == LeftSection     ? PANGO_ALIGN_LEFT
                                                  : section == CenterSection ? PANGO_ALIGN_CENTER

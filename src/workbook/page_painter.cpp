@@ -59,8 +59,8 @@ void paintPage(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, const Sh
 {
     const PageSetup& setup = print.sheet.pageSetup;
     const PageFrame& frame = print.frame;
-    paintHeaderFooter(cr, print.header, values, frame, false);
-    paintHeaderFooter(cr, print.footer, values, frame, true);
+    paintHeaderFooter(cr, print.header, values, frame, false, print.pagination.scale);
+    paintHeaderFooter(cr, print.footer, values, frame, true, print.pagination.scale);
     if (!page)
         return;
 

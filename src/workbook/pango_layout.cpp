@@ -8,8 +8,11 @@ LayoutPtr makeLayout(cairo_t* cr)
     cairo_font_options_t* options = cairo_font_options_create();
     cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
     cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
-    pango_cairo_context_set_font_options(pango_layout_get_context(layout.get()), options);
+    PangoContext* context = pango_layout_get_context(layout.get());
+    pango_cairo_context_set_font_options(context, options);
     cairo_font_options_destroy(options);
+    // Whole-unit glyph positions would round every advance to a whole point on paper.
+    pango_context_set_round_glyph_positions(context, FALSE);
     pango_layout_context_changed(layout.get());
     return layout;
 }

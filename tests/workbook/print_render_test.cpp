@@ -255,3 +255,20 @@ TEST_F(PrintRender, MergedAndCentredAcrossTextCentresOnTheWholeRange)
     EXPECT_GT(across->first, 54 + 48);
     EXPECT_LT(across->first, 126);
 }
+
+TEST_F(PrintRender, NumbersFitByTheSpreadsheetProgramsScreenWidths)
+{
+    // In a 64-pixel column of Calibri 11 the spreadsheet program shows $1,530.00, though its
+    // outlines are a little wider than the cell's room on paper.
+    Workbook book = workbookWithSheet();
+    book.fonts[0] = Font{.name = "Calibri", .heightTwips = 220};
+    book.numberFormats.push_back({164, "\"$\"#,##0.00"});
+    book.formats.push_back(CellFormat{.numberFormat = 164});
+    book.sheets[0].standardColumnWidth = 2340;
+    setNumber(book.sheets[0], 0, 0, 1530, 1);
+    setNumber(book.sheets[0], 1, 0, 1115300, 1);
+    const std::string text = pdfText(printToPdf(book));
+    EXPECT_NE(text.find("$1,530.00"), std::string::npos) << text;
+    EXPECT_EQ(text.find("1,115,300"), std::string::npos) << text;
+    EXPECT_NE(text.find("###"), std::string::npos) << text;
+}
