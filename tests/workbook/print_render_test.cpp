@@ -52,6 +52,17 @@ TEST_F(PrintRender, CellTextsAreSearchableInReadingOrder)
     EXPECT_NE(text.find("1234.5"), std::string::npos) << text;
 }
 
+TEST_F(PrintRender, LettersAFontWouldJoinStaySearchable)
+{
+    Workbook book = workbookWithSheet();
+    book.fonts[0] = Font{.name = "Calibri", .heightTwips = 220};  // its stand-in joins tt, ft and fi
+    book.sheets[0].pageSetup.header = "&CBottom office";
+    setText(book, book.sheets[0], 0, 0, "Bottom Left fit office");
+    const std::string text = pdfText(printToPdf(book));
+    EXPECT_NE(text.find("Bottom Left fit office"), std::string::npos) << text;
+    EXPECT_NE(text.find("Bottom office"), std::string::npos) << text;
+}
+
 TEST_F(PrintRender, EveryVisibleSheetInOrderAndPageRangeOverTheWholePrint)
 {
     Workbook book = workbookWithSheet("First");
