@@ -50,7 +50,13 @@ PrintFile::~PrintFile()
 cairo_status_t PrintFile::write(void* closure, const unsigned char* data, unsigned int length)
 {
     auto* self = static_cast<PrintFile*>(closure);
-    return std::fwrite(data, 1, length, self->file_) == length ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
+    const std::string_view text = self->fontNames_.pass({ reinterpret_cast<const char*>(data), length });
+    return self->put(text) ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
+}
+
+bool PrintFile::put(std::string_view text)
+{
+    return std::fwrite(text.data(), 1, text.size(), file_) == text.size();
 }
 
 void PrintFile::fail(const std::string& reason) const
@@ -85,6 +91,8 @@ void PrintFile::commit()
     surface_ = nullptr;
     if (status != CAIRO_STATUS_SUCCESS)
         fail(cairo_status_to_string(status));
+    if (!put(fontNames_.finish()))
+        fail(std::strerror(errno));
     const bool flushed = std::fflush(file_) == 0 && fsync(fileno(file_)) == 0;
     const bool closed = std::fclose(file_) == 0;
     file_ = nullptr;

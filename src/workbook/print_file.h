@@ -5,6 +5,9 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
+
+#include "workbook/font_resource_names.h"
 
 namespace kx::workbook {
 
@@ -22,10 +25,12 @@ public:
 
 private:
     static cairo_status_t write(void* closure, const unsigned char* data, unsigned int length);
+    bool put(std::string_view text);
     void fail(const std::string& reason) const;
 
     std::string outputPath_, temporaryPath_;
     std::FILE* file_ = nullptr;
+    FontResourceNames fontNames_;
     cairo_surface_t* surface_ = nullptr;
     cairo_t* cr_ = nullptr;
     bool committed_ = false;

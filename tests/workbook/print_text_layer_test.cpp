@@ -1,0 +1,99 @@
+// The text of a printed PDF: every character printed must come back from pdftotext.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "print_test_support.h"
+#include "workbook/font_resource_names.h"
+#include "workbook/print.h"
+
+using namespace kx::workbook;
+using namespace kx::workbook::testing;
+
+namespace {
+
+// Ideographs U+4E00 onwards, count of them: more distinct glyphs than one font encoding holds.
+std::string ideographs(int first, int count)
+{
+    std::string text;
+    for (int code = 0x4E00 + first; code < 0x4E00 + first + count; ++code) {
+        text += static_cast<char>(0xE0 | (code >> 12));
+        text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (code & 0x3F));
+    }
+    return text;
+}
+
+// Feeds text to the filter in pieces of the given size, as cairo's writes split it.
+std::string passInPieces(const std::string& text, size_t pieceSize)
+{
+    FontResourceNames names;
+    std::string written;
+    for (size_t at = 0; at < text.size(); at += pieceSize)
+        written += names.pass(std::string_view(text).substr(at, pieceSize));
+    written += names.finish();
+    return written;
+}
+
+}  // namespace
+
+TEST(PrintTextLayer, EveryScriptAndLigatureWordComesBackFromThePdf)
+{
+    Workbook book = workbookWithSheet();
+    for (const char* family : { "Calibri", "Arial", "Times New Roman" }) {
+        book.fonts.push_back(Font{ .name = family, .heightTwips = 220 });
+        book.formats.push_back(CellFormat{ .fontIndex = static_cast<uint16_t>(book.fonts.size() - 1) });
+    }
+    const std::vector<std::string> words = { "Bottom", "Left", "Cell", "often", "afflicted", "office", "fjord",
+        "уменьшение", "ОТЕЛИ", "İŞLEM", "ığüşöç", "Ελληνικά", "κείμενο", "Größe", "café", "naïve", "œuvre",
+        "Łódź", "中文字符", "日本語のテキスト" };
+    Sheet& sheet = book.sheets[0];
+    uint32_t row = 0;
+    for (uint16_t format = 1; format < book.formats.size(); ++format)
+        for (const std::string& word : words)
+            setText(book, sheet, row++, 0, word, format);
+    for (int part = 0; part < 10; ++part)
+        setText(book, sheet, row++, 0, ideographs(part * 30, 30));
+
+    ScratchFolder scratch;
+    const auto postScript = scratch.path("print.ps");
+    const auto pdf = scratch.path("print.pdf");
+    printWorkbook(book, { .outputPath = postScript.string() });
+    ASSERT_TRUE(convertToPdf(postScript, pdf));
+    const std::string text = pdfText(pdf);
+    for (const std::string& word : words)
+        EXPECT_NE(text.find(word), std::string::npos) << word << " missing from:\n" << text;
+    for (int part = 0; part < 10; ++part)
+        EXPECT_NE(text.find(ideographs(part * 30, 30)), std::string::npos) << "ideographs " << part * 30;
+}
+
+TEST(PrintTextLayer, LaterPiecesOfAFontGetNamesOfTheirOwn)
+{
+    const std::string print = "%!PS-Adobe-3.0\n%%BeginSetup\n"
+                              "%%BeginResource: font Carlito\n/FontName /Carlito def\n/f-0-0 definefont\n%%EndResource\n"
+                              "%%BeginResource: font Carlito\n/FontName /Carlito def\n/f-0-1 definefont\n%%EndResource\n"
+                              "%%BeginResource: font f-1-0\n/FontName /f-1-0 def\n%%EndResource\n"
+                              "%%BeginResource: font Carlito\r\n/FontName /Carlito def\r\n%%EndResource\r\n"
+                              "%%EndSetup\n"
+                              "%%Page: 1 1\n/f-0-1 selectfont\n%%BeginResource: font Carlito\n/FontName /Carlito def\n"
+                              "(unfinished";
+    const std::string expected = "%!PS-Adobe-3.0\n%%BeginSetup\n"
+                                 "%%BeginResource: font Carlito\n/FontName /Carlito def\n/f-0-0 definefont\n%%EndResource\n"
+                                 "%%BeginResource: font Carlito_2\n/FontName /Carlito_2 def\n/f-0-1 definefont\n%%EndResource\n"
+                                 "%%BeginResource: font f-1-0\n/FontName /f-1-0 def\n%%EndResource\n"
+                                 "%%BeginResource: font Carlito_3\r\n/FontName /Carlito_3 def\r\n%%EndResource\r\n"
+                                 "%%EndSetup\n"
+                                 "%%Page: 1 1\n/f-0-1 selectfont\n%%BeginResource: font Carlito\n/FontName /Carlito def\n"
+                                 "(unfinished";
+    // Whole, and split everywhere: inside names, between \r and \n, right after the set-up.
+    for (size_t pieceSize : { print.size(), size_t{ 1 }, size_t{ 7 }, size_t{ 64 } })
+        EXPECT_EQ(passInPieces(print, pieceSize), expected) << "pieces of " << pieceSize;
+}
+
+TEST(PrintTextLayer, TextWithoutFontsPassesUnchanged)
+{
+    const std::string print = "%!PS\n/FontName /Orphan def\n%%BeginSetup\n%%EndSetup\nshowpage\n";
+    EXPECT_EQ(passInPieces(print, 5), print);
+    EXPECT_EQ(passInPieces("", 1), "");
+}
