@@ -1,12 +1,9 @@
 #include "workbook/pango_layout.h"
 
-#include "workbook/font_features.h"
-
 namespace kx::workbook {
 
 LayoutPtr makeLayout(cairo_t* cr)
 {
-    useOneGlyphPerCharacter();
     LayoutPtr layout(pango_cairo_create_layout(cr));
     cairo_font_options_t* options = cairo_font_options_create();
     cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);

@@ -50,13 +50,9 @@ PrintFile::~PrintFile()
 cairo_status_t PrintFile::write(void* closure, const unsigned char* data, unsigned int length)
 {
     auto* self = static_cast<PrintFile*>(closure);
-    const std::string_view text = self->fontNames_.pass({ reinterpret_cast<const char*>(data), length });
-    return self->put(text) ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
-}
-
-bool PrintFile::put(std::string_view text)
-{
-    return std::fwrite(text.data(), 1, text.size(), file_) == text.size();
+    const std::string text = self->fontNames_.filter({reinterpret_cast<const char*>(data), length});
+    return std::fwrite(text.data(), 1, text.size(), self->file_) == text.size() ? CAIRO_STATUS_SUCCESS
+                                                                                : CAIRO_STATUS_WRITE_ERROR;
 }
 
 void PrintFile::fail(const std::string& reason) const
@@ -91,7 +87,8 @@ void PrintFile::commit()
     surface_ = nullptr;
     if (status != CAIRO_STATUS_SUCCESS)
         fail(cairo_status_to_string(status));
-    if (!put(fontNames_.finish()))
+    const std::string rest = fontNames_.finish();
+    if (std::fwrite(rest.data(), 1, rest.size(), file_) != rest.size())
         fail(std::strerror(errno));
     const bool flushed = std::fflush(file_) == 0 && fsync(fileno(file_)) == 0;
     const bool closed = std::fclose(file_) == 0;

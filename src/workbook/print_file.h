@@ -5,9 +5,8 @@
 
 #include <cstdio>
 #include <string>
-#include <string_view>
 
-#include "workbook/font_resource_names.h"
+#include "workbook/font_name_filter.h"
 
 namespace kx::workbook {
 
@@ -25,12 +24,11 @@ public:
 
 private:
     static cairo_status_t write(void* closure, const unsigned char* data, unsigned int length);
-    bool put(std::string_view text);
     void fail(const std::string& reason) const;
 
     std::string outputPath_, temporaryPath_;
     std::FILE* file_ = nullptr;
-    FontResourceNames fontNames_;
+    FontNameFilter fontNames_;
     cairo_surface_t* surface_ = nullptr;
     cairo_t* cr_ = nullptr;
     bool committed_ = false;

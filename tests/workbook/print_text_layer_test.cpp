@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "print_test_support.h"
-#include "workbook/font_resource_names.h"
 #include "workbook/print.h"
 
 using namespace kx::workbook;
@@ -13,7 +12,7 @@ using namespace kx::workbook::testing;
 
 namespace {
 
-// Ideographs U+4E00 onwards, count of them: more distinct glyphs than one font encoding holds.
+// count ideographs from U+4E00 + first on; 300 of them are more glyphs than one font encoding holds.
 std::string ideographs(int first, int count)
 {
     std::string text;
@@ -23,17 +22,6 @@ std::string ideographs(int first, int count)
         text += static_cast<char>(0x80 | (code & 0x3F));
     }
     return text;
-}
-
-// Feeds text to the filter in pieces of the given size, as cairo's writes split it.
-std::string passInPieces(const std::string& text, size_t pieceSize)
-{
-    FontResourceNames names;
-    std::string written;
-    for (size_t at = 0; at < text.size(); at += pieceSize)
-        written += names.pass(std::string_view(text).substr(at, pieceSize));
-    written += names.finish();
-    return written;
 }
 
 }  // namespace
@@ -66,34 +54,4 @@ TEST(PrintTextLayer, EveryScriptAndLigatureWordComesBackFromThePdf)
         EXPECT_NE(text.find(word), std::string::npos) << word << " missing from:\n" << text;
     for (int part = 0; part < 10; ++part)
         EXPECT_NE(text.find(ideographs(part * 30, 30)), std::string::npos) << "ideographs " << part * 30;
-}
-
-TEST(PrintTextLayer, LaterPiecesOfAFontGetNamesOfTheirOwn)
-{
-    const std::string print = "%!PS-Adobe-3.0\n%%BeginSetup\n"
-                              "%%BeginResource: font Carlito\n/FontName /Carlito def\n/f-0-0 definefont\n%%EndResource\n"
-                              "%%BeginResource: font Carlito\n/FontName /Carlito def\n/f-0-1 definefont\n%%EndResource\n"
-                              "%%BeginResource: font f-1-0\n/FontName /f-1-0 def\n%%EndResource\n"
-                              "%%BeginResource: font Carlito\r\n/FontName /Carlito def\r\n%%EndResource\r\n"
-                              "%%EndSetup\n"
-                              "%%Page: 1 1\n/f-0-1 selectfont\n%%BeginResource: font Carlito\n/FontName /Carlito def\n"
-                              "(unfinished";
-    const std::string expected = "%!PS-Adobe-3.0\n%%BeginSetup\n"
-                                 "%%BeginResource: font Carlito\n/FontName /Carlito def\n/f-0-0 definefont\n%%EndResource\n"
-                                 "%%BeginResource: font Carlito_2\n/FontName /Carlito_2 def\n/f-0-1 definefont\n%%EndResource\n"
-                                 "%%BeginResource: font f-1-0\n/FontName /f-1-0 def\n%%EndResource\n"
-                                 "%%BeginResource: font Carlito_3\r\n/FontName /Carlito_3 def\r\n%%EndResource\r\n"
-                                 "%%EndSetup\n"
-                                 "%%Page: 1 1\n/f-0-1 selectfont\n%%BeginResource: font Carlito\n/FontName /Carlito def\n"
-                                 "(unfinished";
-    // Whole, and split everywhere: inside names, between \r and \n, right after the set-up.
-    for (size_t pieceSize : { print.size(), size_t{ 1 }, size_t{ 7 }, size_t{ 64 } })
-        EXPECT_EQ(passInPieces(print, pieceSize), expected) << "pieces of " << pieceSize;
-}
-
-TEST(PrintTextLayer, TextWithoutFontsPassesUnchanged)
-{
-    const std::string print = "%!PS\n/FontName /Orphan def\n%%BeginSetup\n%%EndSetup\nshowpage\n";
-    EXPECT_EQ(passInPieces(print, 5), print);
-    EXPECT_EQ(passInPieces("", 1), "");
 }
