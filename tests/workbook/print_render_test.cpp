@@ -7,6 +7,7 @@
 
 #include "print_test_support.h"
 #include "workbook/print.h"
+#include "workbook/reader.h"
 
 using namespace kx::workbook;
 using namespace kx::workbook::testing;
@@ -49,6 +50,17 @@ TEST_F(PrintRender, CellTextsAreSearchableInReadingOrder)
     EXPECT_LT(text.find("Quarter"), text.find("First"));
     EXPECT_LT(text.find("First"), text.find("Second"));
     EXPECT_NE(text.find("1234.5"), std::string::npos) << text;
+}
+
+TEST_F(PrintRender, LettersAFontWouldJoinStaySearchable)
+{
+    Workbook book = workbookWithSheet();
+    book.fonts[0] = Font{.name = "Calibri", .heightTwips = 220};  // its stand-in joins tt, ft and fi
+    book.sheets[0].pageSetup.header = "&CBottom office";
+    setText(book, book.sheets[0], 0, 0, "Bottom Left fit office");
+    const std::string text = pdfText(printToPdf(book));
+    EXPECT_NE(text.find("Bottom Left fit office"), std::string::npos) << text;
+    EXPECT_NE(text.find("Bottom office"), std::string::npos) << text;
 }
 
 TEST_F(PrintRender, EveryVisibleSheetInOrderAndPageRangeOverTheWholePrint)
@@ -272,6 +284,19 @@ TEST_F(PrintRender, NumbersFitByTheSpreadsheetProgramsScreenWidths)
     EXPECT_NE(text.find("$1,530.00"), std::string::npos) << text;
     EXPECT_EQ(text.find("1,115,300"), std::string::npos) << text;
     EXPECT_NE(text.find("###"), std::string::npos) << text;
+}
+
+TEST_F(PrintRender, TextOfEveryFontSubsetStaysSearchable)
+{
+    // Cyrillic and Latin of one font end in two subsets: Ghostscript used to merge subsets of
+    // the same name and print one of them without its text (the numbers of this workbook).
+    const std::filesystem::path source = std::filesystem::path(KX_CORPUS_DIR) / "poi-57925.xls";
+    if (!std::filesystem::exists(source))
+        GTEST_SKIP() << "no corpus at " << source;
+    const std::string text = pdfText(printToPdf(openWorkbook(source.string())));
+    EXPECT_NE(text.find("751,422.10"), std::string::npos) << text;
+    EXPECT_NE(text.find("19,803,022.10"), std::string::npos);
+    EXPECT_NE(text.find("остатков"), std::string::npos);
 }
 
 TEST_F(PrintRender, OutOfRangeModelValuesPrintWhatIsOnTheSheet)
