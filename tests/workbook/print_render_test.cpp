@@ -185,6 +185,9 @@ TEST_F(PrintRender, RowAndColumnFormatsFillTheCellsTheFileDoesNotStore)
     sheet.rows[0].format.reset();
     sheet.columns.push_back({.firstColumn = 2, .lastColumn = 2, .width = 2340, .format = 1});
     EXPECT_GT(pdfInk(printToPdf(book)), plain + 0.002);
+
+    sheet.pageSetup.blackAndWhite = true;  // prints without fills
+    EXPECT_LT(pdfInk(printToPdf(book)), plain + 0.001);
 }
 
 TEST_F(PrintRender, CommentsAtTheEndOnPagesOfTheirOwn)
