@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang into build-fuzz/ and runs each for a bounded time:
-#   scripts/fuzz.sh [seconds per target, default 60]
+#   scripts/fuzz.sh [seconds per target, default 60] [targets, default: number_format workbook_reader]
 # Seeds come from ../shared/corpus or $KX_CORPUS_DIR (workbooks and the format codes stored in them) and
 # tests/fuzz/number_format_codes.txt. Prints per target the executions run and the crashes
 # found; crashing inputs are kept in build-fuzz/findings/<target>/. Exits 1 when any crashed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
+targets=("${@:2}")
+[[ ${#targets[@]} -gt 0 ]] || targets=(number_format workbook_reader)
 build_dir=build-fuzz
 work_dir=$build_dir/fuzz-work
 
@@ -19,7 +21,7 @@ run_target() {
   local name=$1 log=$work_dir/$name.log
   mkdir -p "$work_dir/corpus/$name" "$build_dir/findings/$name"
   "$build_dir/tests/fuzz/${name}_fuzzer" -fork=1 -ignore_crashes=1 -ignore_ooms=1 -ignore_timeouts=1 \
-    -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$build_dir/findings/$name/" \
+    -max_total_time="$seconds" -max_len=262144 -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$build_dir/findings/$name/" \
     "$work_dir/corpus/$name" "$work_dir/seeds/$name" >"$log" 2>&1 || true
   grep -E '^#[0-9]+: ' "$log" | tail -n 1 |
     sed -E 's|^#([0-9]+):.*oom/timeout/crash: ([0-9]+)/([0-9]+)/([0-9]+).*|\1 \2 \3 \4|' |
@@ -27,7 +29,7 @@ run_target() {
 }
 
 status=0
-for name in number_format workbook_reader; do
+for name in "${targets[@]}"; do
   if ! cmake --build "$build_dir" --parallel 2 --target "${name}_fuzzer" >"$work_dir/$name-build.log" 2>&1; then
     echo "$name: not built (see $work_dir/$name-build.log)"
     status=1

@@ -34,10 +34,19 @@ def page_count(pdf):
     return int(match.group(1)) if result.returncode == 0 and match else None
 
 
-def pdf_words(pdf):
+def pdf_page_texts(pdf):
+    """The text of each page (pdftotext ends every page with a form feed)."""
     result = subprocess.run(["pdftotext", "-q", "-enc", "UTF-8", pdf, "-"],
                             capture_output=True, text=True, errors="replace")
-    return Counter(result.stdout.split())
+    return result.stdout.split("\f")[:-1]
+
+
+def pdf_words(pdf):
+    return Counter(" ".join(pdf_page_texts(pdf)).split())
+
+
+def pages_without_text(pdf):
+    return sum(1 for text in pdf_page_texts(pdf) if not text.split())
 
 
 def word_f1(ours, theirs):

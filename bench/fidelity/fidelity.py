@@ -36,6 +36,8 @@ class Row:
     visual: float | None = None
     worst_page: int | None = None
     worst_page_visual: float | None = None
+    textless_pages_ours: int | None = None
+    textless_pages_libreoffice: int | None = None
     seconds_ours: float | None = None
     seconds_libreoffice: float | None = None
     seconds_gs: float | None = None
@@ -104,6 +106,8 @@ def score(row, pdf_ours, pdf_libreoffice, dpi):
     row.pages_ours = compare.page_count(pdf_ours)
     row.pages_libreoffice = compare.page_count(pdf_libreoffice)
     row.pages_agree = row.pages_ours == row.pages_libreoffice
+    row.textless_pages_ours = compare.pages_without_text(pdf_ours)
+    row.textless_pages_libreoffice = compare.pages_without_text(pdf_libreoffice)
     words_ours = compare.pdf_words(pdf_ours)
     words_libreoffice = compare.pdf_words(pdf_libreoffice)
     row.text_f1 = compare.word_f1(words_ours, words_libreoffice)
@@ -198,8 +202,9 @@ def summary(rows):
     compared = [r for r in rows if r.compared]
     agreeing = sum(1 for r in compared if r.pages_agree)
     total = len(rows)
-    lines = [f"page counts agree: {agreeing}/{total} ({100.0 * agreeing / total if total else 0:.1f}%)"
-             f"  [{len(compared)} converted by both]"]
+    both = len(compared)
+    lines = [f"page counts agree: {agreeing}/{total} ({100.0 * agreeing / total if total else 0:.1f}%);"
+             f" of the {both} converted by both: {100.0 * agreeing / both if both else 0:.1f}%"]
     failed_ours = [r.workbook for r in rows
                    if r.libreoffice_ok and not r.ours_ok and r.ours_note != "not run"]
     unread = [r.workbook for r in rows if not r.libreoffice_ok]

@@ -123,6 +123,8 @@ class PdfScores(unittest.TestCase):
         self.assertEqual(compare.page_count(self.two), 2)
         self.assertIsNone(compare.page_count(os.path.join(self.folder, "one.ps")))
         self.assertEqual(compare.pdf_words(self.two), Counter("Total 12 apples Sheet1 Page 2".split()))
+        self.assertEqual(compare.pages_without_text(self.other), 1)
+        self.assertEqual(compare.pages_without_text(self.two), 0)
 
     def test_blank_pdf_is_told_from_one_with_text(self):
         blank = make_pdf(self.folder, "blank", [[], []])
@@ -236,7 +238,7 @@ class Summary(unittest.TestCase):
                 fidelity.Row("d.xls", False, "exit 1", False, "not read as a workbook",
                              seconds_ours=0.05, seconds_libreoffice=1.0)]
         text = "\n".join(fidelity.summary(rows))
-        self.assertIn("page counts agree: 1/4 (25.0%)", text)
+        self.assertIn("page counts agree: 1/4 (25.0%); of the 2 converted by both: 50.0%", text)
         self.assertIn("failed in ours but converted by LibreOffice: 1 (c.xls)", text)
         self.assertIn("not converted by LibreOffice: 1 (d.xls)", text)
         self.assertIn("median text F1: 0.750", text)

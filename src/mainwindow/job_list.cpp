@@ -12,13 +12,13 @@ namespace {
 
 enum Column { FileName, Source, Target, Status };
 
-struct ColumnSpec {
+struct ColumnLayout {
     const char* key;
     const char* header;
     int width;  // pixels; the path columns are kept but show nothing
 };
 
-constexpr ColumnSpec kColumns[] = {
+constexpr ColumnLayout kColumns[] = {
     {kFileNameColumn, "Excel File", 400},
     {kSourceColumn, "Source Location", 0},
     {kTargetColumn, "Target Location", 0},

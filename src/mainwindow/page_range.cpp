@@ -15,7 +15,7 @@ bool isRangeSeparator(int code) { return code == ',' || code == '-'; }
 bool isWindowKey(int key)
 {
     return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape || key == Qt::Key_Tab
-        || key == Qt::Key_Backtab;
+        || key == Qt::Key_Backtab || key == Qt::Key_Delete;
 }
 
 class KeyRuleFilter final : public QObject {
@@ -28,8 +28,8 @@ public:
             return false;
         const auto* key = static_cast<QKeyEvent*>(event);
         const QString typed = key->text();
-        // Keys that type nothing (arrows, Delete, Home) are not characters, and the window's
-        // own keys (default and cancel buttons, focus moves) never reach the box's filter.
+        // Keys that type nothing (arrows, Home), Delete (which edits rather than types), and the
+        // window's own keys (default and cancel buttons, focus moves) never reach the box's filter.
         if (typed.isEmpty() || isWindowKey(key->key()))
             return false;
         return !rule_(typed.front().unicode(), box_.text());

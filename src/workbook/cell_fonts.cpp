@@ -30,6 +30,11 @@ void insert(PangoAttrList* list, PangoAttribute* attribute, unsigned start, unsi
 
 }  // namespace
 
+void addNoLigatures(PangoAttrList* list)
+{
+    pango_attr_list_insert(list, pango_attr_font_features_new("liga=0, clig=0, dlig=0"));
+}
+
 size_t utf8OffsetOfUtf16(const std::string& text, uint32_t utf16Units)
 {
     size_t offset = 0;
@@ -97,6 +102,7 @@ void CellFonts::addRunAttributes(PangoAttrList* list, uint16_t fontIndex, unsign
 AttrListPtr CellFonts::attributes(uint16_t fontIndex, const std::string& text, const RichText* rich)
 {
     AttrListPtr list(pango_attr_list_new());
+    addNoLigatures(list.get());
     const auto size = static_cast<unsigned>(text.size());
     addRunAttributes(list.get(), fontIndex, 0, size, false);
     if (!rich)

@@ -38,6 +38,10 @@ private:
     std::vector<FontDescriptionPtr> descriptions_;
 };
 
+// Ligatures off over the whole text: a ligature glyph has no character of its own, and the PDF
+// would lose the letters it joins ("Bottom" read back as "Bo om").
+void addNoLigatures(PangoAttrList* list);
+
 // The byte offset in UTF-8 text of a position counted in UTF-16 code units.
 size_t utf8OffsetOfUtf16(const std::string& text, uint32_t utf16Units);
 

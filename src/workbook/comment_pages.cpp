@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "workbook/cell_fonts.h"
 #include "workbook/font_description.h"
 #include "workbook/page_painter.h"
 #include "workbook/pango_layout.h"
@@ -32,6 +33,9 @@ double layoutComment(PangoLayout* layout, const Comment& comment, const Font& fo
     pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
     const std::string text = commentPrintText(comment);
     pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
+    AttrListPtr attributes(pango_attr_list_new());
+    addNoLigatures(attributes.get());
+    pango_layout_set_attributes(layout, attributes.get());
     PangoRectangle logical;
     pango_layout_get_extents(layout, nullptr, &logical);
     return static_cast<double>(logical.height) / PANGO_SCALE;

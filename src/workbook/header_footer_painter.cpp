@@ -36,6 +36,7 @@ bool layoutSection(PangoLayout* layout, const std::vector<HeaderRun>& runs, cons
 {
     std::string text;
     AttrListPtr attributes(pango_attr_list_new());
+    addNoLigatures(attributes.get());
     for (const HeaderRun& run : runs) {
         const auto start = static_cast<unsigned>(text.size());
         text += fieldText(run, values);

@@ -59,7 +59,7 @@ struct Border {
     uint16_t colorIndex = 64;  // 64: automatic
 };
 
-// A cell format with its parent style already folded in.
+// A cell format as shown: its own attributes, which win over those of its parent style.
 struct CellFormat {
     uint16_t fontIndex = 0;        // index into Workbook::fonts (the file's index 4 gap removed)
     uint16_t numberFormat = 0;     // id into Workbook::numberFormats

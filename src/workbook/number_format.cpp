@@ -55,14 +55,14 @@ Choice chooseByCondition(std::span<const Section> sections, double value)
         return {};
     const Section& second = sections[1];
     if (second.condition && second.condition->holds(value))
-        return {&second, !second.condition->admitsOnlyNegatives()};
+        return {&second, false};
     if (first.condition && second.condition)
         return sections.size() > 2 ? Choice{&sections[2], true} : Choice{};
-    return {first.condition ? &second : &first, true};
+    return first.condition ? Choice{&second, false} : Choice{&first, true};
 }
 
-// Without conditions: positive;negative;zero, where the negative section shows no sign of
-// its own. With conditions, the first and second sections take the values that meet theirs.
+// Without conditions: positive;negative;zero. With conditions, the first and second sections
+// take the values that meet theirs. Either way the second section shows no sign of its own.
 Choice chooseSection(std::span<const Section> sections, double value)
 {
     const bool conditional = sections[0].condition || (sections.size() > 1 && sections[1].condition);

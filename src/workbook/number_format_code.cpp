@@ -196,11 +196,6 @@ bool Condition::holds(double value) const
     return false;
 }
 
-bool Condition::admitsOnlyNegatives() const
-{
-    return (op == Operator::Less && operand <= 0) || (op == Operator::LessOrEqual && operand < 0);
-}
-
 bool Section::has(TokenKind kind) const
 {
     return std::any_of(tokens.begin(), tokens.end(), [kind](const Token& t) { return t.kind == kind; });

@@ -39,7 +39,6 @@ struct Condition {
     double operand = 0;
 
     bool holds(double value) const;
-    bool admitsOnlyNegatives() const;
 };
 
 struct Section {

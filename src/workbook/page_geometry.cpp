@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace kx::workbook {
 namespace {
@@ -69,10 +70,15 @@ constexpr uint16_t a4 = 9;
 constexpr double minimumContent = pointsPerInch;
 
 // Shrinks two opposite margins in proportion when they leave less than the minimum between them.
+double finiteOrZero(double value)
+{
+    return std::isfinite(value) ? std::max(value, 0.0) : 0.0;
+}
+
 void fitMargins(double paperLength, double& first, double& second)
 {
-    first = std::max(first, 0.0);
-    second = std::max(second, 0.0);
+    first = finiteOrZero(first);
+    second = finiteOrZero(second);
     const double room = std::max(paperLength - minimumContent, 0.0);
     if (first + second > room) {
         const double shrink = room / (first + second);
@@ -106,8 +112,8 @@ PageFrame pageFrame(const PageSetup& setup)
     frame.top = top;
     frame.contentWidth = paper.width - left - right;
     frame.contentHeight = paper.height - top - bottom;
-    frame.headerTop = std::clamp(setup.headerMargin * pointsPerInch, 0.0, paper.height / 2);
-    frame.footerBottom = paper.height - std::clamp(setup.footerMargin * pointsPerInch, 0.0, paper.height / 2);
+    frame.headerTop = std::min(finiteOrZero(setup.headerMargin * pointsPerInch), paper.height / 2);
+    frame.footerBottom = paper.height - std::min(finiteOrZero(setup.footerMargin * pointsPerInch), paper.height / 2);
     return frame;
 }
 

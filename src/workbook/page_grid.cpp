@@ -42,17 +42,15 @@ PageGrid pageGrid(const Sheet& sheet, const SheetMetrics& metrics, const SheetPa
 {
     const PageSetup& setup = sheet.pageSetup;
     const auto rowHeight = [&](uint32_t row) { return metrics.rowHeight(row); };
-    const auto columnWidth = [&](uint32_t column) {
-        return column < maxColumns ? metrics.columnWidth(static_cast<uint16_t>(column)) : 0.0;
-    };
+    const auto columnWidth = [&](uint32_t column) { return metrics.columnWidth(column); };
     PageGrid grid;
     if (page.rows.withTitles && setup.titleRows)
         grid.height = addTracks(grid.rows, grid.height, setup.titleRows->first,
                                 std::min(setup.titleRows->second, maxRows - 1), rowHeight);
     grid.height = addTracks(grid.rows, grid.height, page.rows.first, page.rows.last, rowHeight);
     if (page.columns.withTitles && setup.titleColumns)
-        grid.width = addTracks(grid.columns, grid.width, setup.titleColumns->first, setup.titleColumns->second,
-                               columnWidth);
+        grid.width = addTracks(grid.columns, grid.width, setup.titleColumns->first,
+                               std::min<uint32_t>(setup.titleColumns->second, maxColumns - 1), columnWidth);
     grid.width = addTracks(grid.columns, grid.width, page.columns.first, page.columns.last, columnWidth);
     return grid;
 }

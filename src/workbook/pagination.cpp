@@ -68,19 +68,27 @@ struct AreaAxes {
     Axis rows, columns;
 };
 
+// The range cut to the sheet's rows and columns; nothing when none of it is on the sheet.
+std::optional<CellRange> onSheet(CellRange area)
+{
+    area.lastRow = std::min(area.lastRow, maxRows - 1);
+    area.lastColumn = std::min<uint16_t>(area.lastColumn, maxColumns - 1);
+    if (area.firstRow <= area.lastRow && area.firstColumn <= area.lastColumn)
+        return area;
+    return std::nullopt;
+}
+
 std::vector<CellRange> printAreas(const Sheet& sheet, const std::vector<CellRef>& printable)
 {
     std::vector<CellRange> areas;
-    for (CellRange area : sheet.pageSetup.printArea) {
-        area.lastRow = std::min(area.lastRow, maxRows - 1);
-        area.lastColumn = std::min<uint16_t>(area.lastColumn, maxColumns - 1);
-        if (area.firstRow <= area.lastRow && area.firstColumn <= area.lastColumn)
-            areas.push_back(area);
-    }
+    for (const CellRange& area : sheet.pageSetup.printArea)
+        if (auto cut = onSheet(area))
+            areas.push_back(*cut);
     // Without a print area the print runs from A1, blank rows and columns before the first cell included.
     if (areas.empty())
         if (auto used = boundingRange(printable))
-            areas.push_back({0, used->lastRow, 0, used->lastColumn});
+            if (auto cut = onSheet({0, used->lastRow, 0, used->lastColumn}))
+                areas.push_back(*cut);
     return areas;
 }
 
@@ -95,7 +103,7 @@ AreaAxes areaAxes(const Sheet& sheet, const SheetMetrics& metrics, const CellRan
         makeAxis(area.firstRow, area.lastRow, [&](uint32_t row) { return metrics.rowHeight(row); },
                  setup.titleRows, maxRows, headingHeight, setup.rowBreaks),
         makeAxis(area.firstColumn, area.lastColumn,
-                 [&](uint32_t column) { return metrics.columnWidth(static_cast<uint16_t>(column)); },
+                 [&](uint32_t column) { return metrics.columnWidth(column); },
                  titleColumns, maxColumns, headingWidth,
                  std::vector<uint32_t>(setup.columnBreaks.begin(), setup.columnBreaks.end())),
     };

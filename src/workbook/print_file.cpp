@@ -50,7 +50,9 @@ PrintFile::~PrintFile()
 cairo_status_t PrintFile::write(void* closure, const unsigned char* data, unsigned int length)
 {
     auto* self = static_cast<PrintFile*>(closure);
-    return std::fwrite(data, 1, length, self->file_) == length ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
+    const std::string text = self->fontNames_.filter({reinterpret_cast<const char*>(data), length});
+    return std::fwrite(text.data(), 1, text.size(), self->file_) == text.size() ? CAIRO_STATUS_SUCCESS
+                                                                                : CAIRO_STATUS_WRITE_ERROR;
 }
 
 void PrintFile::fail(const std::string& reason) const
@@ -85,6 +87,9 @@ void PrintFile::commit()
     surface_ = nullptr;
     if (status != CAIRO_STATUS_SUCCESS)
         fail(cairo_status_to_string(status));
+    const std::string rest = fontNames_.finish();
+    if (std::fwrite(rest.data(), 1, rest.size(), file_) != rest.size())
+        fail(std::strerror(errno));
     const bool flushed = std::fflush(file_) == 0 && fsync(fileno(file_)) == 0;
     const bool closed = std::fclose(file_) == 0;
     file_ = nullptr;

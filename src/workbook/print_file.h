@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string>
 
+#include "workbook/font_name_filter.h"
+
 namespace kx::workbook {
 
 class PrintFile {
@@ -26,6 +28,7 @@ private:
 
     std::string outputPath_, temporaryPath_;
     std::FILE* file_ = nullptr;
+    FontNameFilter fontNames_;
     cairo_surface_t* surface_ = nullptr;
     cairo_t* cr_ = nullptr;
     bool committed_ = false;

@@ -55,6 +55,8 @@ SheetMetrics::SheetMetrics(const Sheet& sheet, int maxDigitWidth)
 
 double SheetMetrics::rowHeight(uint32_t row) const
 {
+    if (row >= maxRows)
+        return 0;
     if (const Row* stored = sheet_.row(row))
         return stored->hidden ? 0 : stored->heightTwips * pointsPerTwip;
     return sheet_.defaultRowsHidden ? 0 : defaultRowHeight_;

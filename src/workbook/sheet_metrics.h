@@ -17,9 +17,10 @@ public:
     SheetMetrics(const Sheet& sheet, int maxDigitWidth);
 
     double rowHeight(uint32_t row) const;
-    double columnWidth(uint16_t column) const { return columnWidths_[column]; }
+    // Rows and columns past the sheet's last measure 0, like hidden ones.
+    double columnWidth(uint32_t column) const { return column < maxColumns ? columnWidths_[column] : 0; }
     bool rowHidden(uint32_t row) const { return rowHeight(row) <= 0; }
-    bool columnHidden(uint16_t column) const { return columnWidths_[column] <= 0; }
+    bool columnHidden(uint32_t column) const { return columnWidth(column) <= 0; }
 
     // The row-number column and the column-letter row of printed headings.
     double headingColumnWidth(uint32_t lastRow) const;

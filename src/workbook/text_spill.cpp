@@ -56,7 +56,7 @@ std::vector<CellRef> textSpillEnds(const Workbook& workbook, const Sheet& sheet,
         const double width = textWidth(layout.get(), fonts, cellFormat(workbook, last->format), *content);
         uint32_t column = last->column;
         while (room < width && column + 1 < maxColumns && !isMerged(sheet, row.index, static_cast<uint16_t>(column + 1)))
-            room += metrics.columnWidth(static_cast<uint16_t>(++column));
+            room += metrics.columnWidth(++column);
         if (column != last->column)
             ends.push_back({row.index, static_cast<uint16_t>(column)});
     }

@@ -2,6 +2,7 @@
 #include "mainwindow/page_range.h"
 #include "window_harness.h"
 
+#include <QKeyEvent>
 #include <QRadioButton>
 
 #include <gtest/gtest.h>
@@ -74,6 +75,11 @@ TEST_F(PageRangeTest, FromBoxDropsControlCharactersButNotBackspace)
     typed(from, "12");
     QTest::keyClick(from, Qt::Key_Backspace);
     EXPECT_EQ(from->text(), "1");
+    // X11 gives Delete the text DEL (127); it edits and is no typed character.
+    from->setCursorPosition(0);
+    QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QString(QChar(127)));
+    QApplication::sendEvent(from, &del);
+    EXPECT_EQ(from->text(), "");
     EXPECT_FALSE(mainwindow::fromBoxTakes(3, "1"));   // Ctrl+C
     EXPECT_FALSE(mainwindow::fromBoxTakes(22, "1"));  // Ctrl+V
     EXPECT_FALSE(mainwindow::fromBoxTakes(' ', "1"));

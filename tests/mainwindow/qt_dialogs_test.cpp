@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,12 +19,13 @@ namespace {
 
 using platform::FileDialogRequest;
 
-// Waits for the next modal window to come up and hands it to `answer`.
-void whenModalAppears(std::function<void(QWidget*)> answer)
+// Waits for a modal window other than `current` to come up and hands it to `answer`.
+void whenModalAppears(std::function<void(QWidget*)> answer, QWidget* current = nullptr)
 {
     auto* poll = new QTimer(qApp);
-    QObject::connect(poll, &QTimer::timeout, [poll, answer = std::move(answer)] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
+    QObject::connect(poll, &QTimer::timeout, [poll, current, answer = std::move(answer)] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal != current) {
             poll->deleteLater();
             poll->stop();
             answer(modal);
@@ -76,9 +78,10 @@ protected:
             seenTitle = dialog->windowTitle();
             seenFolder = dialog->directory().absolutePath();
             seenFilters = dialog->nameFilters();
-            dialog->selectFile(name);
+            // Typed into the name box as a user would.
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
             if (thenAnswer)
-                whenModalAppears(thenAnswer);
+                whenModalAppears(thenAnswer, dialog);
             QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
         });
         const FileDialogRequest request{"Select Source File", "Microsoft Excel (*.xls)",
@@ -108,7 +111,7 @@ TEST_F(QtFileDialogs, AFolderThatDoesNotExistIsRefusedInsideTheDialog)
     const auto chosen = choose(false, inFolder("missing/Book.xls"), [&](QWidget* modal) {
         warned = qobject_cast<QMessageBox*>(modal) != nullptr;
         pressButton(modal, QMessageBox::Ok);
-        whenModalAppears([](QWidget* dialog) { qobject_cast<QFileDialog*>(dialog)->reject(); });
+        whenModalAppears([](QWidget* dialog) { qobject_cast<QFileDialog*>(dialog)->reject(); }, modal);
     });
     EXPECT_TRUE(warned);
     EXPECT_FALSE(chosen);

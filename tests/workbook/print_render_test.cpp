@@ -3,9 +3,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <limits>
 
 #include "print_test_support.h"
 #include "workbook/print.h"
+#include "workbook/reader.h"
 
 using namespace kx::workbook;
 using namespace kx::workbook::testing;
@@ -48,6 +50,17 @@ TEST_F(PrintRender, CellTextsAreSearchableInReadingOrder)
     EXPECT_LT(text.find("Quarter"), text.find("First"));
     EXPECT_LT(text.find("First"), text.find("Second"));
     EXPECT_NE(text.find("1234.5"), std::string::npos) << text;
+}
+
+TEST_F(PrintRender, LettersAFontWouldJoinStaySearchable)
+{
+    Workbook book = workbookWithSheet();
+    book.fonts[0] = Font{.name = "Calibri", .heightTwips = 220};  // its stand-in joins tt, ft and fi
+    book.sheets[0].pageSetup.header = "&CBottom office";
+    setText(book, book.sheets[0], 0, 0, "Bottom Left fit office");
+    const std::string text = pdfText(printToPdf(book));
+    EXPECT_NE(text.find("Bottom Left fit office"), std::string::npos) << text;
+    EXPECT_NE(text.find("Bottom office"), std::string::npos) << text;
 }
 
 TEST_F(PrintRender, EveryVisibleSheetInOrderAndPageRangeOverTheWholePrint)
@@ -271,4 +284,43 @@ TEST_F(PrintRender, NumbersFitByTheSpreadsheetProgramsScreenWidths)
     EXPECT_NE(text.find("$1,530.00"), std::string::npos) << text;
     EXPECT_EQ(text.find("1,115,300"), std::string::npos) << text;
     EXPECT_NE(text.find("###"), std::string::npos) << text;
+}
+
+TEST_F(PrintRender, TextOfEveryFontSubsetStaysSearchable)
+{
+    // Cyrillic and Latin of one font end in two subsets: Ghostscript used to merge subsets of
+    // the same name and print one of them without its text (the numbers of this workbook).
+    const std::filesystem::path source = std::filesystem::path(KX_CORPUS_DIR) / "poi-57925.xls";
+    if (!std::filesystem::exists(source))
+        GTEST_SKIP() << "no corpus at " << source;
+    const std::string text = pdfText(printToPdf(openWorkbook(source.string())));
+    EXPECT_NE(text.find("751,422.10"), std::string::npos) << text;
+    EXPECT_NE(text.find("19,803,022.10"), std::string::npos);
+    EXPECT_NE(text.find("остатков"), std::string::npos);
+}
+
+TEST_F(PrintRender, OutOfRangeModelValuesPrintWhatIsOnTheSheet)
+{
+    Workbook book = workbookWithSheet();
+    Sheet& sheet = book.sheets[0];
+    setText(book, sheet, 0, 0, "kept");
+    sheet.rows[0].cells.push_back({.column = 300, .format = 999, .kind = CellKind::Text, .text = 999});
+    sheet.rows.push_back({.index = 200000, .cells = {{.column = 1, .kind = CellKind::Number, .number = 1}}});
+    sheet.rows[0].cells.insert(sheet.rows[0].cells.begin() + 1,
+                               Cell{.column = 1, .kind = CellKind::Error, .number = 1e300});
+    sheet.mergedRanges.push_back({0, 4000000, 0, 60000});
+    sheet.columns.push_back({.firstColumn = 250, .lastColumn = 60000, .width = 65535});
+    sheet.comments.push_back({.cell = {4000000, 60000}, .text = "far away"});
+    PageSetup& setup = sheet.pageSetup;
+    setup.titleRows = std::make_pair(0u, 4000000u);
+    setup.titleColumns = std::make_pair<uint16_t, uint16_t>(0, 60000);
+    setup.leftMargin = std::numeric_limits<double>::quiet_NaN();
+    setup.headerMargin = std::numeric_limits<double>::infinity();
+    setup.comments = CommentPrinting::AtEnd;
+    setup.header = "&\"Nonexistent Font,Bold\"&400&P";
+    book.formats[0].fontIndex = 77;
+
+    const auto pdf = printToPdf(book);
+    EXPECT_GE(pdfPageCount(pdf), 2);
+    EXPECT_NE(pdfText(pdf).find("kept"), std::string::npos);
 }

@@ -1,0 +1,24 @@
+#pragma once
+// cairo gives every subset of a font the same FontName, and Ghostscript's pdfwrite then merges
+// subsets that do not fit together and falls back to a Type 3 font without text: the PDF loses
+// the words of that font. This filter, between cairo and the file, gives each subset a name of its own.
+#include <string>
+#include <string_view>
+
+namespace kx::workbook {
+
+class FontNameFilter {
+public:
+    // The PostScript to write for a chunk of cairo's output; a partial last line is held back.
+    std::string filter(std::string_view chunk);
+    // What is held back, at the end of the output.
+    std::string finish();
+
+private:
+    std::string renamed(const std::string& line);
+
+    std::string pending_;
+    int subsets_ = 0;
+};
+
+}  // namespace kx::workbook
