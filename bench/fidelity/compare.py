@@ -213,7 +213,11 @@ BLANK = GreyImage(1, 1, b"\xff")
 
 
 def write_side_by_side_pages(pdf_ours, pdf_theirs, folder, dpi=50):
-    """page-NNN.png in folder: our page left, the reference page right; returns the paths."""
+    """page-NNN.png in folder: our page left, the reference page right; returns the paths.
+
+    Pages left in the folder by an earlier workbook are removed first."""
+    for stale in glob.glob(os.path.join(glob.escape(folder), "page-*.png")):
+        os.remove(stale)
     written = []
     with tempfile.TemporaryDirectory(prefix="kx-bench-view-") as scratch:
         ours = render_pages(pdf_ours, scratch, dpi, "ours") if pdf_ours else []

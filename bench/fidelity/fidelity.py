@@ -41,6 +41,7 @@ class Row:
     seconds_ours: float | None = None
     seconds_libreoffice: float | None = None
     seconds_gs: float | None = None
+    page_visual: str = ""  # the score of each page pair, in page order
     words_only_ours: str = ""
     words_only_libreoffice: str = ""
 
@@ -116,6 +117,7 @@ def score(row, pdf_ours, pdf_libreoffice, dpi):
     row.words_only_libreoffice = short_words(only_libreoffice)
     pairs = []
     row.visual = compare.visual_score(pdf_ours, pdf_libreoffice, dpi, pairs)
+    row.page_visual = " ".join(f"{score:.2f}" for score in pairs)
     if pairs:
         worst = min(range(len(pairs)), key=pairs.__getitem__)
         row.worst_page, row.worst_page_visual = worst + 1, pairs[worst]
@@ -159,6 +161,8 @@ def run_one(path, arguments, profile, timer, scratch, keep):
         pages = compare.write_side_by_side_pages(pdf_ours if mine.ok else None,
                                                  pdf_libreoffice if lo.ok else None, keep)
         print(f"{len(pages)} side-by-side pages (ours left, LibreOffice right) in {keep}")
+        if row.page_visual:
+            print(f"visual score of each page pair: {row.page_visual}")
     if not keep:
         for pdf in (pdf_libreoffice, pdf_ours):
             if os.path.exists(pdf):

@@ -141,7 +141,9 @@ class PdfScores(unittest.TestCase):
 
     def test_side_by_side_pages_for_viewing(self):
         with tempfile.TemporaryDirectory() as view:
+            open(os.path.join(view, "page-003.png"), "w").close()  # from an earlier workbook
             written = compare.write_side_by_side_pages(self.two, self.one, view, dpi=20)
+            self.assertEqual(sorted(os.listdir(view)), ["page-001.png", "page-002.png"])
             self.assertEqual([os.path.basename(p) for p in written], ["page-001.png", "page-002.png"])
             with open(written[0], "rb") as stream:
                 self.assertEqual(stream.read(8), b"\x89PNG\r\n\x1a\n")

@@ -217,10 +217,22 @@ Box CellPainter::centredAcross(const PlacedCell& placed) const
     return box;
 }
 
+// Black-and-white printing leaves out fills and draws text and borders in black.
+CellFormat CellPainter::printedFormat(uint16_t index) const
+{
+    CellFormat format = cellFormat(workbook_, index);
+    if (sheet_.pageSetup.blackAndWhite) {
+        format.fillPattern = 0;
+        for (Border* border : {&format.left, &format.right, &format.top, &format.bottom})
+            border->colorIndex = 0;
+    }
+    return format;
+}
+
 void CellPainter::paint(bool gridlines)
 {
     for (const PlacedCell& placed : cells_)
-        paintFill(cr_, workbook_, cellFormat(workbook_, placed.format), placed.box);
+        paintFill(cr_, workbook_, printedFormat(placed.format), placed.box);
     CellTextPainter text(cr_, layout_, workbook_, fonts_, digitWidth_);
     std::vector<TextPlan> plans;
     std::vector<Box> spills;
@@ -233,6 +245,8 @@ void CellPainter::paint(bool gridlines)
             continue;
         if (plan->spills)
             spills.push_back(plan->clip);
+        if (sheet_.pageSetup.blackAndWhite)
+            plan->color = Color{0, 0, 0};
         plans.push_back(std::move(*plan));
     }
     if (gridlines)
@@ -240,7 +254,7 @@ void CellPainter::paint(bool gridlines)
     for (const TextPlan& plan : plans)
         text.paint(plan);
     for (const PlacedCell& placed : cells_)
-        paintBorders(cr_, workbook_, cellFormat(workbook_, placed.format), placed.box);
+        paintBorders(cr_, workbook_, printedFormat(placed.format), placed.box);
 }
 
 }  // namespace kx::workbook

@@ -35,6 +35,7 @@ private:
     void paintGridlines(const std::vector<Box>& merged, const std::vector<Box>& spills);
     bool isFree(size_t rowSlot, long columnSlot) const;
     Box centredAcross(const PlacedCell& placed) const;
+    CellFormat printedFormat(uint16_t index) const;
     Box overflowBox(const PlacedCell& placed, double textWidth, HorizontalAlign align) const;
 
     cairo_t* cr_;

@@ -18,25 +18,7 @@ double addTracks(std::vector<GridTrack>& tracks, double start, uint32_t first, u
     return start;
 }
 
-const GridTrack* findTrack(const std::vector<GridTrack>& tracks, uint32_t index)
-{
-    for (const GridTrack& track : tracks)
-        if (track.index == index)
-            return &track;
-    return nullptr;
-}
-
 }  // namespace
-
-const GridTrack* PageGrid::row(uint32_t index) const
-{
-    return findTrack(rows, index);
-}
-
-const GridTrack* PageGrid::column(uint32_t index) const
-{
-    return findTrack(columns, index);
-}
 
 PageGrid pageGrid(const Sheet& sheet, const SheetMetrics& metrics, const SheetPage& page)
 {

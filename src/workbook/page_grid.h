@@ -17,10 +17,6 @@ struct GridTrack {
 struct PageGrid {
     std::vector<GridTrack> rows, columns;
     double width = 0, height = 0;
-
-    // The track of a row or column, or nullptr when the page does not show it.
-    const GridTrack* row(uint32_t index) const;
-    const GridTrack* column(uint32_t index) const;
 };
 
 PageGrid pageGrid(const Sheet& sheet, const SheetMetrics& metrics, const SheetPage& page);

@@ -185,6 +185,9 @@ TEST_F(PrintRender, RowAndColumnFormatsFillTheCellsTheFileDoesNotStore)
     sheet.rows[0].format.reset();
     sheet.columns.push_back({.firstColumn = 2, .lastColumn = 2, .width = 2340, .format = 1});
     EXPECT_GT(pdfInk(printToPdf(book)), plain + 0.002);
+
+    sheet.pageSetup.blackAndWhite = true;  // prints without fills
+    EXPECT_LT(pdfInk(printToPdf(book)), plain + 0.001);
 }
 
 TEST_F(PrintRender, CommentsAtTheEndOnPagesOfTheirOwn)
@@ -267,6 +270,17 @@ TEST_F(PrintRender, MergedAndCentredAcrossTextCentresOnTheWholeRange)
     // Three columns: the middle at 126 pt.
     EXPECT_GT(across->first, 54 + 48);
     EXPECT_LT(across->first, 126);
+}
+
+TEST_F(PrintRender, ShrinkToFitKeepsTheTextInsideItsCell)
+{
+    Workbook book = workbookWithSheet();
+    book.formats.push_back(CellFormat{.shrinkToFit = true});
+    setText(book, book.sheets[0], 0, 0, "shrink to fit this long label", 1);
+    setNumber(book.sheets[0], 0, 1, 7);
+    const auto label = pdfWordPosition(printToPdf(book), "label");
+    ASSERT_TRUE(label);
+    EXPECT_LT(label->first, 54 + 48);  // the cell ends 48 pt after the left margin
 }
 
 TEST_F(PrintRender, NumbersFitByTheSpreadsheetProgramsScreenWidths)
