@@ -12,6 +12,7 @@ namespace {
 constexpr double padding = 1.5;         // points between a cell's edge and its text
 constexpr double indentCharacters = 3;  // digit widths per indent level
 constexpr uint8_t stackedRotation = 255;
+constexpr uint16_t defaultFontIndex = 0;  // the Normal style's font, which sizes the columns
 
 bool isGeneral(const std::string& code)
 {
@@ -111,12 +112,13 @@ std::string CellTextPainter::fittedText(const Cell& cell, CellContent& content, 
 {
     const double screen = fonts_.screenWidthRatio(format.fontIndex);
     const double width = setText(content.text, format.fontIndex, nullptr);
-    if (content.numeric && width * screen > room) {
+    const double screenRoom = room * fonts_.screenWidthRatio(defaultFontIndex);
+    if (content.numeric && width * screen > screenRoom) {
         const std::string& code = workbook_.numberFormatCode(format.numberFormat);
         const int maxChars = static_cast<int>(room / digitWidth_);
         if (isGeneral(code) && maxChars > 0) {
             if (auto narrower = cellContent(workbook_, cell, std::min(maxChars, 11));
-                narrower && setText(narrower->text, format.fontIndex, nullptr) * screen <= room)
+                narrower && setText(narrower->text, format.fontIndex, nullptr) * screen <= screenRoom)
                 return narrower->text;
         }
         const double hashWidth = std::max(setText("#", format.fontIndex, nullptr), 0.1);
@@ -167,8 +169,10 @@ std::optional<TextPlan> CellTextPainter::plan(const Cell& cell, const Box& box, 
     plan.alignment = format.rotation == stackedRotation ? PANGO_ALIGN_CENTER : pangoAlignment(content->align);
     plan.justify = format.horizontal == HorizontalAlign::Justify;
     const bool wraps = !rotated && (format.wrap || plan.justify);
-    // Lines break where the spreadsheet program breaks them on screen, a little wider on paper.
-    const double lineWidth = room / fonts_.screenWidthRatio(format.fontIndex);
+    // Lines break where the spreadsheet program breaks them on screen; columns widen on paper by
+    // the default font's ratio, text by its own.
+    const double lineWidth =
+        room * fonts_.screenWidthRatio(defaultFontIndex) / fonts_.screenWidthRatio(format.fontIndex);
     plan.wrapWidth = wraps ? lineWidth : -1;
     plan.angle = format.rotation == stackedRotation ? 0 : rotationAngle(format.rotation);
     setLayout(plan);

@@ -45,7 +45,8 @@ std::vector<std::unique_ptr<PreparedSheet>> paginateWorkbook(const Workbook& wor
         if (sheet.kind != SheetKind::Worksheet || sheet.visibility != Visibility::Visible)
             continue;
         auto prepared = std::make_unique<PreparedSheet>(
-            PreparedSheet{sheet, SheetMetrics(sheet, digitWidth), pageFrame(sheet.pageSetup), {}});
+            PreparedSheet{sheet, SheetMetrics(sheet, digitWidth, paperColumnScale(defaultFont(workbook))),
+                          pageFrame(sheet.pageSetup), {}});
         prepared->pagination = paginate(workbook, sheet, prepared->metrics, prepared->frame.contentWidth,
                                         prepared->frame.contentHeight, maxPrintedPages - pages,
                                         textSpillEnds(workbook, sheet, prepared->metrics, fonts));
@@ -121,7 +122,8 @@ void printWorkbook(const Workbook& workbook, const PrintJob& job)
     for (const auto& prepared : sheets) {
         const SheetPrint print{prepared->sheet, prepared->metrics, prepared->pagination, prepared->frame,
                                parseHeaderFooter(prepared->sheet.pageSetup.header),
-                               parseHeaderFooter(prepared->sheet.pageSetup.footer), digitWidth * pointsPerPixel};
+                               parseHeaderFooter(prepared->sheet.pageSetup.footer),
+                               digitWidth * pointsPerPixel * paperColumnScale(defaultFont(workbook))};
         values.sheetName = prepared->sheet.name;
         const size_t cellPages = prepared->pagination.pages.size();
         for (size_t page = 0; page < prepared->pageCount(); ++page) {
