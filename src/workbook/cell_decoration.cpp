@@ -1,5 +1,6 @@
 #include "workbook/cell_decoration.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -45,27 +46,6 @@ LineStyle lineStyle(BorderStyle style)
     return {0.5, {}};
 }
 
-// One edge from (x0, y0) to (x1, y1); a double line is two thin lines either side of it.
-void strokeEdge(cairo_t* cr, const Workbook& workbook, const Border& border, double x0, double y0, double x1, double y1)
-{
-    if (border.style == BorderStyle::None)
-        return;
-    const LineStyle style = lineStyle(border.style);
-    setSourceColor(cr, workbook.color(border.colorIndex, black));
-    cairo_set_line_width(cr, style.width);
-    cairo_set_dash(cr, style.dashes.data(), static_cast<int>(style.dashes.size()), 0);
-    const bool horizontal = y0 == y1;
-    const std::vector<double> offsets = border.style == BorderStyle::Double ? std::vector<double>{-0.75, 0.75}
-                                                                            : std::vector<double>{0};
-    for (double offset : offsets) {
-        const double dx = horizontal ? 0 : offset, dy = horizontal ? offset : 0;
-        cairo_move_to(cr, x0 + dx, y0 + dy);
-        cairo_line_to(cr, x1 + dx, y1 + dy);
-        cairo_stroke(cr);
-    }
-    cairo_set_dash(cr, nullptr, 0, 0);
-}
-
 }  // namespace
 
 void setSourceColor(cairo_t* cr, Color color)
@@ -85,13 +65,54 @@ void paintFill(cairo_t* cr, const Workbook& workbook, const CellFormat& format, 
     cairo_fill(cr);
 }
 
-void paintBorders(cairo_t* cr, const Workbook& workbook, const CellFormat& format, const Box& box)
+BorderStrokes::BorderStrokes(const Workbook& workbook) : workbook_(workbook) {}
+
+void BorderStrokes::add(const CellFormat& format, const Box& box)
 {
     const double right = box.x + box.width, bottom = box.y + box.height;
-    strokeEdge(cr, workbook, format.top, box.x, box.y, right, box.y);
-    strokeEdge(cr, workbook, format.bottom, box.x, bottom, right, bottom);
-    strokeEdge(cr, workbook, format.left, box.x, box.y, box.x, bottom);
-    strokeEdge(cr, workbook, format.right, right, box.y, right, bottom);
+    addEdge(format.top, {box.x, box.y, right, box.y});
+    addEdge(format.bottom, {box.x, bottom, right, bottom});
+    addEdge(format.left, {box.x, box.y, box.x, bottom});
+    addEdge(format.right, {right, box.y, right, bottom});
+}
+
+// A double line is two thin lines either side of the edge.
+void BorderStrokes::addEdge(const Border& border, const Segment& edge)
+{
+    if (border.style == BorderStyle::None)
+        return;
+    const Color color = workbook_.color(border.colorIndex, black);
+    auto group = std::find_if(groups_.begin(), groups_.end(),
+                              [&](const Group& g) { return g.style == border.style && g.color == color; });
+    if (group == groups_.end())
+        group = groups_.insert(groups_.end(), Group{border.style, color, {}});
+    if (border.style != BorderStyle::Double) {
+        group->segments.push_back(edge);
+        return;
+    }
+    const bool horizontal = edge.y0 == edge.y1;
+    for (double offset : {-0.75, 0.75}) {
+        const double dx = horizontal ? 0 : offset, dy = horizontal ? offset : 0;
+        group->segments.push_back({edge.x0 + dx, edge.y0 + dy, edge.x1 + dx, edge.y1 + dy});
+    }
+}
+
+void BorderStrokes::stroke(cairo_t* cr)
+{
+    for (Group& group : groups_) {
+        std::sort(group.segments.begin(), group.segments.end());
+        group.segments.erase(std::unique(group.segments.begin(), group.segments.end()), group.segments.end());
+        const LineStyle style = lineStyle(group.style);
+        setSourceColor(cr, group.color);
+        cairo_set_line_width(cr, style.width);
+        cairo_set_dash(cr, style.dashes.data(), static_cast<int>(style.dashes.size()), 0);
+        for (const Segment& segment : group.segments) {
+            cairo_move_to(cr, segment.x0, segment.y0);
+            cairo_line_to(cr, segment.x1, segment.y1);
+        }
+        cairo_stroke(cr);
+    }
+    cairo_set_dash(cr, nullptr, 0, 0);
 }
 
 }  // namespace kx::workbook

@@ -2,6 +2,8 @@
 // Fills and borders of one cell, drawn with cairo in unscaled points.
 #include <cairo.h>
 
+#include <vector>
+
 #include "workbook/model.h"
 
 namespace kx::workbook {
@@ -15,6 +17,31 @@ void setSourceColor(cairo_t* cr, Color color);
 // Solid fills in the foreground colour; patterns as a blend of their two colours by ink coverage.
 void paintFill(cairo_t* cr, const Workbook& workbook, const CellFormat& format, const Box& box);
 
-void paintBorders(cairo_t* cr, const Workbook& workbook, const CellFormat& format, const Box& box);
+// The borders of many cells, stroked together: one path for each line style and colour rather
+// than a stroke for every edge, and an edge that two neighbouring cells both give drawn once. A
+// page of bordered cells otherwise becomes thousands of strokes that cairo and Ghostscript each
+// handle one by one.
+class BorderStrokes {
+public:
+    explicit BorderStrokes(const Workbook& workbook);
+    void add(const CellFormat& format, const Box& box);
+    // Groups are stroked in the order their first edge came in.
+    void stroke(cairo_t* cr);
+
+private:
+    struct Segment {
+        double x0, y0, x1, y1;
+        auto operator<=>(const Segment&) const = default;
+    };
+    struct Group {
+        BorderStyle style;
+        Color color;
+        std::vector<Segment> segments;
+    };
+    void addEdge(const Border& border, const Segment& edge);
+
+    const Workbook& workbook_;
+    std::vector<Group> groups_;
+};
 
 }  // namespace kx::workbook

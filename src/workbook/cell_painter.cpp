@@ -253,8 +253,10 @@ void CellPainter::paint(bool gridlines)
         paintGridlines(mergedBoxes_, spills);
     for (const TextPlan& plan : plans)
         text.paint(plan);
+    BorderStrokes borders(workbook_);
     for (const PlacedCell& placed : cells_)
-        paintBorders(cr_, workbook_, printedFormat(placed.format), placed.box);
+        borders.add(printedFormat(placed.format), placed.box);
+    borders.stroke(cr_);
 }
 
 }  // namespace kx::workbook

@@ -88,7 +88,7 @@ double alignedTop(VerticalAlign align, const Box& box, double height)
 
 CellTextPainter::CellTextPainter(cairo_t* cr, PangoLayout* layout, const Workbook& workbook, CellFonts& fonts,
                                  double digitWidth)
-    : cr_(cr), layout_(layout), workbook_(workbook), fonts_(fonts), digitWidth_(digitWidth)
+    : cr_(cr), context_(pango_layout_get_context(layout)), workbook_(workbook), fonts_(fonts), digitWidth_(digitWidth)
 {
 }
 
@@ -155,9 +155,10 @@ std::optional<TextPlan> CellTextPainter::plan(const Cell& cell, const Box& box, 
     const double indent = format.indent * indentCharacters * digitWidth_;
     const double room = std::max(box.width - 2 * padding - indent, 0.0);
     const bool rotated = format.rotation != 0;
-    pango_layout_set_width(layout_, -1);  // fitting measures single lines
 
     TextPlan plan;
+    plan.layout.reset(pango_layout_new(context_));
+    layout_ = plan.layout.get();
     plan.text = rotated ? content->text : fittedText(cell, *content, format, room);
     plan.rich = plan.text == content->text ? content->rich : nullptr;
     if (format.rotation == stackedRotation)
@@ -213,7 +214,7 @@ std::optional<TextPlan> CellTextPainter::plan(const Cell& cell, const Box& box, 
 
 void CellTextPainter::paint(const TextPlan& plan)
 {
-    setLayout(plan);
+    layout_ = plan.layout.get();
     cairo_save(cr_);
     if (plan.clipped) {
         cairo_rectangle(cr_, plan.clip.x, plan.clip.y, plan.clip.width, plan.clip.height);

@@ -12,6 +12,7 @@
 #include "workbook/cell_content.h"
 #include "workbook/cell_decoration.h"
 #include "workbook/cell_fonts.h"
+#include "workbook/pango_layout.h"
 
 namespace kx::workbook {
 
@@ -32,10 +33,14 @@ struct TextPlan {
     Box clip;
     bool spills = false;    // wider than its cell and drawn over empty neighbours
     bool clipped = true;    // reaches outside clip
+    // Laid out for this plan and drawn as it is: shaping the text again to draw it would cost
+    // as much as planning it.
+    LayoutPtr layout;
 };
 
 class CellTextPainter {
 public:
+    // layout: made for cr; each plan gets a layout of its own in the same context.
     CellTextPainter(cairo_t* cr, PangoLayout* layout, const Workbook& workbook, CellFonts& fonts, double digitWidth);
 
     // Nothing for cells without text.
@@ -48,7 +53,8 @@ private:
     void setLayout(const TextPlan& plan);
 
     cairo_t* cr_;
-    PangoLayout* layout_;
+    PangoContext* context_;
+    PangoLayout* layout_ = nullptr;  // the layout of the plan being made or drawn
     const Workbook& workbook_;
     CellFonts& fonts_;
     double digitWidth_;

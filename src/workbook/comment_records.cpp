@@ -1,5 +1,6 @@
 #include "workbook/comment_records.h"
 
+#include "workbook/drawing_records.h"
 #include "workbook/record_types.h"
 #include "workbook/text_decoding.h"
 
@@ -7,9 +8,6 @@ namespace kx::workbook::detail {
 
 namespace {
 
-constexpr uint16_t kCommonObjectData = 0x0015;
-constexpr uint16_t kCommentObject = 0x0019;
-constexpr size_t kTxoTextLengthOffset = 10;
 constexpr uint16_t kLastColumn = 255;
 
 }  // namespace
@@ -29,29 +27,17 @@ bool CommentCollector::read(const Record& record)
 void CommentCollector::readObj(RecordReader& reader)
 {
     lastCommentObject_.reset();
-    // The first sub-record of every object names its kind and number.
-    if (reader.remaining() < 8 || reader.u16() != kCommonObjectData)
-        return;
-    reader.skip(2);
-    const uint16_t kind = reader.u16();
-    const uint16_t id = reader.u16();
-    if (kind == kCommentObject)
-        lastCommentObject_ = id;
+    const std::optional<ObjectHeader> header = readObjectHeader(reader);
+    if (header && header->kind == kCommentObjectKind)
+        lastCommentObject_ = header->id;
 }
 
-// The text follows in the CONTINUE pieces, each starting with its option byte, and then
-// the format runs, which the model does not keep for comments.
+// The format runs after the text are not kept for comments.
 void CommentCollector::readTxo(RecordReader& reader)
 {
     if (!lastCommentObject_)
         return;
-    reader.skip(kTxoTextLengthOffset);
-    const uint16_t length = reader.u16();
-    reader.skipToEndOfPiece();
-    std::u16string text;
-    if (length > 0)
-        reader.readCharacters(length, false, text);
-    texts_[*lastCommentObject_] = utf16ToUtf8(text);
+    texts_[*lastCommentObject_] = utf16ToUtf8(readTextObject(reader).text);
     lastCommentObject_.reset();
 }
 

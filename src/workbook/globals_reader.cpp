@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "workbook/blip_store.h"
 #include "workbook/cell_formats.h"
 #include "workbook/read_failure.h"
 #include "workbook/record_types.h"
@@ -33,6 +34,7 @@ private:
     void readName(RecordReader& reader);
 
     Globals globals_;
+    std::vector<std::byte> drawingGroup_;  // the MSODRAWINGGROUP records joined
     std::vector<CellFormat> storedFormats_;
     std::unordered_map<uint16_t, size_t> numberFormatPositions_;
 };
@@ -64,6 +66,7 @@ Globals GlobalsReader::read(Bytes stream)
         if (record.type == record_type::Eof) {
             globals_.end = records.position();
             globals_.workbook.formats = resolveCellFormats(std::move(storedFormats_), globals_.workbook.fonts.size());
+            globals_.workbook.pictures = readPictureStore(drawingGroup_);
             return std::move(globals_);
         }
         readRecord(record);
@@ -113,8 +116,12 @@ void GlobalsReader::readRecord(const Record& record)
     case record_type::Name:
         readName(reader);
         break;
+    case record_type::MsoDrawingGroup:
+        for (const Bytes& piece : record.pieces)
+            drawingGroup_.insert(drawingGroup_.end(), piece.begin(), piece.end());
+        break;
     default:
-        break;  // styles, window settings, protection, drawings: nothing the model keeps
+        break;  // styles, window settings, protection: nothing the model keeps
     }
 }
 

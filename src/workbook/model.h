@@ -120,6 +120,38 @@ struct Comment {
     bool shown = false;
 };
 
+// A picture of the workbook's picture store, kept as the file encodes it.
+enum class PictureFormat : uint8_t { Unsupported, Png, Jpeg, Dib };
+
+struct Picture {
+    PictureFormat format = PictureFormat::Unsupported;
+    std::vector<uint8_t> data;  // empty when unsupported (metafiles, missing data)
+};
+
+// Where a drawing lies on the sheet: the cells of its top-left and bottom-right corners, each
+// with an offset into the cell in 1/1024 of the column's width and 1/256 of the row's height.
+struct DrawingAnchor {
+    uint16_t firstColumn = 0, lastColumn = 0;
+    uint32_t firstRow = 0, lastRow = 0;
+    uint16_t firstColumnOffset = 0, lastColumnOffset = 0;
+    uint16_t firstRowOffset = 0, lastRowOffset = 0;
+    bool operator==(const DrawingAnchor&) const = default;
+};
+
+enum class DrawingKind : uint8_t { Picture, TextBox };
+
+// A picture or a text box floating over the cells.
+struct Drawing {
+    DrawingKind kind = DrawingKind::Picture;
+    DrawingAnchor anchor;
+    std::optional<uint32_t> picture;  // Picture: index into Workbook::pictures
+    RichText text;                    // TextBox: the text, format runs in Workbook::fonts
+    uint16_t fontIndex = 0;           // TextBox: the font of text before the first run
+    HorizontalAlign horizontal = HorizontalAlign::Left;
+    VerticalAlign vertical = VerticalAlign::Top;
+    std::optional<Color> fill, line;  // nothing: not filled, no outline
+};
+
 // The page set-up as stored in the file; the print engine lays the caller's settings over it.
 struct PageSetup {
     uint16_t paperSize = 9;     // spreadsheet paper code (1 Letter, 5 Legal, 9 A4 ...)
@@ -161,6 +193,7 @@ struct Sheet {
     std::vector<CellRange> mergedRanges;
     std::vector<Comment> comments;
     PageSetup pageSetup;
+    std::vector<Drawing> drawings;      // in drawing order, those that print
 
     const Row* row(uint32_t index) const;                      // nullptr when absent
     const Cell* cell(uint32_t row, uint16_t column) const;     // nullptr when absent
@@ -179,6 +212,7 @@ struct Workbook {
     std::vector<NumberFormat> numberFormats;  // those defined in the file; built-ins are implied
     std::vector<RichText> strings;      // shared strings, then strings of labels and formulas
     std::vector<Color> palette;         // 56 entries for indexes 8..63
+    std::vector<Picture> pictures;      // the picture store; drawings name pictures by index
     bool dateSystem1904 = false;
     uint16_t codePage = 1252;
 

@@ -153,6 +153,10 @@ private:
         } else if ((rest_[0] == 'E' || rest_[0] == 'e') && rest_.size() > 1 && (rest_[1] == '+' || rest_[1] == '-')) {
             section.tokens.push_back({.kind = TokenKind::Exponent, .text = std::string(1, rest_[0]), .symbol = rest_[1]});
             take(2);
+        } else if (rest_[0] == 'e' || rest_[0] == 'E') {
+            // "e" is the year in full, as in the East Asian formats that use it.
+            take(1);
+            addDatePart(section, TokenKind::Year, 4);
         } else {
             addLiteral(section, takeCodePoint());
         }

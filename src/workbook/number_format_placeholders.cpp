@@ -86,7 +86,7 @@ void fillLeftAligned(const std::vector<Token>& tokens, const std::vector<size_t>
 void renderText(const Section& section, std::string_view text, FormattedValue& out)
 {
     for (const Token& token : section.tokens) {
-        if (token.kind == TokenKind::TextValue)
+        if (token.kind == TokenKind::TextValue || token.kind == TokenKind::General)
             out.text += text;
         else
             appendAsWritten(token, out);

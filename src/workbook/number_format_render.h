@@ -25,7 +25,7 @@ std::optional<bool> renderFraction(const Section& section, double magnitude, For
 // False, with `out` untouched, when the serial is not a date or time the program can show.
 bool renderDateTime(const Section& section, double serial, bool dateSystem1904, FormattedValue& out);
 
-// The text placeholders of `section` replaced by `text`.
+// The text placeholders of `section` ('@', or General in a text section) replaced by `text`.
 void renderText(const Section& section, std::string_view text, FormattedValue& out);
 
 // Digit placeholders filled right-aligned with `digits` ("" for zero): the leftmost takes any

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "workbook/cell_painter.h"
+#include "workbook/drawing_painter.h"
 #include "workbook/header_footer_painter.h"
 #include "workbook/page_grid.h"
 #include "workbook/pango_layout.h"
@@ -83,6 +84,7 @@ void paintPage(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, const Sh
     cairo_rectangle(cr, -edge, -edge, grid.width + 2 * edge, grid.height + 2 * edge);
     cairo_clip(cr);
     CellPainter(cr, layout.get(), workbook, print.sheet, grid, fonts, print.digitWidth).paint(setup.gridlines);
+    paintDrawings(cr, workbook, fonts, print.sheet, print.metrics, *page, grid);
     cairo_restore(cr);
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "workbook/comment_pages.h"
+#include "workbook/drawing_geometry.h"
 #include "workbook/font_metrics.h"
 #include "workbook/page_painter.h"
 #include "workbook/print_file.h"
@@ -46,9 +47,11 @@ std::vector<std::unique_ptr<PreparedSheet>> paginateWorkbook(const Workbook& wor
             continue;
         auto prepared = std::make_unique<PreparedSheet>(
             PreparedSheet{sheet, SheetMetrics(sheet, digitWidth), pageFrame(sheet.pageSetup), {}});
+        std::vector<CellRef> inked = textSpillEnds(workbook, sheet, prepared->metrics, fonts);
+        const std::vector<CellRef> underDrawings = drawingCells(sheet);
+        inked.insert(inked.end(), underDrawings.begin(), underDrawings.end());
         prepared->pagination = paginate(workbook, sheet, prepared->metrics, prepared->frame.contentWidth,
-                                        prepared->frame.contentHeight, maxPrintedPages - pages,
-                                        textSpillEnds(workbook, sheet, prepared->metrics, fonts));
+                                        prepared->frame.contentHeight, maxPrintedPages - pages, inked);
         prepared->comments = commentPages(sheet, defaultFont(workbook), prepared->frame);
         if (prepared->pageCount() == 0)
             continue;

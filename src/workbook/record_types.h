@@ -66,4 +66,8 @@ inline constexpr uint16_t Note = 0x001C;
 inline constexpr uint16_t Obj = 0x005D;
 inline constexpr uint16_t Txo = 0x01B6;
 
+// Drawings
+inline constexpr uint16_t MsoDrawingGroup = 0x00EB;
+inline constexpr uint16_t MsoDrawing = 0x00EC;
+
 }  // namespace kx::workbook::detail::record_type

@@ -7,6 +7,7 @@
 
 #include "workbook/cell_formats.h"
 #include "workbook/comment_records.h"
+#include "workbook/drawing_records.h"
 #include "workbook/page_setup_records.h"
 #include "workbook/read_failure.h"
 #include "workbook/record_types.h"
@@ -35,7 +36,7 @@ double decodeRk(uint32_t rk)
 class SheetReader {
 public:
     SheetReader(const SheetContext& context, Sheet& sheet, std::vector<RichText>& strings)
-        : context_(context), sheet_(sheet), strings_(strings)
+        : context_(context), sheet_(sheet), strings_(strings), drawings_(context.fontCount)
     {
     }
     size_t read(Bytes stream, size_t offset);
@@ -78,6 +79,7 @@ private:
     Sheet& sheet_;
     std::vector<RichText>& strings_;
     CommentCollector comments_;
+    DrawingCollector drawings_;
     bool fitToPage_ = false;
     std::vector<int32_t> rowSlots_;      // row index -> position in sheet_.rows, -1 when absent
     bool cellsOutOfOrder_ = false;
@@ -127,6 +129,8 @@ void SheetReader::readRecord(const Record& record)
         sheet_.rightToLeft = (reader.u16() & 0x0040) != 0;
         return;
     }
+    if (sheet_.kind == SheetKind::Worksheet)
+        drawings_.read(record);
     // A chart keeps the values of its series in cell records of its own; they are no cells.
     if (sheet_.kind == SheetKind::Chart || sheet_.kind == SheetKind::Other || comments_.read(record))
         return;
@@ -417,6 +421,7 @@ void SheetReader::finish()
     keepColumnsApart(sheet_.columns);
     sheet_.pageSetup.fitToPages = fitToPage_;
     sheet_.comments = comments_.take();
+    sheet_.drawings = drawings_.take();
 }
 
 }  // namespace

@@ -221,6 +221,7 @@ TEST(NumberFormatDates, DateTokens)
         {"dddd, mmmm d, yyyy", 45000, "Wednesday, March 15, 2023"},
         {"ddd mmmmm", 45000, "Wed M"},
         {"yyy y", 45000, "2023 23"},
+        {"[$-404]e\"/\"m", 45000, "2023/3"},
         {"[$-409]mmmm d, yyyy;@", 45000, "March 15, 2023"},
         {"dd.mm.yyyy", 45000.75, "15.03.2023"},
         {"m/d/yyyy", 2958465, "12/31/9999"},
@@ -284,6 +285,7 @@ TEST(NumberFormatText, TextSections)
     EXPECT_EQ(formatText("abc", "@").text, "abc");
     EXPECT_EQ(formatText("abc", "0;-0;0;\"<\"@\">\"").text, "<abc>");
     EXPECT_EQ(formatText("abc", "0;-0;0;\"fixed\"").text, "fixed");
+    EXPECT_EQ(formatText("abc", "\\+0.0;\\-0.0;General;[Blue]General").text, "abc");
     EXPECT_EQ(formatText("abc", "_(@_)").text, " abc ");
     EXPECT_EQ(formatText("abc", "0;[Red]@").color, (Color{255, 0, 0}));
     FormattedValue filled = formatText("abc", "@*.");

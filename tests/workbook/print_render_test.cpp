@@ -272,6 +272,17 @@ TEST_F(PrintRender, MergedAndCentredAcrossTextCentresOnTheWholeRange)
     EXPECT_LT(across->first, 126);
 }
 
+TEST_F(PrintRender, ShrinkToFitKeepsTheTextInsideItsCell)
+{
+    Workbook book = workbookWithSheet();
+    book.formats.push_back(CellFormat{.shrinkToFit = true});
+    setText(book, book.sheets[0], 0, 0, "shrink to fit this long label", 1);
+    setNumber(book.sheets[0], 0, 1, 7);
+    const auto label = pdfWordPosition(printToPdf(book), "label");
+    ASSERT_TRUE(label);
+    EXPECT_LT(label->first, 54 + 48);  // the cell ends 48 pt after the left margin
+}
+
 TEST_F(PrintRender, NumbersFitByTheSpreadsheetProgramsScreenWidths)
 {
     // In a 64-pixel column of Calibri 11 the spreadsheet program shows $1,530.00, though its

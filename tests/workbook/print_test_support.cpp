@@ -124,6 +124,15 @@ std::optional<std::pair<double, double>> pdfWordPosition(const std::filesystem::
     return std::make_pair(attribute("xMin"), attribute("yMin"));
 }
 
+int pdfImageCount(const std::filesystem::path& pdf)
+{
+    const std::string list = commandOutput("pdfimages -list " + quoted(pdf) + " 2>/dev/null");
+    int lines = 0;
+    for (char c : list)
+        lines += c == '\n';
+    return std::max(0, lines - 2);  // two heading lines
+}
+
 std::string pdfPageSize(const std::filesystem::path& pdf)
 {
     const std::string info = commandOutput("pdfinfo " + quoted(pdf) + " 2>/dev/null");

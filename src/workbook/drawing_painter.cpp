@@ -1,0 +1,124 @@
+#include "workbook/drawing_painter.h"
+
+#include <map>
+
+#include "workbook/drawing_geometry.h"
+#include "workbook/pango_layout.h"
+#include "workbook/picture_decoding.h"
+
+namespace kx::workbook {
+namespace {
+
+constexpr double outlineWidth = 0.75;
+// The margins inside a text box: a tenth of an inch left and right, a twentieth above and below.
+constexpr double textInsetX = 7.2, textInsetY = 3.6;
+
+bool onPage(const DrawingAnchor& anchor, const SheetPage& page)
+{
+    return anchor.lastRow >= page.rows.first && anchor.firstRow <= page.rows.last &&
+           anchor.lastColumn >= page.columns.first && anchor.firstColumn <= page.columns.last;
+}
+
+void paintFrame(cairo_t* cr, const Drawing& drawing, const Box& box)
+{
+    cairo_rectangle(cr, box.x, box.y, box.width, box.height);
+    if (drawing.fill) {
+        setSourceColor(cr, *drawing.fill);
+        cairo_fill_preserve(cr);
+    }
+    if (drawing.line) {
+        setSourceColor(cr, *drawing.line);
+        cairo_set_line_width(cr, outlineWidth);
+        cairo_stroke_preserve(cr);
+    }
+    cairo_new_path(cr);
+}
+
+void paintPicture(cairo_t* cr, cairo_surface_t* image, const Box& box)
+{
+    const int width = cairo_image_surface_get_width(image), height = cairo_image_surface_get_height(image);
+    if (width <= 0 || height <= 0 || box.width <= 0 || box.height <= 0)
+        return;
+    cairo_save(cr);
+    cairo_translate(cr, box.x, box.y);
+    cairo_scale(cr, box.width / width, box.height / height);
+    cairo_set_source_surface(cr, image, 0, 0);
+    cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+    cairo_rectangle(cr, 0, 0, width, height);
+    cairo_fill(cr);
+    cairo_restore(cr);
+}
+
+PangoAlignment pangoAlignment(HorizontalAlign align)
+{
+    switch (align) {
+    case HorizontalAlign::Center: return PANGO_ALIGN_CENTER;
+    case HorizontalAlign::Right: return PANGO_ALIGN_RIGHT;
+    default: return PANGO_ALIGN_LEFT;
+    }
+}
+
+void paintText(cairo_t* cr, PangoLayout* layout, CellFonts& fonts, const Drawing& drawing, const Box& box)
+{
+    const double width = box.width - 2 * textInsetX, height = box.height - 2 * textInsetY;
+    if (width <= 0 || height <= 0)
+        return;
+    pango_layout_set_font_description(layout, fonts.description(drawing.fontIndex));
+    pango_layout_set_text(layout, drawing.text.utf8.data(), static_cast<int>(drawing.text.utf8.size()));
+    AttrListPtr attributes = fonts.attributes(drawing.fontIndex, drawing.text.utf8, &drawing.text);
+    pango_layout_set_attributes(layout, attributes.get());
+    pango_layout_set_width(layout, static_cast<int>(width * PANGO_SCALE));
+    pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
+    pango_layout_set_alignment(layout, pangoAlignment(drawing.horizontal));
+    pango_layout_set_justify(layout, drawing.horizontal == HorizontalAlign::Justify ||
+                                         drawing.horizontal == HorizontalAlign::Distributed);
+    PangoRectangle logical;
+    pango_layout_get_extents(layout, nullptr, &logical);
+    const double textHeight = static_cast<double>(logical.height) / PANGO_SCALE;
+    double y = box.y + textInsetY;
+    if (drawing.vertical == VerticalAlign::Center)
+        y += (height - textHeight) / 2;
+    else if (drawing.vertical == VerticalAlign::Bottom)
+        y += height - textHeight;
+    cairo_save(cr);
+    cairo_rectangle(cr, box.x, box.y, box.width, box.height);
+    cairo_clip(cr);
+    setSourceColor(cr, fonts.color(drawing.fontIndex));
+    cairo_move_to(cr, box.x + textInsetX, y);
+    pango_cairo_show_layout(cr, layout);
+    cairo_restore(cr);
+}
+
+}  // namespace
+
+void paintDrawings(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, const Sheet& sheet,
+                   const SheetMetrics& metrics, const SheetPage& page, const PageGrid& grid)
+{
+    if (sheet.drawings.empty())
+        return;
+    cairo_save(cr);
+    cairo_rectangle(cr, 0, 0, grid.width, grid.height);
+    cairo_clip(cr);
+    LayoutPtr layout = makeLayout(cr);
+    std::map<uint32_t, SurfacePtr> images;  // each picture decoded once for the page
+    for (const Drawing& drawing : sheet.drawings) {
+        if (!onPage(drawing.anchor, page))
+            continue;
+        const Box box = drawingBox(drawing.anchor, metrics, page, grid);
+        if (box.x >= grid.width || box.y >= grid.height || box.x + box.width <= 0 || box.y + box.height <= 0)
+            continue;
+        paintFrame(cr, drawing, box);
+        if (drawing.kind == DrawingKind::TextBox) {
+            paintText(cr, layout.get(), fonts, drawing, box);
+        } else if (drawing.picture && *drawing.picture < workbook.pictures.size()) {
+            auto [image, added] = images.try_emplace(*drawing.picture);
+            if (added)
+                image->second = decodePicture(workbook.pictures[*drawing.picture]);
+            if (image->second)
+                paintPicture(cr, image->second.get(), box);
+        }
+    }
+    cairo_restore(cr);
+}
+
+}  // namespace kx::workbook

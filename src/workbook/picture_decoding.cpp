@@ -1,0 +1,156 @@
+#include "workbook/picture_decoding.h"
+
+#include <gdk-pixbuf/gdk-pixbuf.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <span>
+
+namespace kx::workbook {
+namespace {
+
+constexpr size_t bitmapFileHeaderSize = 14;
+constexpr size_t bitmapInfoHeaderSize = 40;
+constexpr uint32_t bitFieldsCompression = 3;
+
+struct PixbufDeleter {
+    void operator()(GdkPixbuf* pixbuf) const { g_object_unref(pixbuf); }
+};
+using PixbufPtr = std::unique_ptr<GdkPixbuf, PixbufDeleter>;
+
+struct ReadCursor {
+    std::span<const uint8_t> data;
+    size_t position = 0;
+};
+
+cairo_status_t readPng(void* closure, unsigned char* out, unsigned int length)
+{
+    auto* cursor = static_cast<ReadCursor*>(closure);
+    if (cursor->data.size() - cursor->position < length)
+        return CAIRO_STATUS_READ_ERROR;
+    std::memcpy(out, cursor->data.data() + cursor->position, length);
+    cursor->position += length;
+    return CAIRO_STATUS_SUCCESS;
+}
+
+SurfacePtr checked(cairo_surface_t* surface)
+{
+    SurfacePtr owned(surface);
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS)
+        return nullptr;
+    return owned;
+}
+
+uint32_t le32(const std::vector<uint8_t>& data, size_t at)
+{
+    return data[at] | data[at + 1] << 8 | data[at + 2] << 16 | static_cast<uint32_t>(data[at + 3]) << 24;
+}
+
+void putLe32(std::vector<uint8_t>& data, size_t at, uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        data[at + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+// A stored bitmap lacks the file header that image loaders expect in front of it; the header
+// says where the pixels start, after the info header, colour masks and palette.
+std::vector<uint8_t> bitmapFile(const std::vector<uint8_t>& dib)
+{
+    if (dib.size() < bitmapInfoHeaderSize)
+        return {};
+    const uint32_t headerSize = le32(dib, 0);
+    const uint16_t bitCount = static_cast<uint16_t>(dib[14] | dib[15] << 8);
+    const uint32_t compression = le32(dib, 16);
+    const uint32_t coloursUsed = le32(dib, 32);
+    const uint64_t paletteEntries = coloursUsed ? coloursUsed : bitCount <= 8 ? 1u << bitCount : 0;
+    const uint64_t masks = compression == bitFieldsCompression && headerSize == bitmapInfoHeaderSize ? 12 : 0;
+    const uint64_t pixelsAt = bitmapFileHeaderSize + headerSize + masks + paletteEntries * 4;
+    if (pixelsAt > bitmapFileHeaderSize + dib.size())
+        return {};
+    std::vector<uint8_t> file(bitmapFileHeaderSize);
+    file[0] = 'B';
+    file[1] = 'M';
+    putLe32(file, 2, static_cast<uint32_t>(bitmapFileHeaderSize + dib.size()));
+    putLe32(file, 10, static_cast<uint32_t>(pixelsAt));
+    file.insert(file.end(), dib.begin(), dib.end());
+    return file;
+}
+
+PixbufPtr loadPixbuf(const std::vector<uint8_t>& data)
+{
+    if (data.empty())
+        return nullptr;
+    GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
+    const bool written = gdk_pixbuf_loader_write(loader, data.data(), data.size(), nullptr);
+    const bool closed = gdk_pixbuf_loader_close(loader, nullptr);
+    GdkPixbuf* pixbuf = written && closed ? gdk_pixbuf_loader_get_pixbuf(loader) : nullptr;
+    PixbufPtr owned(pixbuf ? GDK_PIXBUF(g_object_ref(pixbuf)) : nullptr);
+    g_object_unref(loader);
+    return owned;
+}
+
+// Cairo keeps premultiplied, native-endian ARGB words; the pixbuf has bytes R, G, B (and A).
+SurfacePtr surfaceFromPixbuf(GdkPixbuf* pixbuf)
+{
+    const int width = gdk_pixbuf_get_width(pixbuf), height = gdk_pixbuf_get_height(pixbuf);
+    const int channels = gdk_pixbuf_get_n_channels(pixbuf), stride = gdk_pixbuf_get_rowstride(pixbuf);
+    if (gdk_pixbuf_get_bits_per_sample(pixbuf) != 8 || channels < 3)
+        return nullptr;
+    const bool alpha = gdk_pixbuf_get_has_alpha(pixbuf);
+    SurfacePtr surface = checked(cairo_image_surface_create(alpha ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24, width, height));
+    if (!surface)
+        return nullptr;
+    const guint8* source = gdk_pixbuf_read_pixels(pixbuf);
+    unsigned char* target = cairo_image_surface_get_data(surface.get());
+    const int targetStride = cairo_image_surface_get_stride(surface.get());
+    for (int y = 0; y < height; ++y) {
+        const guint8* in = source + static_cast<size_t>(y) * stride;
+        auto* out = reinterpret_cast<uint32_t*>(target + static_cast<size_t>(y) * targetStride);
+        for (int x = 0; x < width; ++x, in += channels) {
+            const uint32_t a = alpha ? in[3] : 255;
+            const auto premultiply = [a](uint32_t value) { return (value * a + 127) / 255; };
+            out[x] = a << 24 | premultiply(in[0]) << 16 | premultiply(in[1]) << 8 | premultiply(in[2]);
+        }
+    }
+    cairo_surface_mark_dirty(surface.get());
+    return surface;
+}
+
+void attachJpeg(cairo_surface_t* surface, const std::vector<uint8_t>& jpeg)
+{
+    auto* copy = static_cast<unsigned char*>(std::malloc(jpeg.size()));
+    if (!copy)
+        return;
+    std::memcpy(copy, jpeg.data(), jpeg.size());
+    if (cairo_surface_set_mime_data(surface, CAIRO_MIME_TYPE_JPEG, copy, jpeg.size(), std::free, copy) !=
+        CAIRO_STATUS_SUCCESS)
+        std::free(copy);
+}
+
+}  // namespace
+
+SurfacePtr decodePicture(const Picture& picture)
+{
+    switch (picture.format) {
+    case PictureFormat::Png: {
+        ReadCursor cursor{picture.data};
+        return checked(cairo_image_surface_create_from_png_stream(readPng, &cursor));
+    }
+    case PictureFormat::Jpeg: {
+        const PixbufPtr pixbuf = loadPixbuf(picture.data);
+        SurfacePtr surface = pixbuf ? surfaceFromPixbuf(pixbuf.get()) : nullptr;
+        if (surface)
+            attachJpeg(surface.get(), picture.data);
+        return surface;
+    }
+    case PictureFormat::Dib: {
+        const PixbufPtr pixbuf = loadPixbuf(bitmapFile(picture.data));
+        return pixbuf ? surfaceFromPixbuf(pixbuf.get()) : nullptr;
+    }
+    case PictureFormat::Unsupported: break;
+    }
+    return nullptr;
+}
+
+}  // namespace kx::workbook
