@@ -68,4 +68,10 @@ Box drawingBox(const DrawingAnchor& anchor, const SheetMetrics& metrics, const S
     return {left, top, std::max(0.0, right - left), std::max(0.0, bottom - top)};
 }
 
+Box shareOf(const Box& box, const DrawingShare& share)
+{
+    return {box.x + share.left * box.width, box.y + share.top * box.height,
+            std::max(0.0, (share.right - share.left) * box.width), std::max(0.0, (share.bottom - share.top) * box.height)};
+}
+
 }  // namespace kx::workbook

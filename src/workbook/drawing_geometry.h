@@ -17,4 +17,7 @@ std::vector<CellRef> drawingCells(const Sheet& sheet);
 Box drawingBox(const DrawingAnchor& anchor, const SheetMetrics& metrics, const SheetPage& page,
                const PageGrid& grid);
 
+// The part of an anchored box that a shape inside a group takes.
+Box shareOf(const Box& box, const DrawingShare& share);
+
 }  // namespace kx::workbook

@@ -104,7 +104,7 @@ void paintDrawings(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, cons
     for (const Drawing& drawing : sheet.drawings) {
         if (!onPage(drawing.anchor, page))
             continue;
-        const Box box = drawingBox(drawing.anchor, metrics, page, grid);
+        const Box box = shareOf(drawingBox(drawing.anchor, metrics, page, grid), drawing.share);
         if (box.x >= grid.width || box.y >= grid.height || box.x + box.width <= 0 || box.y + box.height <= 0)
             continue;
         paintFrame(cr, drawing, box);

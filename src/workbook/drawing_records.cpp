@@ -22,6 +22,9 @@ constexpr uint16_t kOptions = 0xF00B;
 constexpr uint16_t kTertiaryOptions = 0xF122;
 constexpr uint16_t kClientAnchor = 0xF010;
 constexpr uint16_t kClientData = 0xF011;
+constexpr uint16_t kChildAnchor = 0xF00F;
+constexpr uint16_t kGroupSpace = 0xF009;
+constexpr size_t kRectangleSize = 16;
 constexpr size_t kClientAnchorSize = 18;
 constexpr int kMaximumNesting = 16;
 
@@ -89,27 +92,74 @@ DrawingAnchor readAnchor(Bytes body)
     return anchor;
 }
 
-void collectShapes(Bytes data, int depth, std::vector<Shape>& shapes)
+// A group's own anchor and the part of it the group takes, and the coordinates its shapes are
+// placed in.
+struct GroupFrame {
+    std::optional<DrawingAnchor> anchor;
+    DrawingShare share;
+    double left = 0, top = 0, right = 0, bottom = 0;
+};
+
+struct Rectangle {
+    double left, top, right, bottom;
+};
+
+Rectangle readRectangle(Bytes body)
+{
+    const auto at = [&](size_t i) { return static_cast<double>(static_cast<int32_t>(escherU32(body, 4 * i))); };
+    return {at(0), at(1), at(2), at(3)};
+}
+
+DrawingShare shareWithin(const GroupFrame& group, const Rectangle& child)
+{
+    const double width = group.right - group.left, height = group.bottom - group.top;
+    if (width <= 0 || height <= 0)
+        return group.share;
+    const DrawingShare& outer = group.share;
+    const auto across = [&](double x) { return outer.left + (x - group.left) / width * (outer.right - outer.left); };
+    const auto down = [&](double y) { return outer.top + (y - group.top) / height * (outer.bottom - outer.top); };
+    return {across(child.left), down(child.top), across(child.right), down(child.bottom)};
+}
+
+// One shape; a group's first shape also names the group's coordinates.
+Shape readShape(const EscherRecord& container, const GroupFrame* group, bool& hasObject, std::optional<Rectangle>& groupSpace)
+{
+    Shape shape;
+    hasObject = false;
+    for (const EscherRecord& part : escherRecords(container.body)) {
+        if (part.type == kOptions || part.type == kTertiaryOptions)
+            readProperties(part, shape);
+        else if (part.type == kClientAnchor && part.body.size() >= kClientAnchorSize)
+            shape.anchor = readAnchor(part.body);
+        else if (part.type == kChildAnchor && part.body.size() >= kRectangleSize && group && group->anchor && !shape.anchor) {
+            shape.anchor = group->anchor;
+            shape.share = shareWithin(*group, readRectangle(part.body));
+        } else if (part.type == kGroupSpace && part.body.size() >= kRectangleSize)
+            groupSpace = readRectangle(part.body);
+        else if (part.type == kClientData)
+            hasObject = true;
+    }
+    return shape;
+}
+
+void collectShapes(Bytes data, int depth, const GroupFrame* group, std::vector<Shape>& shapes)
 {
     if (depth > kMaximumNesting)
         return;
+    GroupFrame inner;
+    bool first = true;
     for (const EscherRecord& record : escherRecords(data)) {
         if (record.type != kShapeContainer) {
             if (record.isContainer())
-                collectShapes(record.body, depth + 1, shapes);
+                collectShapes(record.body, depth + 1, first ? group : &inner, shapes);
             continue;
         }
-        Shape shape;
         bool hasObject = false;
-        for (const EscherRecord& part : escherRecords(record.body)) {
-            if (part.type == kOptions || part.type == kTertiaryOptions)
-                readProperties(part, shape);
-            else if (part.type == kClientAnchor && part.body.size() >= kClientAnchorSize)
-                shape.anchor = readAnchor(part.body);
-            else if (part.type == kClientData)
-                hasObject = true;
-            else if (part.isContainer())
-                collectShapes(part.body, depth + 1, shapes);
+        std::optional<Rectangle> space;
+        Shape shape = readShape(record, first ? group : &inner, hasObject, space);
+        if (first && space) {
+            inner = {shape.anchor, shape.share, space->left, space->top, space->right, space->bottom};
+            first = false;
         }
         if (hasObject)
             shapes.push_back(shape);
@@ -227,7 +277,7 @@ void DrawingCollector::read(const Record& record)
 std::vector<Shape> readShapes(Bytes drawing)
 {
     std::vector<Shape> shapes;
-    collectShapes(drawing, 0, shapes);
+    collectShapes(drawing, 0, nullptr, shapes);
     return shapes;
 }
 
@@ -249,6 +299,7 @@ std::optional<Drawing> DrawingCollector::drawingOf(const Shape& shape, const Obj
         return std::nullopt;
     Drawing drawing;
     drawing.anchor = *shape.anchor;
+    drawing.share = shape.share;
     if (object.text && !object.text->text.empty()) {
         drawing.kind = DrawingKind::TextBox;
         drawing.text.utf8 = utf16ToUtf8(object.text->text);

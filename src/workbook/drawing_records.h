@@ -35,7 +35,8 @@ TextObject readTextObject(RecordReader& reader);
 
 // One shape of the drawing records, before it is matched with its object.
 struct Shape {
-    std::optional<DrawingAnchor> anchor;  // nothing for shapes inside a group
+    std::optional<DrawingAnchor> anchor;  // inside a group, the group's
+    DrawingShare share;
     uint32_t picture = 0;                 // 1-based number in the picture store; 0 for none
     std::optional<bool> filled, outlined;
     std::optional<Color> fillColor, lineColor;

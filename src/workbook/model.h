@@ -140,10 +140,18 @@ struct DrawingAnchor {
 
 enum class DrawingKind : uint8_t { Picture, TextBox };
 
+// The part of an anchored rectangle that a shape inside a group takes, as shares of the
+// rectangle's width and height; the whole rectangle for a shape of its own.
+struct DrawingShare {
+    double left = 0, top = 0, right = 1, bottom = 1;
+    bool operator==(const DrawingShare&) const = default;
+};
+
 // A picture or a text box floating over the cells.
 struct Drawing {
     DrawingKind kind = DrawingKind::Picture;
     DrawingAnchor anchor;
+    DrawingShare share;
     std::optional<uint32_t> picture;  // Picture: index into Workbook::pictures
     RichText text;                    // TextBox: the text, format runs in Workbook::fonts
     uint16_t fontIndex = 0;           // TextBox: the font of text before the first run

@@ -247,22 +247,31 @@ TEST(SheetDrawings, ShapePropertiesAndObjectsPairInOrder)
     const Data shapes = container(0xF003, {
         container(0xF004, {shapeRecord(202), properties({{0x01BF, 0x00100000}, {0x01C0, 0x000000FF}}),
                            anchor(0, 0, 0, 0, 1, 0, 1, 0), clientData}),
-        container(0xF004, {shapeRecord(1), clientData}),  // inside a group: no anchor of its own
+        container(0xF003, {
+            container(0xF004, {escher(0xF009, 0, Body().u32(100).u32(0).u32(300).u32(200).data(), 1),
+                               anchor(2, 0, 2, 0, 6, 0, 8, 0), clientData}),
+            container(0xF004, {shapeRecord(1), escher(0xF00F, 0, Body().u32(150).u32(50).u32(250).u32(200).data()),
+                               clientData}),
+        }),
         container(0xF004, {shapeRecord(75), properties({{0x4104, 3}, {0x01FF, 0x00080008}, {0x01C0, 0x08000002}}),
                            anchor(300, 0, 5, 0, 2, 0, 4, 0), clientData}),
     });
     const std::vector<detail::Shape> read = detail::readShapes(asBytes(shapes));
-    ASSERT_EQ(read.size(), 3u);
+    ASSERT_EQ(read.size(), 4u);
     EXPECT_EQ(read[0].filled, false);  // the use bit is set, the fill bit is not
     EXPECT_EQ(read[0].lineColor, (Color{255, 0, 0}));
-    EXPECT_FALSE(read[1].anchor);
-    EXPECT_EQ(read[2].picture, 3u);
-    EXPECT_EQ(read[2].outlined, true);
-    EXPECT_FALSE(read[2].lineColor);  // a palette colour: the default stands in
+    // A shape in a group takes its part of the group's anchor, measured in the group's coordinates.
+    EXPECT_EQ(read[1].share, DrawingShare{});
+    ASSERT_TRUE(read[2].anchor);
+    EXPECT_EQ(*read[2].anchor, *read[1].anchor);
+    EXPECT_EQ(read[2].share, (DrawingShare{0.25, 0.25, 0.75, 1.0}));
+    EXPECT_EQ(read[3].picture, 3u);
+    EXPECT_EQ(read[3].outlined, true);
+    EXPECT_FALSE(read[3].lineColor);  // a palette colour: the default stands in
     // A column past the last one and corners the wrong way round collapse onto the first cell.
-    EXPECT_EQ(read[2].anchor->firstColumn, 255);
-    EXPECT_EQ(read[2].anchor->lastColumn, 255);
-    EXPECT_EQ(read[2].anchor->lastRow, 5u);
+    EXPECT_EQ(read[3].anchor->firstColumn, 255);
+    EXPECT_EQ(read[3].anchor->lastColumn, 255);
+    EXPECT_EQ(read[3].anchor->lastRow, 5u);
 }
 
 TEST(SheetDrawings, CutShortDrawingRecordsNeverFailTheLoad)
