@@ -39,7 +39,7 @@ CellFormat readXf(RecordReader& reader)
     const uint8_t indentAndShrink = reader.u8();
     format.indent = indentAndShrink & 0x0F;
     format.shrinkToFit = (indentAndShrink & 0x10) != 0;
-    reader.skip(1);  // which attribute groups differ from the style
+    reader.skip(1);  // the "used" marks: they govern later edits of the style, not what shows
     const uint32_t borders = reader.u32();
     const uint32_t moreBorders = reader.u32();
     const uint16_t fill = reader.u16();

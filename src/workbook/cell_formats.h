@@ -10,11 +10,13 @@ namespace kx::workbook::detail {
 
 // A cell format as stored, its font index still with the file's gap at 4.
 //
-// A cell format names a parent style and marks which attribute groups it sets itself, but the
-// spreadsheet program shows a cell's own attributes wherever they differ from its style's, so
-// the stored values are the ones shown and the style adds nothing to them. (Folding the style
-// in by those marks turned bold headings plain in a real workbook that LibreOffice and the
-// spreadsheet program show bold.)
+// A cell format stores every attribute a cell shows. It also names a parent style and carries
+// one "used" mark per attribute group (number format, font, alignment, border, fill,
+// protection), but in a cell format a mark only says whether a later edit of the style carries
+// over into that group (clear: it does; set: the cell format keeps its own). How the workbook
+// looks now is in the stored values alone, so the style adds nothing when reading. Writers do
+// store cell formats whose clear marks disagree with their style: taking the style's group
+// there turns bold headings plain that the spreadsheet program and LibreOffice show bold.
 CellFormat readXf(RecordReader& reader);
 
 // The formats by XF index with font indexes mapped to Workbook::fonts. Never empty: a file

@@ -12,6 +12,7 @@ namespace {
 constexpr double padding = 1.5;         // points between a cell's edge and its text
 constexpr double indentCharacters = 3;  // digit widths per indent level
 constexpr uint8_t stackedRotation = 255;
+constexpr uint16_t defaultFontIndex = 0;  // the Normal style's font, which sizes the columns
 
 bool isGeneral(const std::string& code)
 {
@@ -94,12 +95,16 @@ CellTextPainter::CellTextPainter(cairo_t* cr, PangoLayout* layout, const Workboo
 
 double CellTextPainter::setText(const std::string& text, uint16_t fontIndex, const RichText* rich, double shrink)
 {
-    pango_layout_set_font_description(layout_, fonts_.description(fontIndex));
-    AttrListPtr attributes = fonts_.attributes(fontIndex, text, rich);
-    if (shrink < 1)
-        pango_attr_list_insert(attributes.get(), pango_attr_scale_new(shrink));
-    pango_layout_set_attributes(layout_, attributes.get());
-    pango_layout_set_text(layout_, text.data(), static_cast<int>(text.size()));
+    Shaped wanted{text, fontIndex, rich, shrink};
+    if (shaped_ != wanted) {
+        pango_layout_set_font_description(layout_, fonts_.description(fontIndex));
+        AttrListPtr attributes = fonts_.attributes(fontIndex, text, rich);
+        if (shrink < 1)
+            pango_attr_list_insert(attributes.get(), pango_attr_scale_new(shrink));
+        pango_layout_set_attributes(layout_, attributes.get());
+        pango_layout_set_text(layout_, text.data(), static_cast<int>(text.size()));
+        shaped_ = std::move(wanted);
+    }
     PangoRectangle logical;
     pango_layout_get_extents(layout_, nullptr, &logical);
     return static_cast<double>(logical.width) / PANGO_SCALE;
@@ -111,12 +116,13 @@ std::string CellTextPainter::fittedText(const Cell& cell, CellContent& content, 
 {
     const double screen = fonts_.screenWidthRatio(format.fontIndex);
     const double width = setText(content.text, format.fontIndex, nullptr);
-    if (content.numeric && width * screen > room) {
+    const double screenRoom = room * fonts_.screenWidthRatio(defaultFontIndex);
+    if (content.numeric && width * screen > screenRoom) {
         const std::string& code = workbook_.numberFormatCode(format.numberFormat);
         const int maxChars = static_cast<int>(room / digitWidth_);
         if (isGeneral(code) && maxChars > 0) {
             if (auto narrower = cellContent(workbook_, cell, std::min(maxChars, 11));
-                narrower && setText(narrower->text, format.fontIndex, nullptr) * screen <= room)
+                narrower && setText(narrower->text, format.fontIndex, nullptr) * screen <= screenRoom)
                 return narrower->text;
         }
         const double hashWidth = std::max(setText("#", format.fontIndex, nullptr), 0.1);
@@ -137,12 +143,18 @@ std::string CellTextPainter::fittedText(const Cell& cell, CellContent& content, 
     return content.text;
 }
 
-void CellTextPainter::setLayout(const TextPlan& plan)
+// pango lays a text out again after any change, so each setting is made before the text is measured.
+void CellTextPainter::setParagraph(const TextPlan& plan, double wrapWidth)
 {
-    pango_layout_set_width(layout_, plan.wrapWidth < 0 ? -1 : static_cast<int>(plan.wrapWidth * PANGO_SCALE));
+    pango_layout_set_width(layout_, wrapWidth < 0 ? -1 : static_cast<int>(wrapWidth * PANGO_SCALE));
     pango_layout_set_wrap(layout_, PANGO_WRAP_WORD_CHAR);
     pango_layout_set_alignment(layout_, plan.alignment);
     pango_layout_set_justify(layout_, plan.justify);
+}
+
+void CellTextPainter::setLayout(const TextPlan& plan)
+{
+    setParagraph(plan, plan.wrapWidth);
     setText(plan.text, plan.fontIndex, plan.rich, plan.shrink);
 }
 
@@ -159,17 +171,21 @@ std::optional<TextPlan> CellTextPainter::plan(const Cell& cell, const Box& box, 
     TextPlan plan;
     plan.layout.reset(pango_layout_new(context_));
     layout_ = plan.layout.get();
+    shaped_.reset();
+    plan.alignment = format.rotation == stackedRotation ? PANGO_ALIGN_CENTER : pangoAlignment(content->align);
+    plan.justify = format.horizontal == HorizontalAlign::Justify;
+    setParagraph(plan, -1);  // fitting measures single lines
     plan.text = rotated ? content->text : fittedText(cell, *content, format, room);
     plan.rich = plan.text == content->text ? content->rich : nullptr;
     if (format.rotation == stackedRotation)
         plan.text = stacked(plan.text);
     plan.fontIndex = format.fontIndex;
     plan.color = content->color.value_or(fonts_.color(format.fontIndex));
-    plan.alignment = format.rotation == stackedRotation ? PANGO_ALIGN_CENTER : pangoAlignment(content->align);
-    plan.justify = format.horizontal == HorizontalAlign::Justify;
     const bool wraps = !rotated && (format.wrap || plan.justify);
-    // Lines break where the spreadsheet program breaks them on screen, a little wider on paper.
-    const double lineWidth = room / fonts_.screenWidthRatio(format.fontIndex);
+    // Lines break where the spreadsheet program breaks them on screen; columns widen on paper by
+    // the default font's ratio, text by its own.
+    const double lineWidth =
+        room * fonts_.screenWidthRatio(defaultFontIndex) / fonts_.screenWidthRatio(format.fontIndex);
     plan.wrapWidth = wraps ? lineWidth : -1;
     plan.angle = format.rotation == stackedRotation ? 0 : rotationAngle(format.rotation);
     setLayout(plan);

@@ -50,6 +50,7 @@ public:
 private:
     double setText(const std::string& text, uint16_t fontIndex, const RichText* rich, double shrink = 1);
     std::string fittedText(const Cell& cell, CellContent& content, const CellFormat& format, double room);
+    void setParagraph(const TextPlan& plan, double wrapWidth);
     void setLayout(const TextPlan& plan);
 
     cairo_t* cr_;
@@ -58,6 +59,15 @@ private:
     const Workbook& workbook_;
     CellFonts& fonts_;
     double digitWidth_;
+    // What layout_ holds, so that the same text is not shaped twice.
+    struct Shaped {
+        std::string text;
+        uint16_t fontIndex;
+        const RichText* rich;
+        double shrink;
+        bool operator==(const Shaped&) const = default;
+    };
+    std::optional<Shaped> shaped_;
 };
 
 }  // namespace kx::workbook

@@ -55,4 +55,9 @@ double screenWidthRatio(const Font& font)
     return exact > 0 ? maxDigitWidthPixels(font) / exact : 1.0;
 }
 
+double paperColumnScale(const Font& defaultFont)
+{
+    return 1.0 / screenWidthRatio(defaultFont);
+}
+
 }  // namespace kx::workbook

@@ -13,4 +13,8 @@ int maxDigitWidthPixels(const Font& font);
 // pixels to its exact width stands for that of any text in the font.
 double screenWidthRatio(const Font& font);
 
+// How much wider a column prints than its screen pixels: on paper the spreadsheet program lays
+// the default font's digits out at their exact width, on screen at whole pixels.
+double paperColumnScale(const Font& defaultFont);
+
 }  // namespace kx::workbook

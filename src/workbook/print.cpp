@@ -46,7 +46,8 @@ std::vector<std::unique_ptr<PreparedSheet>> paginateWorkbook(const Workbook& wor
         if (sheet.kind != SheetKind::Worksheet || sheet.visibility != Visibility::Visible)
             continue;
         auto prepared = std::make_unique<PreparedSheet>(
-            PreparedSheet{sheet, SheetMetrics(sheet, digitWidth), pageFrame(sheet.pageSetup), {}});
+            PreparedSheet{sheet, SheetMetrics(sheet, digitWidth, paperColumnScale(defaultFont(workbook))),
+                          pageFrame(sheet.pageSetup), {}});
         std::vector<CellRef> inked = textSpillEnds(workbook, sheet, prepared->metrics, fonts);
         const std::vector<CellRef> underDrawings = drawingCells(sheet);
         inked.insert(inked.end(), underDrawings.begin(), underDrawings.end());
@@ -124,7 +125,8 @@ void printWorkbook(const Workbook& workbook, const PrintJob& job)
     for (const auto& prepared : sheets) {
         const SheetPrint print{prepared->sheet, prepared->metrics, prepared->pagination, prepared->frame,
                                parseHeaderFooter(prepared->sheet.pageSetup.header),
-                               parseHeaderFooter(prepared->sheet.pageSetup.footer), digitWidth * pointsPerPixel};
+                               parseHeaderFooter(prepared->sheet.pageSetup.footer),
+                               digitWidth * pointsPerPixel * paperColumnScale(defaultFont(workbook))};
         values.sheetName = prepared->sheet.name;
         const size_t cellPages = prepared->pagination.pages.size();
         for (size_t page = 0; page < prepared->pageCount(); ++page) {

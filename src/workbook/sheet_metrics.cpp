@@ -28,7 +28,9 @@ int decimalDigits(uint32_t number)
 
 int columnPixels(uint16_t storedWidth, int maxDigitWidth)
 {
-    return static_cast<int>(std::lround(storedWidth / 256.0 * maxDigitWidth));
+    // The width is nudged up by half a pixel's worth of 1/256 characters, then truncated.
+    const int digit = std::max(maxDigitWidth, 1);
+    return static_cast<int>((storedWidth + 128 / digit) * static_cast<int64_t>(digit) / 256);
 }
 
 int defaultColumnPixels(uint16_t characters, int maxDigitWidth)
@@ -37,16 +39,18 @@ int defaultColumnPixels(uint16_t characters, int maxDigitWidth)
     return (pixels + 7) / 8 * 8;
 }
 
-SheetMetrics::SheetMetrics(const Sheet& sheet, int maxDigitWidth)
+SheetMetrics::SheetMetrics(const Sheet& sheet, int maxDigitWidth, double paperScale)
     : sheet_(sheet), digitWidth_(std::max(maxDigitWidth, 1)),
+      paperScale_(std::isfinite(paperScale) && paperScale > 0 ? paperScale : 1.0),
       defaultRowHeight_(sheet.defaultRowHeightTwips * pointsPerTwip)
 {
     const int defaultPixels = sheet.standardColumnWidth
                                   ? columnPixels(*sheet.standardColumnWidth, digitWidth_)
                                   : defaultColumnPixels(sheet.defaultColumnWidth, digitWidth_);
-    columnWidths_.fill(defaultPixels * pointsPerPixel);
+    const double pointsPerColumnPixel = pointsPerPixel * paperScale_;
+    columnWidths_.fill(defaultPixels * pointsPerColumnPixel);
     for (const ColumnInfo& info : sheet.columns) {
-        const double width = info.hidden ? 0 : columnPixels(info.width, digitWidth_) * pointsPerPixel;
+        const double width = info.hidden ? 0 : columnPixels(info.width, digitWidth_) * pointsPerColumnPixel;
         const uint16_t last = std::min<uint16_t>(info.lastColumn, maxColumns - 1);
         for (uint32_t column = info.firstColumn; column <= last; ++column)
             columnWidths_[column] = width;
@@ -65,7 +69,7 @@ double SheetMetrics::rowHeight(uint32_t row) const
 double SheetMetrics::headingColumnWidth(uint32_t lastRow) const
 {
     const int pixels = decimalDigits(lastRow + 1) * digitWidth_ + cellPadding(digitWidth_) + 1;
-    return pixels * pointsPerPixel;
+    return pixels * pointsPerPixel * paperScale_;
 }
 
 }  // namespace kx::workbook

@@ -1,6 +1,7 @@
 #pragma once
-// Row heights and column widths of a sheet in points, as the spreadsheet program lays them out
-// on screen at 96 pixels to the inch. Hidden rows and columns measure 0.
+// Row heights and column widths of a sheet in points, as the spreadsheet program prints them:
+// columns are laid out in whole screen pixels at 96 to the inch, then widened on paper by the
+// default font's exact digit width over its whole-pixel one. Hidden rows and columns measure 0.
 #include <array>
 #include <cstdint>
 
@@ -13,8 +14,9 @@ inline constexpr uint16_t maxColumns = 256;
 
 class SheetMetrics {
 public:
-    // maxDigitWidth: the widest digit of the workbook's default font, in whole pixels.
-    SheetMetrics(const Sheet& sheet, int maxDigitWidth);
+    // maxDigitWidth: the widest digit of the workbook's default font, in whole pixels;
+    // paperScale: its exact width over that (see paperColumnScale).
+    SheetMetrics(const Sheet& sheet, int maxDigitWidth, double paperScale = 1.0);
 
     double rowHeight(uint32_t row) const;
     // Rows and columns past the sheet's last measure 0, like hidden ones.
@@ -29,6 +31,7 @@ public:
 private:
     const Sheet& sheet_;
     int digitWidth_;
+    double paperScale_;
     double defaultRowHeight_;
     std::array<double, maxColumns> columnWidths_{};
 };

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "print_test_support.h"
+#include "workbook/font_metrics.h"
 #include "workbook/print.h"
 #include "workbook/reader.h"
 
@@ -242,7 +243,8 @@ TEST_F(PrintRender, PaperOrientationMarginsAndCentringPlaceTheGrid)
     setup.centerHorizontally = setup.centerVertically = true;
     corner = pdfWordPosition(printToPdf(book), "Corner");
     ASSERT_TRUE(corner);
-    EXPECT_NEAR(corner->first, (1008 - 48) / 2.0 + 1.5, 1);
+    const double printedColumn = 48 * paperColumnScale(book.fonts.front());  // 64 px, widened on paper
+    EXPECT_NEAR(corner->first, (1008 - printedColumn) / 2 + 1.5, 1);
     EXPECT_NEAR(corner->second, (612 - 12.75) / 2, 3);
 }
 

@@ -11,6 +11,7 @@
 #include <regex>
 #include <sstream>
 
+#include "workbook/number_format.h"
 #include "workbook/reader.h"
 
 using namespace kx::workbook;
@@ -149,6 +150,23 @@ TEST(Corpus, SheetsTextsAndNumbersAsLibreOfficeReadsThem)
     EXPECT_EQ(sheet3.cell(16, 0)->kind, CellKind::Boolean);
     EXPECT_EQ(sheet3.cell(16, 0)->number, 1);
     EXPECT_EQ(sheet3.cell(19, 0)->number, 65535);
+}
+
+// poi-at-gv-ooe-bp10 pairs a date column with a time column; every cell format there marks its
+// number format as its own, while their style has General. LibreOffice 7.4 cannot read the time
+// code and shows General instead; the time is what the file asks for.
+TEST(Corpus, CellFormatsKeepTheirOwnNumberFormats)
+{
+    REQUIRE_CORPUS();
+    const Workbook votes = openCorpus("poi-at-gv-ooe-bp10.xls");
+    const Sheet& sheet = votes.sheets.at(0);
+    const auto codeAt = [&](uint16_t column) {
+        return votes.numberFormatCode(votes.formats.at(sheet.cell(6, column)->format).numberFormat);
+    };
+    EXPECT_EQ(codeAt(21), "dd/mm/yyyy;dd/mm/yyyy;_-* \"\"??_-;_-@_-");
+    EXPECT_EQ(codeAt(22), "[$-F400]h:mm:ss\\ AM/PM;[$-F400]h:mm:ss\\ AM/PM;_-* \"\"??_-;_-@_-");
+    EXPECT_EQ(formatNumber(sheet.cell(6, 21)->number, codeAt(21), false).text, "25/04/2010");
+    EXPECT_EQ(formatNumber(sheet.cell(6, 22)->number, codeAt(22), false).text, "5:39:31 PM");
 }
 
 TEST(Corpus, SheetKindsVisibilityAndDateSystem)

@@ -106,3 +106,57 @@ TEST(CellFormats, NumberFormatsAndPalette)
     EXPECT_EQ(plain.color(22, {}), (Color{192, 192, 192}));
     EXPECT_EQ(plain.color(63, {}), (Color{51, 51, 51}));
 }
+
+namespace {
+
+// XF 16: a style that differs from the cell formats below in every group: font 5, format 0xA4,
+// centred, a thin left border, a solid fill.
+Body styleDifferingInEveryGroup()
+{
+    return xf(5, 0xA4, true, 0, 0x02, 0x00, 0x00080001, 0x04000000, 0x0A | 0x41 << 7);
+}
+
+void expectPlainAttributes(const CellFormat& format)
+{
+    EXPECT_EQ(format.fontIndex, 0);
+    EXPECT_EQ(format.numberFormat, 14);
+    EXPECT_EQ(format.horizontal, HorizontalAlign::Right);
+    EXPECT_EQ(format.left.style, BorderStyle::None);
+    EXPECT_EQ(format.bottom.style, BorderStyle::Double);
+    EXPECT_EQ(format.fillPattern, 0);
+}
+
+}  // namespace
+
+// The used-attribute marks of a cell format only say whether a later edit of its style carries
+// over into it; whatever they say, the cell format's stored attributes are the ones shown. Read
+// either way round (a set mark as "own" or as "from the style"), some group of one of these
+// would come out as the style's.
+TEST(CellFormats, UsedAttributeMarksNeverPullInTheStyle)
+{
+    WorkbookBuilder builder;
+    builder.global(0x0031, font(u"One")).global(0x0031, font(u"Two")).global(0x0031, font(u"Three"))
+        .global(0x0031, font(u"Five", 240, 0, 700)).global(0x0031, font(u"Six"));
+    builder.global(0x041E, Body().u16(0xA4).string16(u"0.000"));
+    builder.global(0x00E0, styleDifferingInEveryGroup());
+    const uint32_t doubleBottom = 0x6 << 12;
+    const uint32_t bottomColor = 8 << 7;
+    // XF 17 marks every group as its own, XF 18 none, XF 19 alternate groups.
+    for (uint8_t marks : {uint8_t(0xFC), uint8_t(0x00), uint8_t(0x54)})
+        builder.global(0x00E0, xf(0, 14, false, 16, 0x03, marks, doubleBottom, bottomColor));
+    // XF 20 names a cell format as its parent, XF 21 a parent past the end of the table.
+    builder.global(0x00E0, xf(0, 14, false, 17, 0x03, 0x00, doubleBottom, bottomColor));
+    builder.global(0x00E0, xf(0, 14, false, 0xFFE, 0x03, 0x00, doubleBottom, bottomColor));
+    builder.sheet({.name = "S", .records = {numberCell(0, 0, 1, 17)}});
+    const Workbook book = loadWorkbook(builder.file());
+
+    ASSERT_EQ(book.formats.size(), 22u);
+    for (size_t index = 17; index <= 21; ++index) {
+        SCOPED_TRACE(index);
+        expectPlainAttributes(book.formats[index]);
+    }
+    // The style keeps its own values too, for cells that name it directly.
+    EXPECT_EQ(book.formats[16].fontIndex, 4);
+    EXPECT_EQ(book.formats[16].numberFormat, 0xA4);
+    EXPECT_EQ(book.formats[16].fillPattern, 1);
+}
