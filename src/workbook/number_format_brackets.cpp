@@ -1,5 +1,7 @@
 #include "workbook/number_format_brackets.h"
 
+#include "workbook/cell_formats.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -15,17 +17,6 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b)
                return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
            });
 }
-
-// The default palette, indexes 8 to 63, which "[ColorN]" names as 1 to 56.
-constexpr std::array<uint32_t, 56> defaultPalette{
-    0x000000, 0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF,
-    0x800000, 0x008000, 0x000080, 0x808000, 0x800080, 0x008080, 0xC0C0C0, 0x808080,
-    0x9999FF, 0x993366, 0xFFFFCC, 0xCCFFFF, 0x660066, 0xFF8080, 0x0066CC, 0xCCCCFF,
-    0x000080, 0xFF00FF, 0xFFFF00, 0x00FFFF, 0x800080, 0x800000, 0x008080, 0x0000FF,
-    0x00CCFF, 0xCCFFFF, 0xCCFFCC, 0xFFFF99, 0x99CCFF, 0xFF99CC, 0xCC99FF, 0xFFCC99,
-    0x3366FF, 0x33CCCC, 0x99CC00, 0xFFCC00, 0xFF9900, 0xFF6600, 0x666699, 0x969696,
-    0x003366, 0x339966, 0x003300, 0x333300, 0x993300, 0x993366, 0x333399, 0x333333,
-};
 
 Color toColor(uint32_t rgb)
 {
@@ -47,9 +38,11 @@ std::optional<Color> namedColor(std::string_view name)
     unsigned number = 0;
     const char* end = name.data() + name.size();
     auto [rest, error] = std::from_chars(name.data() + prefix.size(), end, number);
-    if (error != std::errc() || rest != end || number < 1 || number > defaultPalette.size())
+    // "[ColorN]" names the default palette's entries 1 to 56 (indexes 8 to 63).
+    static const std::vector<Color> palette = detail::defaultPalette();
+    if (error != std::errc() || rest != end || number < 1 || number > palette.size())
         return std::nullopt;
-    return toColor(defaultPalette[number - 1]);
+    return palette[number - 1];
 }
 
 std::optional<Condition> condition(std::string_view text)
