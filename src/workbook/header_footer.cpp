@@ -79,15 +79,15 @@ private:
     void font()
     {
         const size_t close = text_.find('"', position_);
-        const std::string_view spec = text_.substr(position_, close == std::string_view::npos ? close : close - position_);
+        const std::string_view fontCode = text_.substr(position_, close == std::string_view::npos ? close : close - position_);
         position_ = close == std::string_view::npos ? text_.size() : close + 1;
-        const size_t comma = spec.find(',');
-        const std::string_view name = spec.substr(0, comma);
+        const size_t comma = fontCode.find(',');
+        const std::string_view name = fontCode.substr(0, comma);
         if (!name.empty() && name != "-")
             style_.fontName = std::string(name);
         if (comma == std::string_view::npos)
             return;
-        std::string styleName(spec.substr(comma + 1));
+        std::string styleName(fontCode.substr(comma + 1));
         for (char& c : styleName)
             c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         style_.bold = styleName.find("bold") != std::string::npos;

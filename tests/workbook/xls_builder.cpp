@@ -99,9 +99,9 @@ WorkbookBuilder& WorkbookBuilder::global(uint16_t type, const Body& body)
     return *this;
 }
 
-WorkbookBuilder& WorkbookBuilder::sheet(SheetSpec spec)
+WorkbookBuilder& WorkbookBuilder::sheet(SheetContents contents)
 {
-    sheets_.push_back(std::move(spec));
+    sheets_.push_back(std::move(contents));
     return *this;
 }
 

@@ -38,7 +38,7 @@ std::vector<std::byte> recordStream(const std::vector<RawRecord>& records);
 // Wraps a stream into an OLE2 compound file under the given name.
 std::vector<std::byte> compoundFile(const std::vector<std::byte>& stream, const char* streamName = "Workbook");
 
-struct SheetSpec {
+struct SheetContents {
     std::string name;
     std::vector<RawRecord> records;  // between BOF and EOF
     uint8_t kind = 0;                // 0 worksheet, 1 macro sheet, 2 chart
@@ -51,13 +51,13 @@ struct SheetSpec {
 class WorkbookBuilder {
 public:
     WorkbookBuilder& global(uint16_t type, const Body& body);
-    WorkbookBuilder& sheet(SheetSpec spec);
+    WorkbookBuilder& sheet(SheetContents contents);
     std::vector<std::byte> stream() const;
     std::vector<std::byte> file() const { return compoundFile(stream()); }
 
 private:
     std::vector<RawRecord> globals_;
-    std::vector<SheetSpec> sheets_;
+    std::vector<SheetContents> sheets_;
 };
 
 RawRecord record(uint16_t type, const Body& body);
