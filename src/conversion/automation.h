@@ -11,6 +11,8 @@
 #include <string>
 #include <variant>
 
+#include "errors/failure.h"
+
 namespace kx::conversion::automation {
 
 // Every failing operation throws this, with the number and description the application gives.
@@ -27,10 +29,10 @@ private:
 
 // The one number callers rely on: the application object could not be created.
 inline constexpr std::int32_t kCannotCreateObject = 429;
-// Other numbers the implementations raise, as the runtime numbers them.
-inline constexpr std::int32_t kOverflow = 6;
-inline constexpr std::int32_t kSubscriptOutOfRange = 9;
-inline constexpr std::int32_t kTypeMismatch = 13;
+// Other numbers the implementations raise: the runtime's own, and the application's method failure.
+using errors::kOverflow;
+using errors::kSubscriptOutOfRange;
+using errors::kTypeMismatch;
 inline constexpr std::int32_t kMethodFailed = 1004;
 
 // Page set-up properties, by their dispatch identifiers in the application's object model.

@@ -9,7 +9,8 @@ namespace kx::mainwindow {
 namespace {
 
 constexpr const char* kSection = "SETTINGS";
-constexpr const char* kBrowseSource = "frmMain:cmdBrowse";
+// Both Browse commands report their failures under this one label.
+constexpr const char* kBrowseLabel = "frmMain:cmdBrowse";
 constexpr std::int16_t kLaunchWhenTicked = 2;
 
 std::string folderPartOf(const std::string& path)
@@ -60,7 +61,7 @@ PathChoice chooseSource(const WindowServices& services)
     const SettingsLink& settings = services.settings;
     std::optional<std::string> chosen;
     PathChoice result;
-    runSteps(services.reportError, kBrowseSource,
+    runSteps(services.reportError, kBrowseLabel,
              {[&] {
                   chosen = platform::ui().chooseFileToOpen(
                       sourceDialogRequest(*settings.recentFolder, services.programFolder));
@@ -88,7 +89,7 @@ PathChoice chooseTarget(const WindowServices& services)
     const SettingsLink& settings = services.settings;
     std::optional<std::string> chosen;
     PathChoice result;
-    runSteps(services.reportError, kBrowseSource,
+    runSteps(services.reportError, kBrowseLabel,
              {[&] {
                   chosen = platform::ui().chooseFileToSave(targetDialogRequest(*settings.recentOutputFolder));
                   return chosen.has_value();
