@@ -95,7 +95,7 @@ void CellPainter::placeFormattedGaps(size_t rowSlot, const Row* row, const std::
         const std::optional<uint16_t> format = row && row->format ? row->format
                                                : info            ? std::optional<uint16_t>(info->format)
                                                                  : std::nullopt;
-        if (format && hasVisibleFormatting(cellFormat(workbook_, *format)))
+        if (format && hasVisibleFormatting(workbook_, cellFormat(workbook_, *format)))
             cells_.push_back({nullptr, *format, {column.start, rowTrack.start, column.size, rowTrack.size}, rowSlot,
                               slot, slot});
     }
