@@ -13,8 +13,8 @@ constexpr double gridlineWidth = 0.25;
 }  // namespace
 
 CellPainter::CellPainter(cairo_t* cr, PangoLayout* layout, const Workbook& workbook, const Sheet& sheet,
-                         const PageGrid& grid, CellFonts& fonts, double digitWidth)
-    : cr_(cr), layout_(layout), workbook_(workbook), sheet_(sheet), grid_(grid), fonts_(fonts),
+                         const PageGrid& grid, const SheetMetrics& metrics, CellFonts& fonts, double digitWidth)
+    : cr_(cr), layout_(layout), workbook_(workbook), sheet_(sheet), grid_(grid), metrics_(metrics), fonts_(fonts),
       digitWidth_(digitWidth), columnSlots_(maxColumns, -1),
       occupied_(grid.rows.size(), std::vector<bool>(grid.columns.size(), false))
 {
@@ -54,10 +54,25 @@ void CellPainter::placeMergedRanges()
                           bottom - grid_.rows[rowSlot].start};
             mergedBoxes_.push_back(box);
             if (const Cell* anchor = sheet_.cell(range.firstRow, range.firstColumn))
-                cells_.push_back({anchor, anchor->format, box, rowSlot, static_cast<size_t>(first),
-                                  static_cast<size_t>(last), true});
+                cells_.push_back({anchor, anchor->format, box,
+                                  wholeRange(range, box, static_cast<size_t>(first), static_cast<size_t>(last)),
+                                  rowSlot, static_cast<size_t>(first), static_cast<size_t>(last), true});
         }
     }
+}
+
+// The part of a merged range on this page widened by the columns of the range that other pages
+// show. Rows are left as the page has them.
+Box CellPainter::wholeRange(const CellRange& range, const Box& onPage, size_t firstSlot, size_t lastSlot) const
+{
+    Box whole = onPage;
+    for (uint32_t column = range.firstColumn; column < grid_.columns[firstSlot].index; ++column) {
+        whole.x -= metrics_.columnWidth(column);
+        whole.width += metrics_.columnWidth(column);
+    }
+    for (uint32_t column = grid_.columns[lastSlot].index + 1; column <= range.lastColumn && column < maxColumns; ++column)
+        whole.width += metrics_.columnWidth(column);
+    return whole;
 }
 
 void CellPainter::placeCells()
@@ -72,8 +87,8 @@ void CellPainter::placeCells()
             if (slot < 0 || occupied_[rowSlot][slot])
                 continue;
             const GridTrack& column = grid_.columns[slot];
-            cells_.push_back({&cell, cell.format, {column.start, rowTrack.start, column.size, rowTrack.size}, rowSlot,
-                              static_cast<size_t>(slot), static_cast<size_t>(slot)});
+            const Box box{column.start, rowTrack.start, column.size, rowTrack.size};
+            cells_.push_back({&cell, cell.format, box, box, rowSlot, static_cast<size_t>(slot), static_cast<size_t>(slot)});
             stored[slot] = true;
             if (cell.kind != CellKind::Blank)
                 occupied_[rowSlot][slot] = true;
@@ -95,9 +110,9 @@ void CellPainter::placeFormattedGaps(size_t rowSlot, const Row* row, const std::
         const std::optional<uint16_t> format = row && row->format ? row->format
                                                : info            ? std::optional<uint16_t>(info->format)
                                                                  : std::nullopt;
-        if (format && hasVisibleFormatting(cellFormat(workbook_, *format)))
-            cells_.push_back({nullptr, *format, {column.start, rowTrack.start, column.size, rowTrack.size}, rowSlot,
-                              slot, slot});
+        const Box box{column.start, rowTrack.start, column.size, rowTrack.size};
+        if (format && hasVisibleFormatting(workbook_, cellFormat(workbook_, *format)))
+            cells_.push_back({nullptr, *format, box, box, rowSlot, slot, slot});
     }
 }
 
@@ -203,7 +218,7 @@ void CellPainter::paintGridlines(const std::vector<Box>& merged, const std::vect
 // A cell centred across the selection takes in the empty cells to its right that are so formatted.
 Box CellPainter::centredAcross(const PlacedCell& placed) const
 {
-    Box box = placed.box;
+    Box box = placed.textBox;
     if (cellFormat(workbook_, placed.format).horizontal != HorizontalAlign::CenterAcross ||
         placed.cell->kind == CellKind::Blank)
         return box;
@@ -229,6 +244,22 @@ CellFormat CellPainter::printedFormat(uint16_t index) const
     return format;
 }
 
+// Text laid out over a merged range that the page cuts shows only in the page's part of it.
+void CellPainter::keepToPage(TextPlan& plan, const PlacedCell& placed)
+{
+    const Box& page = placed.box;
+    const Box& whole = placed.textBox;
+    const bool cutLeft = whole.x < page.x, cutRight = whole.x + whole.width > page.x + page.width;
+    if (!cutLeft && !cutRight)
+        return;
+    const double left = cutLeft ? std::max(plan.clip.x, page.x) : plan.clip.x;
+    const double right = cutRight ? std::min(plan.clip.x + plan.clip.width, page.x + page.width)
+                                  : plan.clip.x + plan.clip.width;
+    plan.clip.x = left;
+    plan.clip.width = std::max(right - left, 0.0);
+    plan.clipped = true;
+}
+
 void CellPainter::paint(bool gridlines)
 {
     for (const PlacedCell& placed : cells_)
@@ -243,6 +274,7 @@ void CellPainter::paint(bool gridlines)
                               [&](double width, HorizontalAlign align) { return overflowBox(placed, width, align); });
         if (!plan)
             continue;
+        keepToPage(*plan, placed);
         if (plan->spills)
             spills.push_back(plan->clip);
         if (sheet_.pageSetup.blackAndWhite)
