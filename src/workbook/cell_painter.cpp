@@ -139,7 +139,7 @@ void CellPainter::placeFormattedGaps(size_t rowSlot, const Row* row, const std::
                                                : info            ? std::optional<uint16_t>(info->format)
                                                                  : std::nullopt;
         const Box box{column.start, rowTrack.start, column.size, rowTrack.size};
-        if (format && hasVisibleFormatting(cellFormat(workbook_, *format)))
+        if (format && hasVisibleFormatting(workbook_, cellFormat(workbook_, *format)))
             cells_.push_back({nullptr, *format, box, box, rowSlot, slot, slot});
     }
 }
