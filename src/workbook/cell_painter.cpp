@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "workbook/cell_text_painter.h"
+#include "workbook/text_spill.h"
 #include "workbook/used_range.h"
 
 namespace kx::workbook {
@@ -94,7 +95,34 @@ void CellPainter::placeCells()
                 occupied_[rowSlot][slot] = true;
         }
         placeFormattedGaps(rowSlot, row, stored);
+        if (row)
+            placeTextFromLeft(rowSlot, *row);
     }
+}
+
+// Text of a cell left of the page that runs on over empty cells into the page's first columns
+// shows there, as it would beside its cell. Print-title columns would stand in its way.
+void CellPainter::placeTextFromLeft(size_t rowSlot, const Row& row)
+{
+    if (grid_.columns.empty() || sheet_.pageSetup.titleColumns || occupied_[rowSlot][0])
+        return;
+    const uint32_t pageStart = grid_.columns[0].index;
+    const auto source = std::find_if(row.cells.rbegin(), row.cells.rend(), [&](const Cell& cell) {
+        return cell.column < pageStart && cell.kind != CellKind::Blank;
+    });
+    if (source == row.cells.rend() || !spillsRight(workbook_, *source))
+        return;
+    for (const CellRange& range : sheet_.mergedRanges)
+        if (row.index >= range.firstRow && row.index <= range.lastRow && range.lastColumn >= source->column &&
+            range.firstColumn < pageStart)
+            return;
+    double before = 0;  // from the cell's left edge to the page's
+    for (uint32_t column = source->column; column < pageStart; ++column)
+        before += metrics_.columnWidth(column);
+    const GridTrack& rowTrack = grid_.rows[rowSlot];
+    const double pageLeft = grid_.columns[0].start;
+    cells_.push_back({&*source, source->format, {pageLeft, rowTrack.start, 0, rowTrack.size},
+                      {pageLeft - before, rowTrack.start, before, rowTrack.size}, rowSlot, 0, 0, false, true});
 }
 
 // Cells the file does not store take the format of their row, else of their column: a row or
@@ -125,20 +153,21 @@ bool CellPainter::isFree(size_t rowSlot, long columnSlot) const
 // the left when right-aligned, to both sides when centred, and is clipped where a neighbour is in use.
 Box CellPainter::overflowBox(const PlacedCell& placed, double textWidth, HorizontalAlign align) const
 {
-    Box box = placed.box;
     if (placed.merged)
-        return box;
+        return placed.box;
+    const Box& cell = placed.textBox;
+    Box box = cell;
     const bool toLeft = align == HorizontalAlign::Right || align == HorizontalAlign::Center ||
                         align == HorizontalAlign::CenterAcross || align == HorizontalAlign::Distributed;
     const bool toRight = align != HorizontalAlign::Right;
-    const double needed = toLeft && toRight ? (textWidth - placed.box.width) / 2 : textWidth - placed.box.width;
+    const double needed = toLeft && toRight ? (textWidth - cell.width) / 2 : textWidth - cell.width;
     if (toRight)
-        for (long slot = static_cast<long>(placed.lastColumnSlot) + 1;
-             box.x + box.width < placed.box.x + placed.box.width + needed && isFree(placed.rowSlot, slot); ++slot)
+        for (long slot = placed.offPage ? 0 : static_cast<long>(placed.lastColumnSlot) + 1;
+             box.x + box.width < cell.x + cell.width + needed && isFree(placed.rowSlot, slot); ++slot)
             box.width += grid_.columns[slot].size;
     if (toLeft)
         for (long slot = static_cast<long>(placed.firstColumnSlot) - 1;
-             box.x > placed.box.x - needed && isFree(placed.rowSlot, slot); --slot) {
+             box.x > cell.x - needed && isFree(placed.rowSlot, slot); --slot) {
             box.x -= grid_.columns[slot].size;
             box.width += grid_.columns[slot].size;
         }
@@ -263,7 +292,8 @@ void CellPainter::keepToPage(TextPlan& plan, const PlacedCell& placed)
 void CellPainter::paint(bool gridlines)
 {
     for (const PlacedCell& placed : cells_)
-        paintFill(cr_, workbook_, printedFormat(placed.format), placed.box);
+        if (!placed.offPage)
+            paintFill(cr_, workbook_, printedFormat(placed.format), placed.box);
     CellTextPainter text(cr_, layout_, workbook_, fonts_, digitWidth_);
     std::vector<TextPlan> plans;
     std::vector<Box> spills;
@@ -287,7 +317,8 @@ void CellPainter::paint(bool gridlines)
         text.paint(plan);
     BorderStrokes borders(workbook_);
     for (const PlacedCell& placed : cells_)
-        borders.add(printedFormat(placed.format), placed.box);
+        if (!placed.offPage)
+            borders.add(printedFormat(placed.format), placed.box);
     borders.stroke(cr_);
 }
 

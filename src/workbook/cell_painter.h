@@ -26,15 +26,18 @@ private:
         const Cell* cell = nullptr;  // nullptr: an empty cell drawn in its row's or column's format
         uint16_t format = 0;
         Box box;
-        // The columns of the whole merged range, reaching past the page where the page cuts it:
-        // its text is laid out there and shows on each page only in the part that page holds.
+        // Where the text is laid out: the box, or for a merged range the columns of the whole
+        // range, and for a cell off the page the cell and the empty cells up to the page. The
+        // text shows on the page only in the part of it the page holds.
         Box textBox;
         size_t rowSlot = 0, firstColumnSlot = 0, lastColumnSlot = 0;
         bool merged = false;  // text of a merged range stays inside it
+        bool offPage = false; // left of the page, placed for the text it runs onto the page
     };
 
     void placeCells();
     void placeFormattedGaps(size_t rowSlot, const Row* row, const std::vector<bool>& stored);
+    void placeTextFromLeft(size_t rowSlot, const Row& row);
     void placeMergedRanges();
     Box wholeRange(const CellRange& range, const Box& onPage, size_t firstSlot, size_t lastSlot) const;
     void paintGridlines(const std::vector<Box>& merged, const std::vector<Box>& spills);

@@ -375,3 +375,25 @@ TEST_F(PrintRender, WordsTooLongForTheirLineBreakWithoutHyphens)
     EXPECT_EQ(text.find("\u2010"), std::string::npos) << text;
     EXPECT_EQ(text.find('-'), std::string::npos) << text;
 }
+
+TEST_F(PrintRender, TextRunningPastThePageEdgeGoesOnOnTheNextPage)
+{
+    // Nine columns of 51 pt fit across A4: text from A1 reaches the second page's J1 and beyond.
+    Workbook book = workbookWithSheet();
+    Sheet& sheet = book.sheets[0];
+    const std::string filler(40, ' ');
+    setText(book, sheet, 0, 0, "Headword" + filler + "padding padding padding padding padding padding padding padding"
+                               " padding padding padding padding padding padding padding Tailword");
+    setText(book, sheet, 1, 0, "Blocked" + filler + "padding padding padding padding padding padding padding padding"
+                               " padding padding padding padding padding padding padding Stopped");
+    setText(book, sheet, 1, 1, "x");
+    setNumber(sheet, 2, 12, 7);
+
+    const auto pdf = printToPdf(book);
+    ASSERT_EQ(pdfPageCount(pdf), 2);
+    EXPECT_NE(pdfText(pdf, 1).find("Headword"), std::string::npos) << pdfText(pdf, 1);
+    const std::string second = pdfText(pdf, 2);
+    EXPECT_NE(second.find("Tailword"), std::string::npos) << second;
+    EXPECT_EQ(second.find("Headword"), std::string::npos) << second;
+    EXPECT_EQ(second.find("Stopped"), std::string::npos) << second;
+}
