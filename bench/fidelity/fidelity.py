@@ -87,6 +87,8 @@ def parse_arguments(argv):
     parser.add_argument("--fresh-profile", action="store_true",
                         help="a new LibreOffice profile for every workbook (slower; default: one per run)")
     parser.add_argument("--timeout", type=float, default=600, help="seconds allowed per conversion")
+    parser.add_argument("--words", type=int, default=0, metavar="N",
+                        help="print under each workbook the N words most over-represented on either side")
     parser.add_argument("--dpi", type=int, default=compare.VISUAL_DPI,
                         help="resolution of the visual comparison; default %(default)s")
     return parser.parse_args(argv)
@@ -99,11 +101,14 @@ def workbooks(arguments):
                   if p.lower().endswith(".xls") and os.path.isfile(p))
 
 
+TABLE_WORDS = 8  # words named in the table on each side
+
+
 def short_words(pairs):
     return " ".join(f"{word}x{count}" for word, count in pairs)
 
 
-def score(row, pdf_ours, pdf_libreoffice, dpi):
+def score(row, pdf_ours, pdf_libreoffice, dpi, words=TABLE_WORDS):
     row.pages_ours = compare.page_count(pdf_ours)
     row.pages_libreoffice = compare.page_count(pdf_libreoffice)
     row.pages_agree = row.pages_ours == row.pages_libreoffice
@@ -112,7 +117,7 @@ def score(row, pdf_ours, pdf_libreoffice, dpi):
     words_ours = compare.pdf_words(pdf_ours)
     words_libreoffice = compare.pdf_words(pdf_libreoffice)
     row.text_f1 = compare.word_f1(words_ours, words_libreoffice)
-    only_ours, only_libreoffice = compare.word_differences(words_ours, words_libreoffice)
+    only_ours, only_libreoffice = compare.word_differences(words_ours, words_libreoffice, words)
     row.words_only_ours = short_words(only_ours)
     row.words_only_libreoffice = short_words(only_libreoffice)
     pairs = []
@@ -156,7 +161,7 @@ def run_one(path, arguments, profile, timer, scratch, keep):
     if mine.ok:
         row.pages_ours = compare.page_count(pdf_ours)
     if row.compared:
-        score(row, pdf_ours, pdf_libreoffice, arguments.dpi)
+        score(row, pdf_ours, pdf_libreoffice, arguments.dpi, max(arguments.words, TABLE_WORDS))
     if keep and arguments.one:
         pages = compare.write_side_by_side_pages(pdf_ours if mine.ok else None,
                                                  pdf_libreoffice if lo.ok else None, keep)
@@ -194,6 +199,12 @@ def line(row):
             f"{fmt(row.visual):>6} {fmt(row.seconds_ours, '{:.2f}'):>7} "
             f"{fmt(row.seconds_libreoffice, '{:.2f}'):>7} {fmt(row.seconds_gs, '{:.2f}'):>6}  "
             + notes(row))
+
+
+def word_lines(row):
+    """The words only one side printed, most over-represented first, as two indented lines."""
+    return [f"    only ours: {row.words_only_ours or '-'}",
+            f"    only LibreOffice: {row.words_only_libreoffice or '-'}"]
 
 
 def median(values):
@@ -300,6 +311,8 @@ def main(argv=None):
             for path in paths:
                 rows.append(run_one(path, arguments, profile, timer, scratch, keep))
                 print(line(rows[-1]), flush=True)
+                if arguments.words and rows[-1].compared:
+                    print("\n".join(word_lines(rows[-1])), flush=True)
         finally:
             profile.remove()
     write_table(rows, arguments.table)

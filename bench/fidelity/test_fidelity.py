@@ -139,6 +139,18 @@ class PdfScores(unittest.TestCase):
         # the same text one page later matches nothing on the pages paired
         self.assertEqual(compare.visual_score(self.one, self.other), 0.0)
 
+    def test_words_option_names_that_many_differing_words_of_each_side(self):
+        self.assertEqual(fidelity.parse_arguments(["--words", "3"]).words, 3)
+        self.assertEqual(fidelity.parse_arguments([]).words, 0)
+        ours = make_pdf(self.folder, "ours", [["Total 12 apples apples", "Sheet1 Page 1"]])
+        row = fidelity.Row("a.xls", True, "", True, "")
+        fidelity.score(row, ours, self.two, dpi=12, words=1)
+        self.assertEqual(row.words_only_ours, "applesx1")  # "1" ties with it but comes later
+        self.assertEqual(row.words_only_libreoffice, "2x1")
+        self.assertEqual(fidelity.word_lines(row), ["    only ours: applesx1", "    only LibreOffice: 2x1"])
+        fidelity.score(row, self.one, self.one, dpi=12, words=5)
+        self.assertEqual(fidelity.word_lines(row), ["    only ours: -", "    only LibreOffice: -"])
+
     def test_side_by_side_pages_for_viewing(self):
         with tempfile.TemporaryDirectory() as view:
             open(os.path.join(view, "page-003.png"), "w").close()  # from an earlier workbook

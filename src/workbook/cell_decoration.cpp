@@ -8,6 +8,7 @@ namespace kx::workbook {
 namespace {
 
 constexpr Color black{0, 0, 0}, white{255, 255, 255};
+constexpr uint16_t windowBackground = 65;
 
 // The share of foreground ink in the fill patterns 2-18 of the file format.
 constexpr std::array<double, 19> patternCoverage{0,   1,   0.5, 0.75, 0.25, 0.5,  0.5,  0.5,   0.5,    0.5,
@@ -53,14 +54,28 @@ void setSourceColor(cairo_t* cr, Color color)
     cairo_set_source_rgb(cr, color.red / 255.0, color.green / 255.0, color.blue / 255.0);
 }
 
+Color fillColor(const Workbook& workbook, const CellFormat& format)
+{
+    if (format.fillPattern == 0)
+        return white;
+    // The system's window background (65) is white even as a foreground; other automatic
+    // foregrounds are the window text's black.
+    const Color foreground = workbook.color(format.fillForeground, format.fillForeground == windowBackground ? white : black);
+    const Color background = workbook.color(format.fillBackground, white);
+    const double coverage = format.fillPattern < patternCoverage.size() ? patternCoverage[format.fillPattern] : 0.5;
+    return blend(foreground, background, coverage);
+}
+
+bool fillShows(const Workbook& workbook, const CellFormat& format)
+{
+    return format.fillPattern != 0 && fillColor(workbook, format) != white;
+}
+
 void paintFill(cairo_t* cr, const Workbook& workbook, const CellFormat& format, const Box& box)
 {
     if (format.fillPattern == 0)
         return;
-    const Color foreground = workbook.color(format.fillForeground, black);
-    const Color background = workbook.color(format.fillBackground, white);
-    const double coverage = format.fillPattern < patternCoverage.size() ? patternCoverage[format.fillPattern] : 0.5;
-    setSourceColor(cr, blend(foreground, background, coverage));
+    setSourceColor(cr, fillColor(workbook, format));
     cairo_rectangle(cr, box.x, box.y, box.width, box.height);
     cairo_fill(cr);
 }

@@ -14,7 +14,12 @@ struct Box {
 
 void setSourceColor(cairo_t* cr, Color color);
 
-// Solid fills in the foreground colour; patterns as a blend of their two colours by ink coverage.
+// The colour a fill prints: solid fills in the foreground colour, patterns as a blend of their
+// two colours by ink coverage; white without a fill.
+Color fillColor(const Workbook& workbook, const CellFormat& format);
+// Whether the fill puts any colour on white paper.
+bool fillShows(const Workbook& workbook, const CellFormat& format);
+
 void paintFill(cairo_t* cr, const Workbook& workbook, const CellFormat& format, const Box& box);
 
 // The borders of many cells, stroked together: one path for each line style and colour rather

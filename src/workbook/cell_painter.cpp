@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "workbook/cell_text_painter.h"
+#include "workbook/text_spill.h"
 #include "workbook/used_range.h"
 
 namespace kx::workbook {
@@ -13,8 +14,8 @@ constexpr double gridlineWidth = 0.25;
 }  // namespace
 
 CellPainter::CellPainter(cairo_t* cr, PangoLayout* layout, const Workbook& workbook, const Sheet& sheet,
-                         const PageGrid& grid, CellFonts& fonts, double digitWidth)
-    : cr_(cr), layout_(layout), workbook_(workbook), sheet_(sheet), grid_(grid), fonts_(fonts),
+                         const PageGrid& grid, const SheetMetrics& metrics, CellFonts& fonts, double digitWidth)
+    : cr_(cr), layout_(layout), workbook_(workbook), sheet_(sheet), grid_(grid), metrics_(metrics), fonts_(fonts),
       digitWidth_(digitWidth), columnSlots_(maxColumns, -1),
       occupied_(grid.rows.size(), std::vector<bool>(grid.columns.size(), false))
 {
@@ -54,10 +55,25 @@ void CellPainter::placeMergedRanges()
                           bottom - grid_.rows[rowSlot].start};
             mergedBoxes_.push_back(box);
             if (const Cell* anchor = sheet_.cell(range.firstRow, range.firstColumn))
-                cells_.push_back({anchor, anchor->format, box, rowSlot, static_cast<size_t>(first),
-                                  static_cast<size_t>(last), true});
+                cells_.push_back({anchor, anchor->format, box,
+                                  wholeRange(range, box, static_cast<size_t>(first), static_cast<size_t>(last)),
+                                  rowSlot, static_cast<size_t>(first), static_cast<size_t>(last), true});
         }
     }
+}
+
+// The part of a merged range on this page widened by the columns of the range that other pages
+// show. Rows are left as the page has them.
+Box CellPainter::wholeRange(const CellRange& range, const Box& onPage, size_t firstSlot, size_t lastSlot) const
+{
+    Box whole = onPage;
+    for (uint32_t column = range.firstColumn; column < grid_.columns[firstSlot].index; ++column) {
+        whole.x -= metrics_.columnWidth(column);
+        whole.width += metrics_.columnWidth(column);
+    }
+    for (uint32_t column = grid_.columns[lastSlot].index + 1; column <= range.lastColumn && column < maxColumns; ++column)
+        whole.width += metrics_.columnWidth(column);
+    return whole;
 }
 
 void CellPainter::placeCells()
@@ -72,14 +88,41 @@ void CellPainter::placeCells()
             if (slot < 0 || occupied_[rowSlot][slot])
                 continue;
             const GridTrack& column = grid_.columns[slot];
-            cells_.push_back({&cell, cell.format, {column.start, rowTrack.start, column.size, rowTrack.size}, rowSlot,
-                              static_cast<size_t>(slot), static_cast<size_t>(slot)});
+            const Box box{column.start, rowTrack.start, column.size, rowTrack.size};
+            cells_.push_back({&cell, cell.format, box, box, rowSlot, static_cast<size_t>(slot), static_cast<size_t>(slot)});
             stored[slot] = true;
             if (cell.kind != CellKind::Blank)
                 occupied_[rowSlot][slot] = true;
         }
         placeFormattedGaps(rowSlot, row, stored);
+        if (row)
+            placeTextFromLeft(rowSlot, *row);
     }
+}
+
+// Text of a cell left of the page that runs on over empty cells into the page's first columns
+// shows there, as it would beside its cell. Print-title columns would stand in its way.
+void CellPainter::placeTextFromLeft(size_t rowSlot, const Row& row)
+{
+    if (grid_.columns.empty() || sheet_.pageSetup.titleColumns || occupied_[rowSlot][0])
+        return;
+    const uint32_t pageStart = grid_.columns[0].index;
+    const auto source = std::find_if(row.cells.rbegin(), row.cells.rend(), [&](const Cell& cell) {
+        return cell.column < pageStart && cell.kind != CellKind::Blank;
+    });
+    if (source == row.cells.rend() || !spillsRight(workbook_, *source))
+        return;
+    for (const CellRange& range : sheet_.mergedRanges)
+        if (row.index >= range.firstRow && row.index <= range.lastRow && range.lastColumn >= source->column &&
+            range.firstColumn < pageStart)
+            return;
+    double before = 0;  // from the cell's left edge to the page's
+    for (uint32_t column = source->column; column < pageStart; ++column)
+        before += metrics_.columnWidth(column);
+    const GridTrack& rowTrack = grid_.rows[rowSlot];
+    const double pageLeft = grid_.columns[0].start;
+    cells_.push_back({&*source, source->format, {pageLeft, rowTrack.start, 0, rowTrack.size},
+                      {pageLeft - before, rowTrack.start, before, rowTrack.size}, rowSlot, 0, 0, false, true});
 }
 
 // Cells the file does not store take the format of their row, else of their column: a row or
@@ -95,9 +138,9 @@ void CellPainter::placeFormattedGaps(size_t rowSlot, const Row* row, const std::
         const std::optional<uint16_t> format = row && row->format ? row->format
                                                : info            ? std::optional<uint16_t>(info->format)
                                                                  : std::nullopt;
-        if (format && hasVisibleFormatting(cellFormat(workbook_, *format)))
-            cells_.push_back({nullptr, *format, {column.start, rowTrack.start, column.size, rowTrack.size}, rowSlot,
-                              slot, slot});
+        const Box box{column.start, rowTrack.start, column.size, rowTrack.size};
+        if (format && hasVisibleFormatting(workbook_, cellFormat(workbook_, *format)))
+            cells_.push_back({nullptr, *format, box, box, rowSlot, slot, slot});
     }
 }
 
@@ -110,20 +153,21 @@ bool CellPainter::isFree(size_t rowSlot, long columnSlot) const
 // the left when right-aligned, to both sides when centred, and is clipped where a neighbour is in use.
 Box CellPainter::overflowBox(const PlacedCell& placed, double textWidth, HorizontalAlign align) const
 {
-    Box box = placed.box;
     if (placed.merged)
-        return box;
+        return placed.box;
+    const Box& cell = placed.textBox;
+    Box box = cell;
     const bool toLeft = align == HorizontalAlign::Right || align == HorizontalAlign::Center ||
                         align == HorizontalAlign::CenterAcross || align == HorizontalAlign::Distributed;
     const bool toRight = align != HorizontalAlign::Right;
-    const double needed = toLeft && toRight ? (textWidth - placed.box.width) / 2 : textWidth - placed.box.width;
+    const double needed = toLeft && toRight ? (textWidth - cell.width) / 2 : textWidth - cell.width;
     if (toRight)
-        for (long slot = static_cast<long>(placed.lastColumnSlot) + 1;
-             box.x + box.width < placed.box.x + placed.box.width + needed && isFree(placed.rowSlot, slot); ++slot)
+        for (long slot = placed.offPage ? 0 : static_cast<long>(placed.lastColumnSlot) + 1;
+             box.x + box.width < cell.x + cell.width + needed && isFree(placed.rowSlot, slot); ++slot)
             box.width += grid_.columns[slot].size;
     if (toLeft)
         for (long slot = static_cast<long>(placed.firstColumnSlot) - 1;
-             box.x > placed.box.x - needed && isFree(placed.rowSlot, slot); --slot) {
+             box.x > cell.x - needed && isFree(placed.rowSlot, slot); --slot) {
             box.x -= grid_.columns[slot].size;
             box.width += grid_.columns[slot].size;
         }
@@ -203,7 +247,7 @@ void CellPainter::paintGridlines(const std::vector<Box>& merged, const std::vect
 // A cell centred across the selection takes in the empty cells to its right that are so formatted.
 Box CellPainter::centredAcross(const PlacedCell& placed) const
 {
-    Box box = placed.box;
+    Box box = placed.textBox;
     if (cellFormat(workbook_, placed.format).horizontal != HorizontalAlign::CenterAcross ||
         placed.cell->kind == CellKind::Blank)
         return box;
@@ -229,10 +273,27 @@ CellFormat CellPainter::printedFormat(uint16_t index) const
     return format;
 }
 
+// Text laid out over a merged range that the page cuts shows only in the page's part of it.
+void CellPainter::keepToPage(TextPlan& plan, const PlacedCell& placed)
+{
+    const Box& page = placed.box;
+    const Box& whole = placed.textBox;
+    const bool cutLeft = whole.x < page.x, cutRight = whole.x + whole.width > page.x + page.width;
+    if (!cutLeft && !cutRight)
+        return;
+    const double left = cutLeft ? std::max(plan.clip.x, page.x) : plan.clip.x;
+    const double right = cutRight ? std::min(plan.clip.x + plan.clip.width, page.x + page.width)
+                                  : plan.clip.x + plan.clip.width;
+    plan.clip.x = left;
+    plan.clip.width = std::max(right - left, 0.0);
+    plan.clipped = true;
+}
+
 void CellPainter::paint(bool gridlines)
 {
     for (const PlacedCell& placed : cells_)
-        paintFill(cr_, workbook_, printedFormat(placed.format), placed.box);
+        if (!placed.offPage)
+            paintFill(cr_, workbook_, printedFormat(placed.format), placed.box);
     CellTextPainter text(cr_, layout_, workbook_, fonts_, digitWidth_);
     std::vector<TextPlan> plans;
     std::vector<Box> spills;
@@ -243,6 +304,7 @@ void CellPainter::paint(bool gridlines)
                               [&](double width, HorizontalAlign align) { return overflowBox(placed, width, align); });
         if (!plan)
             continue;
+        keepToPage(*plan, placed);
         if (plan->spills)
             spills.push_back(plan->clip);
         if (sheet_.pageSetup.blackAndWhite)
@@ -255,7 +317,8 @@ void CellPainter::paint(bool gridlines)
         text.paint(plan);
     BorderStrokes borders(workbook_);
     for (const PlacedCell& placed : cells_)
-        borders.add(printedFormat(placed.format), placed.box);
+        if (!placed.offPage)
+            borders.add(printedFormat(placed.format), placed.box);
     borders.stroke(cr_);
 }
 

@@ -8,6 +8,7 @@
 
 #include "workbook/cell_decoration.h"
 #include "workbook/cell_fonts.h"
+#include "workbook/cell_text_painter.h"
 #include "workbook/page_grid.h"
 
 namespace kx::workbook {
@@ -16,7 +17,7 @@ class CellPainter {
 public:
     // layout: a pango layout made for cr, reused for every text; digitWidth in points.
     CellPainter(cairo_t* cr, PangoLayout* layout, const Workbook& workbook, const Sheet& sheet, const PageGrid& grid,
-                CellFonts& fonts, double digitWidth);
+                const SheetMetrics& metrics, CellFonts& fonts, double digitWidth);
 
     void paint(bool gridlines);
 
@@ -25,16 +26,24 @@ private:
         const Cell* cell = nullptr;  // nullptr: an empty cell drawn in its row's or column's format
         uint16_t format = 0;
         Box box;
+        // Where the text is laid out: the box, or for a merged range the columns of the whole
+        // range, and for a cell off the page the cell and the empty cells up to the page. The
+        // text shows on the page only in the part of it the page holds.
+        Box textBox;
         size_t rowSlot = 0, firstColumnSlot = 0, lastColumnSlot = 0;
         bool merged = false;  // text of a merged range stays inside it
+        bool offPage = false; // left of the page, placed for the text it runs onto the page
     };
 
     void placeCells();
     void placeFormattedGaps(size_t rowSlot, const Row* row, const std::vector<bool>& stored);
+    void placeTextFromLeft(size_t rowSlot, const Row& row);
     void placeMergedRanges();
+    Box wholeRange(const CellRange& range, const Box& onPage, size_t firstSlot, size_t lastSlot) const;
     void paintGridlines(const std::vector<Box>& merged, const std::vector<Box>& spills);
     bool isFree(size_t rowSlot, long columnSlot) const;
     Box centredAcross(const PlacedCell& placed) const;
+    static void keepToPage(TextPlan& plan, const PlacedCell& placed);
     CellFormat printedFormat(uint16_t index) const;
     Box overflowBox(const PlacedCell& placed, double textWidth, HorizontalAlign align) const;
 
@@ -43,6 +52,7 @@ private:
     const Workbook& workbook_;
     const Sheet& sheet_;
     const PageGrid& grid_;
+    const SheetMetrics& metrics_;
     CellFonts& fonts_;
     double digitWidth_;
     std::vector<long> columnSlots_;            // per sheet column: its index in grid_.columns, or -1

@@ -101,6 +101,8 @@ double CellTextPainter::setText(const std::string& text, uint16_t fontIndex, con
         AttrListPtr attributes = fonts_.attributes(fontIndex, text, rich);
         if (shrink < 1)
             pango_attr_list_insert(attributes.get(), pango_attr_scale_new(shrink));
+        // A word too long for its line breaks between characters without a hyphen, as on screen.
+        pango_attr_list_insert(attributes.get(), pango_attr_insert_hyphens_new(FALSE));
         pango_layout_set_attributes(layout_, attributes.get());
         pango_layout_set_text(layout_, text.data(), static_cast<int>(text.size()));
         shaped_ = std::move(wanted);
@@ -219,9 +221,11 @@ std::optional<TextPlan> CellTextPainter::plan(const Cell& cell, const Box& box, 
     const double top = plan.angle != 0 ? plan.y - height / 2 : plan.y;
     const double right = left + textWidth;
     if (wraps || content->numeric) {
-        // What fits on screen prints whole, though its outlines may reach a little past the cell.
-        plan.clip.x -= lineWidth - room;
-        plan.clip.width += 2 * (lineWidth - room);
+        // What fits on screen prints whole, though its outlines may reach a little past the cell;
+        // a font narrower on screen than on paper never narrows the clip below the cell.
+        const double reach = std::max(lineWidth - room, 0.0);
+        plan.clip.x -= reach;
+        plan.clip.width += 2 * reach;
     }
     plan.clipped = left < plan.clip.x || top < plan.clip.y || right > plan.clip.x + plan.clip.width ||
                    top + height > plan.clip.y + plan.clip.height;

@@ -10,13 +10,6 @@ namespace {
 
 constexpr double padding = 3;  // both sides of a cell's text, in points
 
-bool spillsRight(const Workbook& workbook, const Cell& cell)
-{
-    const CellFormat& format = cellFormat(workbook, cell.format);
-    const bool leftAligned = format.horizontal == HorizontalAlign::General || format.horizontal == HorizontalAlign::Left;
-    return cell.kind == CellKind::Text && leftAligned && !format.wrap && format.rotation == 0;
-}
-
 double textWidth(PangoLayout* layout, CellFonts& fonts, const CellFormat& format, const CellContent& content)
 {
     pango_layout_set_font_description(layout, fonts.description(format.fontIndex));
@@ -37,6 +30,13 @@ bool isMerged(const Sheet& sheet, uint32_t row, uint16_t column)
 }
 
 }  // namespace
+
+bool spillsRight(const Workbook& workbook, const Cell& cell)
+{
+    const CellFormat& format = cellFormat(workbook, cell.format);
+    const bool leftAligned = format.horizontal == HorizontalAlign::General || format.horizontal == HorizontalAlign::Left;
+    return cell.kind == CellKind::Text && leftAligned && !format.wrap && format.rotation == 0;
+}
 
 std::vector<CellRef> textSpillEnds(const Workbook& workbook, const Sheet& sheet, const SheetMetrics& metrics,
                                    CellFonts& fonts)

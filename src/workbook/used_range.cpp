@@ -2,23 +2,26 @@
 
 #include <algorithm>
 
+#include "workbook/cell_decoration.h"
+
 namespace kx::workbook {
 namespace {
 
-bool isPrintable(const Workbook& workbook, const Cell& cell)
+bool isPrintable(const Workbook& workbook, const Sheet& sheet, const Cell& cell)
 {
     if (cell.kind != CellKind::Blank)
         return true;
-    return cell.format < workbook.formats.size() && hasVisibleFormatting(workbook.formats[cell.format]);
+    return cell.format < workbook.formats.size() &&
+           hasVisibleFormatting(workbook, workbook.formats[cell.format], sheet.pageSetup.blackAndWhite);
 }
 
 }  // namespace
 
-bool hasVisibleFormatting(const CellFormat& format)
+bool hasVisibleFormatting(const Workbook& workbook, const CellFormat& format, bool blackAndWhite)
 {
     const auto drawn = [](const Border& border) { return border.style != BorderStyle::None; };
-    return format.fillPattern != 0 || drawn(format.left) || drawn(format.right) || drawn(format.top) ||
-           drawn(format.bottom);
+    return drawn(format.left) || drawn(format.right) || drawn(format.top) || drawn(format.bottom) ||
+           (!blackAndWhite && fillShows(workbook, format));
 }
 
 std::vector<CellRef> printableCells(const Workbook& workbook, const Sheet& sheet)
@@ -26,11 +29,11 @@ std::vector<CellRef> printableCells(const Workbook& workbook, const Sheet& sheet
     std::vector<CellRef> cells;
     for (const Row& row : sheet.rows)
         for (const Cell& cell : row.cells)
-            if (isPrintable(workbook, cell))
+            if (isPrintable(workbook, sheet, cell))
                 cells.push_back({row.index, cell.column});
     for (const CellRange& merged : sheet.mergedRanges) {
         const Cell* anchor = sheet.cell(merged.firstRow, merged.firstColumn);
-        if (anchor && isPrintable(workbook, *anchor)) {
+        if (anchor && isPrintable(workbook, sheet, *anchor)) {
             cells.push_back({merged.lastRow, merged.firstColumn});
             cells.push_back({merged.firstRow, merged.lastColumn});
             cells.push_back({merged.lastRow, merged.lastColumn});

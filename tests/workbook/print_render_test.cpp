@@ -340,3 +340,60 @@ TEST_F(PrintRender, OutOfRangeModelValuesPrintWhatIsOnTheSheet)
     EXPECT_GE(pdfPageCount(pdf), 2);
     EXPECT_NE(pdfText(pdf).find("kept"), std::string::npos);
 }
+
+TEST_F(PrintRender, MergedRangeCutByThePageEdgeLaysItsTextOutOverTheWholeRange)
+{
+    // Nine columns of 51 pt fit across A4 at 54 pt margins: I1:L1 has only I on the first page.
+    Workbook book = workbookWithSheet();
+    book.formats.push_back(CellFormat{.numberFormat = 4});  // #,##0.00
+    book.formats.push_back(CellFormat{.horizontal = HorizontalAlign::Center});
+    Sheet& sheet = book.sheets[0];
+    setNumber(sheet, 0, 8, 1234567.891, 1);
+    sheet.mergedRanges.push_back({0, 0, 8, 11});
+    setText(book, sheet, 1, 8, "Opening words of a heading centred over four columns", 2);
+    sheet.mergedRanges.push_back({1, 1, 8, 11});
+    setNumber(sheet, 2, 0, 1);
+
+    const auto pdf = printToPdf(book);
+    ASSERT_EQ(pdfPageCount(pdf), 2);
+    const std::string text = pdfText(pdf);
+    EXPECT_NE(text.find("1,234,567.89"), std::string::npos) << text;
+    EXPECT_EQ(text.find('#'), std::string::npos) << text;
+    // The heading starts on the first page and goes on over the second, not again from its start.
+    EXPECT_NE(pdfText(pdf, 1).find("Opening"), std::string::npos) << pdfText(pdf, 1);
+    const std::string second = pdfText(pdf, 2);
+    EXPECT_EQ(second.find("Opening"), std::string::npos) << second;
+    EXPECT_NE(second.find("columns"), std::string::npos) << second;
+}
+
+TEST_F(PrintRender, WordsTooLongForTheirLineBreakWithoutHyphens)
+{
+    Workbook book = workbookWithSheet();
+    book.formats.push_back(CellFormat{.wrap = true});
+    setText(book, book.sheets[0], 0, 0, "Действительно", 1);
+    const std::string text = pdfText(printToPdf(book));
+    EXPECT_EQ(text.find("\u2010"), std::string::npos) << text;
+    EXPECT_EQ(text.find('-'), std::string::npos) << text;
+}
+
+TEST_F(PrintRender, TextRunningPastThePageEdgeGoesOnOnTheNextPage)
+{
+    // Nine columns of 51 pt fit across A4: text from A1 reaches the second page's J1 and beyond.
+    Workbook book = workbookWithSheet();
+    Sheet& sheet = book.sheets[0];
+    const std::string filler(40, ' ');
+    setText(book, sheet, 0, 0, "Headword" + filler + "padding padding padding padding padding padding padding padding"
+                               " padding padding padding padding padding padding padding Tailword");
+    setText(book, sheet, 1, 0, "Blocked" + filler + "padding padding padding padding padding padding padding padding"
+                               " padding padding padding padding padding padding padding Stopped");
+    setText(book, sheet, 1, 1, "x");
+    setNumber(sheet, 2, 12, 7);
+
+    const auto pdf = printToPdf(book);
+    ASSERT_EQ(pdfPageCount(pdf), 2);
+    EXPECT_NE(pdfText(pdf, 1).find("Headword"), std::string::npos) << pdfText(pdf, 1);
+    const std::string second = pdfText(pdf, 2);
+    EXPECT_NE(second.find("Tailword"), std::string::npos) << second;
+    EXPECT_EQ(second.find("Headword"), std::string::npos) << second;
+    EXPECT_EQ(second.find("Stopped"), std::string::npos) << second;
+}

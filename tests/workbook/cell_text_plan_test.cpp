@@ -1,0 +1,60 @@
+// Where a cell's text goes and where it is cut, planned without printing.
+#include <gtest/gtest.h>
+
+#include <cairo.h>
+
+#include "print_test_support.h"
+#include "workbook/cell_text_painter.h"
+
+using namespace kx::workbook;
+using namespace kx::workbook::testing;
+
+namespace {
+
+class CellTextPlan : public ::testing::Test {
+protected:
+    CellTextPlan()
+        : surface(cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr)), cr(cairo_create(surface)),
+          layout(makeLayout(cr))
+    {
+    }
+    ~CellTextPlan() override
+    {
+        cairo_destroy(cr);
+        cairo_surface_destroy(surface);
+    }
+
+    TextPlan planOf(const Workbook& book, const Box& box)
+    {
+        CellFonts fonts(book);
+        CellTextPainter painter(cr, layout.get(), book, fonts, 7.0 * 0.75);
+        auto plan = painter.plan(book.sheets[0].rows[0].cells[0], box, [&](double, HorizontalAlign) { return box; });
+        EXPECT_TRUE(plan);
+        return plan ? std::move(*plan) : TextPlan{};
+    }
+
+    cairo_surface_t* surface;
+    cairo_t* cr;
+    LayoutPtr layout;
+};
+
+}  // namespace
+
+TEST_F(CellTextPlan, TextInAFontWiderOnScreenThanTheDefaultIsNeverCutInsideItsCell)
+{
+    // Arial 9 rounds its digits up on screen where the default Arial 10 rounds them down, so its
+    // lines break narrower than the cell; the clip must still take in the whole cell.
+    const Box box{100, 20, 200, 40};
+    for (bool wrap : {true, false}) {
+        Workbook book = workbookWithSheet();
+        book.fonts.push_back(Font{.name = "Arial", .heightTwips = 180});
+        book.formats.push_back(CellFormat{.fontIndex = 1, .horizontal = HorizontalAlign::Right, .wrap = wrap});
+        if (wrap)
+            setText(book, book.sheets[0], 0, 0, "Words wrapped over several lines of a wide cell in a small font", 1);
+        else
+            setNumber(book.sheets[0], 0, 0, 12345678, 1);
+        const TextPlan plan = planOf(book, box);
+        EXPECT_LE(plan.clip.x, box.x) << "wrap " << wrap;
+        EXPECT_GE(plan.clip.x + plan.clip.width, box.x + box.width) << "wrap " << wrap;
+    }
+}
