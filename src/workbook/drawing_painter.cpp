@@ -1,5 +1,6 @@
 #include "workbook/drawing_painter.h"
 
+#include "workbook/chart_painter.h"
 #include "workbook/drawing_geometry.h"
 #include "workbook/pango_layout.h"
 #include "workbook/picture_decoding.h"
@@ -90,8 +91,8 @@ void paintText(cairo_t* cr, PangoLayout* layout, CellFonts& fonts, const Drawing
 
 }  // namespace
 
-void paintDrawings(cairo_t* cr, CellFonts& fonts, DecodedPictures& pictures, const Sheet& sheet,
-                   const SheetMetrics& metrics, const SheetPage& page, const PageGrid& grid)
+void paintDrawings(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, DecodedPictures& pictures,
+                   const Sheet& sheet, const SheetMetrics& metrics, const SheetPage& page, const PageGrid& grid)
 {
     if (sheet.drawings.empty())
         return;
@@ -108,6 +109,9 @@ void paintDrawings(cairo_t* cr, CellFonts& fonts, DecodedPictures& pictures, con
         paintFrame(cr, drawing, box);
         if (drawing.kind == DrawingKind::TextBox) {
             paintText(cr, layout.get(), fonts, drawing, box);
+        } else if (drawing.kind == DrawingKind::Chart) {
+            if (drawing.chart && *drawing.chart < sheet.charts.size())
+                paintChart(cr, workbook, fonts, sheet.charts[*drawing.chart], box);
         } else if (cairo_surface_t* image = drawing.picture ? pictures.surface(*drawing.picture) : nullptr) {
             paintPicture(cr, image, box);
         }

@@ -10,7 +10,7 @@ namespace kx::workbook {
 
 // Draws, in the unscaled points of the grid, the parts of the sheet's drawings that fall on
 // the page's cells, over what is already there.
-void paintDrawings(cairo_t* cr, CellFonts& fonts, DecodedPictures& pictures, const Sheet& sheet,
-                   const SheetMetrics& metrics, const SheetPage& page, const PageGrid& grid);
+void paintDrawings(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, DecodedPictures& pictures,
+                   const Sheet& sheet, const SheetMetrics& metrics, const SheetPage& page, const PageGrid& grid);
 
 }  // namespace kx::workbook
