@@ -22,7 +22,17 @@ const std::string& builtinNumberFormat(uint16_t id)
         {44, "_(\"$\"* #,##0.00_);_(\"$\"* \\(#,##0.00\\);_(\"$\"* \"-\"??_);_(@_)"},
         {45, "mm:ss"}, {46, "[h]:mm:ss"}, {47, "mm:ss.0"}, {48, "##0.0E+0"}, {49, "@"},
     };
-    auto found = formats.find(id);
+    // Ids the East Asian and Thai editions define: the en-US program shows them as the en-US
+    // format of the same kind (a date as m/d/yyyy, a Thai number as its plain form); other
+    // unknown ids show as General.
+    static const std::map<uint16_t, uint16_t> regionalAliases{
+        {27, 14}, {28, 14}, {29, 14}, {30, 14}, {31, 14}, {50, 14}, {51, 14}, {52, 14}, {53, 14},
+        {54, 14}, {55, 14}, {56, 14}, {57, 14}, {58, 14}, {59, 1}, {60, 2}, {61, 3}, {62, 4},
+        {67, 9}, {68, 10}, {69, 12}, {70, 13}, {71, 14}, {72, 14}, {73, 15}, {74, 16}, {75, 17},
+        {76, 20}, {77, 21}, {78, 22}, {79, 45}, {80, 46}, {81, 47},
+    };
+    const auto alias = regionalAliases.find(id);
+    const auto found = formats.find(alias != regionalAliases.end() ? alias->second : id);
     return found != formats.end() ? found->second : formats.at(0);
 }
 

@@ -348,3 +348,15 @@ TEST(NumberFormatBuiltins, EveryBuiltinFormatShowsValues)
     EXPECT_EQ(formatNumber(-1234.567, builtinNumberFormat(6), false).text, "($1,235)");
     EXPECT_EQ(formatNumber(-1234.567, builtinNumberFormat(6), false).color, (Color{255, 0, 0}));
 }
+
+TEST(NumberFormatBuiltins, RegionalIdsShowAsTheirEnUsKindAndUnknownIdsAsGeneral)
+{
+    // A Japanese workbook's dates under id 56, Thai numbers under 59-62 and 67-81.
+    const std::vector<std::pair<uint16_t, const char*>> expected{
+        {27, "7/1/2002"}, {31, "7/1/2002"}, {50, "7/1/2002"}, {56, "7/1/2002"}, {58, "7/1/2002"},
+        {59, "37438"}, {62, "37,438.25"}, {67, "3743825%"}, {71, "7/1/2002"}, {73, "1-Jul-02"},
+        {76, "6:00"}, {81, "00:00.0"}, {23, "37438.25"}, {82, "37438.25"}, {163, "37438.25"},
+    };
+    for (const auto& [id, text] : expected)
+        EXPECT_EQ(formatNumber(37438.25, builtinNumberFormat(id), false).text, text) << "format " << id;
+}
