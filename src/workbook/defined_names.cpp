@@ -16,12 +16,6 @@ constexpr uint8_t kPrintTitles = 0x07;
 constexpr uint32_t kLastRow = 65535;
 constexpr uint16_t kLastColumn = 255;
 
-struct SheetArea {
-    std::optional<size_t> sheet;  // absent for a reference without a sheet
-    CellRange range;
-    bool elsewhere = false;       // on a sheet of another workbook
-};
-
 uint16_t columnOf(uint16_t stored)
 {
     return std::min<uint16_t>(stored & 0x3FFF, kLastColumn);  // the top bits mark relative references
@@ -139,6 +133,11 @@ void applyPrintTitles(const std::vector<CellRange>& ranges, PageSetup& setup)
 }
 
 }  // namespace
+
+std::vector<SheetArea> formulaAreas(const Globals& globals, Bytes formula)
+{
+    return FormulaAreas(globals).read(formula);
+}
 
 void applyBuiltinNames(const Globals& globals, std::vector<Sheet>& sheets)
 {

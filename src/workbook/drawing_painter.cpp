@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "workbook/chart_painter.h"
 #include "workbook/drawing_geometry.h"
 #include "workbook/pango_layout.h"
 #include "workbook/picture_decoding.h"
@@ -110,6 +111,9 @@ void paintDrawings(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, cons
         paintFrame(cr, drawing, box);
         if (drawing.kind == DrawingKind::TextBox) {
             paintText(cr, layout.get(), fonts, drawing, box);
+        } else if (drawing.kind == DrawingKind::Chart) {
+            if (drawing.chart && *drawing.chart < sheet.charts.size())
+                paintChart(cr, workbook, fonts, sheet.charts[*drawing.chart], box);
         } else if (drawing.picture && *drawing.picture < workbook.pictures.size()) {
             auto [image, added] = images.try_emplace(*drawing.picture);
             if (added)

@@ -274,6 +274,12 @@ void DrawingCollector::read(const Record& record)
         drawing_.insert(drawing_.end(), record.pieces[piece].begin(), record.pieces[piece].end());
 }
 
+void DrawingCollector::attachChart(uint32_t chart)
+{
+    if (!objects_.empty() && objects_.back().header && objects_.back().header->kind == kChartObjectKind)
+        objects_.back().chart = chart;
+}
+
 std::vector<Shape> readShapes(Bytes drawing)
 {
     std::vector<Shape> shapes;
@@ -317,6 +323,11 @@ std::optional<Drawing> DrawingCollector::drawingOf(const Shape& shape, const Obj
             drawing.fill = shape.fillColor.value_or(kWhite);
         if (shape.outlined.value_or(true))
             drawing.line = shape.lineColor.value_or(kBlack);
+        return drawing;
+    }
+    if (object.chart) {
+        drawing.kind = DrawingKind::Chart;
+        drawing.chart = object.chart;
         return drawing;
     }
     if (object.header->kind != kPictureObject || shape.picture == 0)

@@ -20,6 +20,7 @@ struct ObjectHeader {
     bool printed = true;
 };
 inline constexpr uint16_t kCommentObjectKind = 0x0019;
+inline constexpr uint16_t kChartObjectKind = 0x0005;
 
 // Nothing when the record does not start with the common object data.
 std::optional<ObjectHeader> readObjectHeader(RecordReader& reader);
@@ -50,6 +51,8 @@ public:
     explicit DrawingCollector(size_t fontCount) : fontCount_(fontCount) {}
     // Takes note of MSODRAWING, OBJ and TXO records; other records are left alone.
     void read(const Record& record);
+    // The chart (an index into Sheet::charts) that the last object shows.
+    void attachChart(uint32_t chart);
     // The drawings that print, in drawing order.
     std::vector<Drawing> take() const;
 
@@ -57,6 +60,7 @@ private:
     struct Object {
         std::optional<ObjectHeader> header;
         std::optional<TextObject> text;
+        std::optional<uint32_t> chart;
     };
     std::optional<Drawing> drawingOf(const Shape& shape, const Object& object) const;
 

@@ -138,7 +138,7 @@ struct DrawingAnchor {
     bool operator==(const DrawingAnchor&) const = default;
 };
 
-enum class DrawingKind : uint8_t { Picture, TextBox };
+enum class DrawingKind : uint8_t { Picture, TextBox, Chart };
 
 // The part of an anchored rectangle that a shape inside a group takes, as shares of the
 // rectangle's width and height; the whole rectangle for a shape of its own.
@@ -153,11 +153,86 @@ struct Drawing {
     DrawingAnchor anchor;
     DrawingShare share;
     std::optional<uint32_t> picture;  // Picture: index into Workbook::pictures
+    std::optional<uint32_t> chart;    // Chart: index into Sheet::charts
     RichText text;                    // TextBox: the text, format runs in Workbook::fonts
     uint16_t fontIndex = 0;           // TextBox: the font of text before the first run
     HorizontalAlign horizontal = HorizontalAlign::Left;
     VerticalAlign vertical = VerticalAlign::Top;
     std::optional<Color> fill, line;  // nothing: not filled, no outline
+};
+
+// Charts. Bars lie across, columns stand up; both come from the same records.
+enum class ChartKind : uint8_t { Column, Bar, Line, Pie, Area, Scatter };
+enum class ChartStacking : uint8_t { None, Stacked, Percent };
+enum class MarkerShape : uint8_t { None, Square, Diamond, Triangle, Cross, Star, DowJones, StandardDeviation, Circle, Plus };
+enum class LegendPosition : uint8_t { Bottom, Corner, Top, Right, Left };
+// How a chart sheet prints: stretched over the page, as large as its proportions allow, or at
+// the size the chart stores.
+enum class ChartPrintSize : uint8_t { FillPage, Proportional, Stored };
+
+// The cells a chart reads, on a sheet of this workbook (an index into Workbook::sheets).
+struct ChartSource {
+    uint32_t sheet = 0;
+    CellRange range;
+    bool operator==(const ChartSource&) const = default;
+};
+
+// A line, fill or marker colour the chart sets itself; nothing takes the automatic one.
+struct ChartSeriesFormat {
+    std::optional<Color> line, fill;
+    bool noLine = false, noFill = false;
+    std::optional<MarkerShape> marker;
+    std::optional<Color> markerLine, markerFill;
+    double markerSize = 5;  // points
+};
+
+struct ChartSeries {
+    std::string name;
+    std::vector<std::string> categories;         // the category labels as their cells show them
+    std::vector<std::optional<double>> xValues;  // the categories as numbers, for scatter charts
+    std::vector<std::optional<double>> values;   // nothing for an empty cell or a text
+    std::optional<ChartSource> nameSource, categorySource, valueSource;
+    ChartSeriesFormat format;
+    std::vector<std::pair<uint16_t, Color>> pointFills;  // fills of single points (pie slices)
+    uint16_t group = 0;  // index into Chart::groups
+};
+
+struct ChartGroup {
+    ChartKind kind = ChartKind::Column;
+    ChartStacking stacking = ChartStacking::None;
+    bool variedColors = false;  // each point its own colour, as pies have
+    int16_t overlap = 0;        // of neighbouring bars, percent of a bar's width
+    uint16_t gap = 150;         // between categories, percent of a bar's width
+    uint16_t firstSliceAngle = 0;  // pies: degrees clockwise from the top
+};
+
+struct ChartAxis {
+    bool shown = false;
+    bool labels = true;
+    bool majorGridlines = false;
+    bool betweenCategories = true;  // category axes: points in the middle of their category
+    std::optional<double> minimum, maximum, majorUnit;  // nothing: chosen from the data
+    uint16_t numberFormat = 0;
+    std::string title;
+};
+
+struct ChartFrame {
+    std::optional<Color> fill, line;  // nothing: not filled, no outline
+};
+
+struct Chart {
+    std::vector<ChartSeries> series;
+    std::vector<ChartGroup> groups;  // never empty once read
+    ChartAxis categoryAxis, valueAxis;
+    std::string title;
+    std::optional<uint16_t> titleFont;  // index into Workbook::fonts
+    std::optional<uint16_t> textFont;
+    bool legend = false;
+    LegendPosition legendPosition = LegendPosition::Right;
+    ChartFrame area{Color{255, 255, 255}, Color{0, 0, 0}};
+    ChartFrame plotArea{Color{192, 192, 192}, Color{128, 128, 128}};
+    ChartPrintSize printSize = ChartPrintSize::FillPage;
+    double width = 0, height = 0;  // points, as stored
 };
 
 // The page set-up as stored in the file; the print engine lays the caller's settings over it.
@@ -202,6 +277,7 @@ struct Sheet {
     std::vector<Comment> comments;
     PageSetup pageSetup;
     std::vector<Drawing> drawings;      // in drawing order, those that print
+    std::vector<Chart> charts;          // a chart sheet's own chart, or those drawings show
 
     const Row* row(uint32_t index) const;                      // nullptr when absent
     const Cell* cell(uint32_t row, uint16_t column) const;     // nullptr when absent

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <memory>
 
+#include "workbook/chart_painter.h"
 #include "workbook/comment_pages.h"
 #include "workbook/drawing_geometry.h"
 #include "workbook/font_metrics.h"
@@ -26,14 +27,26 @@ struct PreparedSheet {
     SheetPagination pagination;
     CommentPages comments;
     int firstPageNumber = 1;
+    const Chart* chart = nullptr;  // a chart sheet's chart, printed on a page of its own
 
-    size_t pageCount() const { return pagination.pages.size() + comments.size(); }
+    size_t pageCount() const { return chart ? 1 : pagination.pages.size() + comments.size(); }
 };
 
 const Font& defaultFont(const Workbook& workbook)
 {
     static const Font fallback;
     return workbook.fonts.empty() ? fallback : workbook.fonts.front();
+}
+
+void paginateCells(const Workbook& workbook, PreparedSheet& prepared, CellFonts& fonts, size_t pagesLeft)
+{
+    const Sheet& sheet = prepared.sheet;
+    std::vector<CellRef> inked = textSpillEnds(workbook, sheet, prepared.metrics, fonts);
+    const std::vector<CellRef> underDrawings = drawingCells(sheet);
+    inked.insert(inked.end(), underDrawings.begin(), underDrawings.end());
+    prepared.pagination = paginate(workbook, sheet, prepared.metrics, prepared.frame.contentWidth,
+                                   prepared.frame.contentHeight, pagesLeft, inked);
+    prepared.comments = commentPages(sheet, defaultFont(workbook), prepared.frame);
 }
 
 std::vector<std::unique_ptr<PreparedSheet>> paginateWorkbook(const Workbook& workbook, int digitWidth,
@@ -43,17 +56,16 @@ std::vector<std::unique_ptr<PreparedSheet>> paginateWorkbook(const Workbook& wor
     size_t pages = 0;
     int nextPageNumber = 1;
     for (const Sheet& sheet : workbook.sheets) {
-        if (sheet.kind != SheetKind::Worksheet || sheet.visibility != Visibility::Visible)
+        const bool chartSheet = sheet.kind == SheetKind::Chart && !sheet.charts.empty();
+        if ((sheet.kind != SheetKind::Worksheet && !chartSheet) || sheet.visibility != Visibility::Visible)
             continue;
         auto prepared = std::make_unique<PreparedSheet>(
             PreparedSheet{sheet, SheetMetrics(sheet, digitWidth, paperColumnScale(defaultFont(workbook))),
                           pageFrame(sheet.pageSetup), {}});
-        std::vector<CellRef> inked = textSpillEnds(workbook, sheet, prepared->metrics, fonts);
-        const std::vector<CellRef> underDrawings = drawingCells(sheet);
-        inked.insert(inked.end(), underDrawings.begin(), underDrawings.end());
-        prepared->pagination = paginate(workbook, sheet, prepared->metrics, prepared->frame.contentWidth,
-                                        prepared->frame.contentHeight, maxPrintedPages - pages, inked);
-        prepared->comments = commentPages(sheet, defaultFont(workbook), prepared->frame);
+        if (chartSheet)
+            prepared->chart = &sheet.charts.front();
+        else
+            paginateCells(workbook, *prepared, fonts, maxPrintedPages - pages);
         if (prepared->pageCount() == 0)
             continue;
         if (pages + prepared->pageCount() > maxPrintedPages)
@@ -87,6 +99,14 @@ std::string stripLeadingZeros(std::string text)
             result += text[i];
     }
     return result;
+}
+
+void paintChartPage(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, const Chart& chart, const PageFrame& frame)
+{
+    Box box = chartSheetBox(chart, frame.contentWidth, frame.contentHeight);
+    box.x += frame.left;
+    box.y += frame.top;
+    paintChart(cr, workbook, fonts, chart, box);
 }
 
 }  // namespace
@@ -136,7 +156,9 @@ void printWorkbook(const Workbook& workbook, const PrintJob& job)
             values.page = prepared->firstPageNumber + static_cast<int>(page);
             cairo_t* cr = file.beginPage(prepared->frame.pageWidth, prepared->frame.pageHeight);
             paintPage(cr, workbook, fonts, print, page < cellPages ? &prepared->pagination.pages[page] : nullptr, values);
-            if (page >= cellPages)
+            if (prepared->chart)
+                paintChartPage(cr, workbook, fonts, *prepared->chart, prepared->frame);
+            else if (page >= cellPages)
                 paintCommentPage(cr, prepared->sheet, defaultFont(workbook), prepared->frame,
                                  prepared->comments[page - cellPages]);
             file.endPage();

@@ -9,6 +9,7 @@
 #include <new>
 #include <numeric>
 
+#include "workbook/chart_data.h"
 #include "workbook/compound_file.h"
 #include "workbook/defined_names.h"
 #include "workbook/globals_reader.h"
@@ -31,7 +32,7 @@ void readSheets(std::span<const std::byte> stream, const detail::Globals& global
     std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
         return globals.sheets[a].streamOffset < globals.sheets[b].streamOffset;
     });
-    detail::SheetContext context{book.formats.size(), book.fonts.size(), book.strings.size()};
+    detail::SheetContext context{book.formats.size(), book.fonts.size(), book.strings.size(), &globals, &book};
     size_t readUpTo = globals.end;
     for (size_t index : order) {
         const detail::SheetEntry& entry = globals.sheets[index];
@@ -58,6 +59,7 @@ Workbook readWorkbook(std::span<const std::byte> fileBytes)
         book.fonts.emplace_back();
     readSheets(stream.bytes, globals, book);
     detail::applyBuiltinNames(globals, book.sheets);
+    detail::fillChartData(book);
     return book;
 }
 

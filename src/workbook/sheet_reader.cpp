@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "workbook/cell_formats.h"
+#include "workbook/chart_records.h"
 #include "workbook/comment_records.h"
 #include "workbook/drawing_records.h"
 #include "workbook/page_setup_records.h"
@@ -36,14 +37,15 @@ double decodeRk(uint32_t rk)
 class SheetReader {
 public:
     SheetReader(const SheetContext& context, Sheet& sheet, std::vector<RichText>& strings)
-        : context_(context), sheet_(sheet), strings_(strings), drawings_(context.fontCount)
+        : context_(context), sheet_(sheet), strings_(strings), drawings_(context.fontCount),
+          chart_(context)
     {
     }
     size_t read(Bytes stream, size_t offset);
 
 private:
     void readRecord(const Record& record);
-    void skipEmbeddedSubstream(RecordStream& records, const Record& bof);
+    void readEmbeddedSubstream(RecordStream& records, const Record& bof);
 
     // Cells
     struct CellHeader {
@@ -80,6 +82,7 @@ private:
     std::vector<RichText>& strings_;
     CommentCollector comments_;
     DrawingCollector drawings_;
+    ChartReader chart_;  // a chart sheet's own chart
     bool fitToPage_ = false;
     std::vector<int32_t> rowSlots_;      // row index -> position in sheet_.rows, -1 when absent
     bool cellsOutOfOrder_ = false;
@@ -98,16 +101,18 @@ size_t SheetReader::read(Bytes stream, size_t offset)
             return records.position();
         }
         if (record.type == record_type::Bof)
-            skipEmbeddedSubstream(records, record);
+            readEmbeddedSubstream(records, record);
         else
             readRecord(record);
     }
     failCorrupt(0, stream.size(), "the sheet \"" + sheet_.name + "\" ends without its end record");
 }
 
-// Embedded charts sit inside the sheet as substreams of their own, which may nest.
-void SheetReader::skipEmbeddedSubstream(RecordStream& records, const Record& bof)
+// Embedded charts sit inside the sheet as substreams of their own, right after the object that
+// shows them; a substream inside one is passed over.
+void SheetReader::readEmbeddedSubstream(RecordStream& records, const Record& bof)
 {
+    ChartReader chart(context_);
     int depth = 1;
     Record record;
     while (depth > 0 && records.next(record)) {
@@ -115,9 +120,17 @@ void SheetReader::skipEmbeddedSubstream(RecordStream& records, const Record& bof
             ++depth;
         else if (record.type == record_type::Eof)
             --depth;
+        else if (depth == 1)
+            chart.read(record);
     }
     if (depth > 0)
         failCorrupt(bof.type, bof.offset, "an embedded object ends without its end record");
+    if (sheet_.kind != SheetKind::Worksheet)
+        return;
+    if (auto read = chart.take()) {
+        sheet_.charts.push_back(std::move(*read));
+        drawings_.attachChart(static_cast<uint32_t>(sheet_.charts.size() - 1));
+    }
 }
 
 void SheetReader::readRecord(const Record& record)
@@ -131,6 +144,8 @@ void SheetReader::readRecord(const Record& record)
     }
     if (sheet_.kind == SheetKind::Worksheet)
         drawings_.read(record);
+    if (sheet_.kind == SheetKind::Chart)
+        chart_.read(record);
     // A chart keeps the values of its series in cell records of its own; they are no cells.
     if (sheet_.kind == SheetKind::Chart || sheet_.kind == SheetKind::Other || comments_.read(record))
         return;
@@ -422,6 +437,9 @@ void SheetReader::finish()
     sheet_.pageSetup.fitToPages = fitToPage_;
     sheet_.comments = comments_.take();
     sheet_.drawings = drawings_.take();
+    if (sheet_.kind == SheetKind::Chart)
+        if (auto chart = chart_.take())
+            sheet_.charts.push_back(std::move(*chart));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "workbook/globals_reader.h"
 #include "workbook/model.h"
 #include "workbook/record_stream.h"
 
@@ -12,6 +13,8 @@ struct SheetContext {
     size_t formatCount = 0;  // cell formats in the workbook; cells naming others get the default
     size_t fontCount = 0;
     size_t sharedStringCount = 0;
+    const Globals* globals = nullptr;   // for the cells charts name; without it charts keep their own values
+    const Workbook* formats = nullptr;  // the cell and number formats of the values stored with charts
 };
 
 // Reads the sheet whose BOF record starts at `offset` into `sheet` (whose name, kind and

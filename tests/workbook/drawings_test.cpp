@@ -372,11 +372,7 @@ TEST_F(DrawingGeometry, CoveredCellsStopBeforeACornerOnACellsEdge)
 
 class DrawingPrints : public ::testing::Test {
 protected:
-    static std::filesystem::path corpus()
-    {
-        const char* overridden = std::getenv("KX_CORPUS_DIR");
-        return overridden ? overridden : KX_CORPUS_DIR;
-    }
+    static std::filesystem::path corpus() { return support::corpusFolder(); }
     void SetUp() override
     {
         if (!std::filesystem::is_directory(corpus()))
@@ -384,13 +380,7 @@ protected:
     }
     std::filesystem::path print(const std::string& name)
     {
-        const Workbook book = openWorkbook((corpus() / name).string());
-        PrintJob job;
-        job.outputPath = scratch.path("print.ps").string();
-        printWorkbook(book, job);
-        const auto pdf = scratch.path("print.pdf");
-        EXPECT_TRUE(support::convertToPdf(job.outputPath, pdf));
-        return pdf;
+        return support::printToPdf(openWorkbook((corpus() / name).string()), scratch);
     }
     support::ScratchFolder scratch;
 };

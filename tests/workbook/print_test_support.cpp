@@ -1,5 +1,7 @@
 #include "print_test_support.h"
 
+#include "workbook/print.h"
+
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -33,6 +35,21 @@ std::string commandOutput(const std::string& command, int* exitStatus = nullptr)
 }
 
 }  // namespace
+
+std::filesystem::path printToPdf(const Workbook& workbook, const ScratchFolder& folder)
+{
+    const auto postScript = folder.path("print.ps");
+    printWorkbook(workbook, {.outputPath = postScript.string()});
+    const auto pdf = folder.path("print.pdf");
+    convertToPdf(postScript, pdf);
+    return pdf;
+}
+
+std::filesystem::path corpusFolder()
+{
+    const char* overridden = std::getenv("KX_CORPUS_DIR");
+    return overridden ? overridden : KX_CORPUS_DIR;
+}
 
 Workbook workbookWithSheet(const std::string& sheetName)
 {

@@ -18,6 +18,9 @@ void setText(Workbook& workbook, Sheet& sheet, uint32_t row, uint16_t column, co
              uint16_t format = 0);
 void setNumber(Sheet& sheet, uint32_t row, uint16_t column, double value, uint16_t format = 0);
 
+// The corpus of real workbooks: KX_CORPUS_DIR from the environment, else the one the build names.
+std::filesystem::path corpusFolder();
+
 // A fresh folder under the system's temporary folder, removed with its contents on destruction.
 class ScratchFolder {
 public:
@@ -28,6 +31,9 @@ public:
 private:
     std::filesystem::path folder_;
 };
+
+// Prints the workbook with the default job into the folder and turns it into "print.pdf" there.
+std::filesystem::path printToPdf(const Workbook& workbook, const ScratchFolder& folder);
 
 // Ghostscript's pdfwrite over a PostScript file; true when it produced the PDF.
 bool convertToPdf(const std::filesystem::path& postScript, const std::filesystem::path& pdf);

@@ -1,0 +1,448 @@
+// Charts with axes: a value axis against categories (columns, bars, lines, areas) or against
+// a second value axis (scatter).
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "workbook/chart_drawing.h"
+#include "workbook/number_format.h"
+
+namespace kx::workbook::chart {
+
+namespace {
+
+constexpr double kTick = 3;
+constexpr double kGap = 3;
+constexpr double kSeriesLineWidth = 1.5;
+
+struct Range {
+    double low = std::numeric_limits<double>::infinity();
+    double high = -std::numeric_limits<double>::infinity();
+    void add(double value)
+    {
+        low = std::min(low, value);
+        high = std::max(high, value);
+    }
+};
+
+// The values of a group's series as they are drawn: stacked ones on top of those before them,
+// percent ones as shares of their category's total.
+struct Stacks {
+    std::vector<std::vector<std::optional<double>>> bottoms, tops;  // by series of the group, then point
+};
+
+Stacks stackGroup(const Chart& chart, const std::vector<size_t>& members, const ChartGroup& group, size_t points)
+{
+    Stacks stacks;
+    std::vector<double> positive(points, 0), negative(points, 0), totals(points, 0);
+    if (group.stacking == ChartStacking::Percent)
+        for (size_t s : members)
+            for (size_t i = 0; i < chart.series[s].values.size() && i < points; ++i)
+                totals[i] += std::abs(chart.series[s].values[i].value_or(0));
+    for (size_t s : members) {
+        const auto& values = chart.series[s].values;
+        std::vector<std::optional<double>> bottom(points), top(points);
+        for (size_t i = 0; i < points; ++i) {
+            if (i >= values.size() || !values[i])
+                continue;
+            double value = *values[i];
+            if (group.stacking == ChartStacking::None) {
+                bottom[i] = 0;
+                top[i] = value;
+                continue;
+            }
+            if (group.stacking == ChartStacking::Percent)
+                value = totals[i] > 0 ? value / totals[i] : 0;
+            double& base = value >= 0 ? positive[i] : negative[i];
+            bottom[i] = base;
+            base += value;
+            top[i] = base;
+        }
+        stacks.bottoms.push_back(std::move(bottom));
+        stacks.tops.push_back(std::move(top));
+    }
+    return stacks;
+}
+
+class AxesPlot {
+public:
+    AxesPlot(cairo_t* cr, const Workbook& workbook, ChartTexts& texts, const Chart& chart)
+        : cr_(cr), workbook_(workbook), texts_(texts), chart_(chart)
+    {
+        horizontal_ = chart.groups.front().kind == ChartKind::Bar;
+        scatter_ = chart.groups.front().kind == ChartKind::Scatter;
+    }
+    void paint(const Box& box);
+
+private:
+    std::vector<size_t> membersOf(size_t group) const;
+    void prepare();
+    std::string valueText(double value, const ChartAxis& axis, bool percent) const;
+    Box plotBox(const Box& box);
+    double categoryShare(double position) const;  // 0..1 along the category axis
+    void point(double along, double value, double& x, double& y) const;
+    void paintGridlines();
+    void paintGroup(size_t group);
+    void paintBars(const std::vector<size_t>& members, const ChartGroup& group, const Stacks& stacks);
+    void paintLines(const std::vector<size_t>& members, const Stacks& stacks, bool area);
+    void paintScatter(const std::vector<size_t>& members);
+    void paintAxes();
+    std::vector<std::string> categoryLabels() const;
+
+    cairo_t* cr_;
+    const Workbook& workbook_;
+    ChartTexts& texts_;
+    const Chart& chart_;
+    bool horizontal_ = false, scatter_ = false, percent_ = false;
+    size_t points_ = 0;
+    Scale values_, across_;  // across_: the horizontal axis of a scatter chart
+    std::vector<Stacks> stacks_;
+    Box plot_;
+};
+
+std::vector<size_t> AxesPlot::membersOf(size_t group) const
+{
+    std::vector<size_t> members;
+    for (size_t s = 0; s < chart_.series.size(); ++s)
+        if (chart_.series[s].group == group)
+            members.push_back(s);
+    return members;
+}
+
+void AxesPlot::prepare()
+{
+    for (const ChartSeries& series : chart_.series)
+        points_ = std::max(points_, series.values.size());
+    Range values, across;
+    for (size_t g = 0; g < chart_.groups.size(); ++g) {
+        const ChartGroup& group = chart_.groups[g];
+        const std::vector<size_t> members = membersOf(g);
+        stacks_.push_back(stackGroup(chart_, members, group, points_));
+        percent_ = percent_ || group.stacking == ChartStacking::Percent;
+        for (const auto& tops : stacks_.back().tops)
+            for (const auto& top : tops)
+                if (top)
+                    values.add(*top);
+        for (const auto& bottoms : stacks_.back().bottoms)
+            for (const auto& bottom : bottoms)
+                if (bottom && group.stacking != ChartStacking::None)
+                    values.add(*bottom);
+        for (size_t s : members)
+            for (size_t i = 0; i < chart_.series[s].values.size(); ++i)
+                if (chart_.series[s].values[i])
+                    across.add(i < chart_.series[s].xValues.size() && chart_.series[s].xValues[i]
+                                   ? *chart_.series[s].xValues[i]
+                                   : static_cast<double>(i + 1));
+    }
+    values_ = valueScale(values.low, values.high, chart_.valueAxis);
+    across_ = valueScale(across.low, across.high, chart_.categoryAxis);
+}
+
+std::string AxesPlot::valueText(double value, const ChartAxis& axis, bool percent) const
+{
+    if (std::abs(value) < 1e-12)
+        value = 0;
+    const std::string& code = percent ? std::string("0%") : workbook_.numberFormatCode(axis.numberFormat);
+    return formatNumber(value, code, workbook_.dateSystem1904).text;
+}
+
+std::vector<std::string> AxesPlot::categoryLabels() const
+{
+    std::vector<std::string> labels(points_);
+    for (size_t i = 0; i < points_; ++i)
+        labels[i] = std::to_string(i + 1);
+    for (const ChartSeries& series : chart_.series)
+        if (!series.categories.empty()) {
+            for (size_t i = 0; i < points_; ++i)
+                labels[i] = i < series.categories.size() ? series.categories[i] : std::string();
+            break;
+        }
+    return labels;
+}
+
+// Room for the labels and titles of both axes around the plot.
+Box AxesPlot::plotBox(const Box& box)
+{
+    double valueWidth = 0, lineHeight = texts_.measure("0", TextRole::Label).height;
+    if (chart_.valueAxis.labels)
+        for (double tick : values_.ticks())
+            valueWidth = std::max(valueWidth, texts_.measure(valueText(tick, chart_.valueAxis, percent_), TextRole::Label).width);
+    double categoryWidth = 0;
+    if (chart_.categoryAxis.labels && horizontal_)
+        for (const std::string& label : categoryLabels())
+            categoryWidth = std::max(categoryWidth, texts_.measure(label, TextRole::Label).width);
+    categoryWidth = std::min(categoryWidth, box.width / 3);
+    const double titleHeight = texts_.measure("0", TextRole::Title).height;
+    double left = kTick + kGap, bottom = kTick + kGap + (chart_.categoryAxis.labels ? lineHeight : 0);
+    left += horizontal_ ? categoryWidth : valueWidth;
+    if (horizontal_)
+        bottom = kTick + kGap + (chart_.valueAxis.labels ? lineHeight : 0);
+    const std::string& leftTitle = horizontal_ ? chart_.categoryAxis.title : chart_.valueAxis.title;
+    const std::string& bottomTitle = horizontal_ ? chart_.valueAxis.title : chart_.categoryAxis.title;
+    if (!leftTitle.empty())
+        left += titleHeight + kGap;
+    if (!bottomTitle.empty())
+        bottom += titleHeight + kGap;
+    Box plot{box.x + left, box.y + lineHeight / 2, box.width - left - valueWidth / 4 - kGap, box.height - bottom - lineHeight / 2};
+    if (!leftTitle.empty())
+        texts_.drawUpright(leftTitle, TextRole::Title, box.x + titleHeight / 2, plot.y + plot.height / 2);
+    if (!bottomTitle.empty())
+        texts_.draw(bottomTitle, TextRole::Title, plot.x, box.y + box.height - titleHeight, plot.width);
+    return plot;
+}
+
+double AxesPlot::categoryShare(double position) const
+{
+    if (chart_.categoryAxis.betweenCategories || points_ < 2)
+        return points_ == 0 ? 0 : (position + 0.5) / static_cast<double>(points_);
+    return position / static_cast<double>(points_ - 1);
+}
+
+void AxesPlot::point(double along, double value, double& x, double& y) const
+{
+    const double v = std::clamp(values_.share(value), -0.05, 1.05);
+    if (horizontal_) {
+        x = plot_.x + v * plot_.width;
+        y = plot_.y + plot_.height - along * plot_.height;
+    } else {
+        x = plot_.x + along * plot_.width;
+        y = plot_.y + plot_.height - v * plot_.height;
+    }
+}
+
+void AxesPlot::paintGridlines()
+{
+    if (!chart_.valueAxis.majorGridlines)
+        return;
+    setSourceColor(cr_, kBlack);
+    cairo_set_line_width(cr_, kLineWidth / 2);
+    for (double tick : values_.ticks()) {
+        const double share = values_.share(tick);
+        if (horizontal_) {
+            cairo_move_to(cr_, plot_.x + share * plot_.width, plot_.y);
+            cairo_rel_line_to(cr_, 0, plot_.height);
+        } else {
+            cairo_move_to(cr_, plot_.x, plot_.y + plot_.height - share * plot_.height);
+            cairo_rel_line_to(cr_, plot_.width, 0);
+        }
+    }
+    cairo_stroke(cr_);
+}
+
+void AxesPlot::paintBars(const std::vector<size_t>& members, const ChartGroup& group, const Stacks& stacks)
+{
+    if (members.empty() || points_ == 0)
+        return;
+    const double categorySize = 1.0 / static_cast<double>(points_);
+    const double overlap = group.stacking == ChartStacking::None ? std::clamp(group.overlap / 100.0, -1.0, 1.0) : 1.0;
+    const double gap = std::clamp(group.gap / 100.0, 0.0, 5.0);
+    const double slots = group.stacking == ChartStacking::None ? static_cast<double>(members.size()) : 1.0;
+    const double bar = categorySize / (slots - (slots - 1) * overlap + gap);
+    const double start = bar * gap / 2;
+    for (size_t m = 0; m < members.size(); ++m) {
+        const ChartSeries& series = chart_.series[members[m]];
+        const double offset = group.stacking == ChartStacking::None ? static_cast<double>(m) * bar * (1 - overlap) : 0;
+        for (size_t i = 0; i < points_; ++i) {
+            if (!stacks.tops[m][i])
+                continue;
+            const double along = static_cast<double>(i) * categorySize + start + offset;
+            double x0, y0, x1, y1;
+            point(along, *stacks.bottoms[m][i] == 0 ? std::max(values_.minimum, std::min(0.0, values_.maximum)) : *stacks.bottoms[m][i], x0, y0);
+            point(along + bar, *stacks.tops[m][i], x1, y1);
+            const Color fill = group.variedColors && chart_.series.size() == 1 ? pointFill(workbook_, series, i)
+                                                                                : seriesFill(workbook_, series, members[m]);
+            cairo_rectangle(cr_, std::min(x0, x1), std::min(y0, y1), std::abs(x1 - x0), std::abs(y1 - y0));
+            fillAndStroke(cr_, {series.format.noFill ? std::nullopt : std::optional<Color>(fill),
+                                series.format.noLine ? std::nullopt : std::optional<Color>(series.format.line.value_or(kBlack))},
+                          kLineWidth / 2);
+        }
+    }
+}
+
+void AxesPlot::paintLines(const std::vector<size_t>& members, const Stacks& stacks, bool area)
+{
+    // Areas are drawn last series first so that the first lies in front, as the program stacks them.
+    for (size_t k = 0; k < members.size(); ++k) {
+        const size_t m = area ? members.size() - 1 - k : k;
+        const ChartSeries& series = chart_.series[members[m]];
+        std::vector<std::pair<double, double>> line, base;
+        cairo_new_path(cr_);
+        for (size_t i = 0; i < points_; ++i) {
+            const auto& top = stacks.tops[m][i];
+            if (!top && !area) {
+                line.clear();
+                continue;
+            }
+            double x, y;
+            point(categoryShare(static_cast<double>(i)), top.value_or(0), x, y);
+            line.emplace_back(x, y);
+            if (area) {
+                point(categoryShare(static_cast<double>(i)), stacks.bottoms[m][i].value_or(0), x, y);
+                base.emplace_back(x, y);
+            }
+            if (line.size() == 1)
+                cairo_move_to(cr_, line.back().first, line.back().second);
+            else
+                cairo_line_to(cr_, line.back().first, line.back().second);
+        }
+        if (area) {
+            for (auto it = base.rbegin(); it != base.rend(); ++it)
+                cairo_line_to(cr_, it->first, it->second);
+            cairo_close_path(cr_);
+            fillAndStroke(cr_, {seriesFill(workbook_, series, members[m]), series.format.line.value_or(kBlack)}, kLineWidth / 2);
+            continue;
+        }
+        const Color color = seriesLine(workbook_, series, members[m]);
+        if (!series.format.noLine) {
+            setSourceColor(cr_, color);
+            cairo_set_line_width(cr_, kSeriesLineWidth);
+            cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
+            cairo_stroke(cr_);
+        }
+        cairo_new_path(cr_);
+        const MarkerShape marker = seriesMarker(series, members[m]);
+        for (size_t i = 0; i < points_; ++i)
+            if (const auto& top = stacks.tops[m][i]) {
+                double x, y;
+                point(categoryShare(static_cast<double>(i)), *top, x, y);
+                paintMarker(cr_, marker, x, y, series.format.markerSize, series.format.markerLine.value_or(color),
+                            series.format.markerFill.value_or(color));
+            }
+    }
+}
+
+void AxesPlot::paintScatter(const std::vector<size_t>& members)
+{
+    for (size_t s : members) {
+        const ChartSeries& series = chart_.series[s];
+        const Color color = seriesLine(workbook_, series, s);
+        std::vector<std::pair<double, double>> points;
+        for (size_t i = 0; i < series.values.size(); ++i) {
+            if (!series.values[i])
+                continue;
+            const double xValue = i < series.xValues.size() && series.xValues[i] ? *series.xValues[i] : static_cast<double>(i + 1);
+            double x, y;
+            point(0, *series.values[i], x, y);
+            x = plot_.x + std::clamp(across_.share(xValue), -0.05, 1.05) * plot_.width;
+            points.emplace_back(x, y);
+        }
+        if (!series.format.noLine && points.size() > 1) {
+            cairo_move_to(cr_, points.front().first, points.front().second);
+            for (const auto& [x, y] : points)
+                cairo_line_to(cr_, x, y);
+            setSourceColor(cr_, color);
+            cairo_set_line_width(cr_, kSeriesLineWidth);
+            cairo_stroke(cr_);
+        }
+        const MarkerShape marker = seriesMarker(series, s);
+        for (const auto& [x, y] : points)
+            paintMarker(cr_, marker, x, y, series.format.markerSize, series.format.markerLine.value_or(color),
+                        series.format.markerFill.value_or(color));
+    }
+}
+
+void AxesPlot::paintGroup(size_t group)
+{
+    const std::vector<size_t> members = membersOf(group);
+    const ChartGroup& kind = chart_.groups[group];
+    switch (kind.kind) {
+    case ChartKind::Column:
+    case ChartKind::Bar: paintBars(members, kind, stacks_[group]); break;
+    case ChartKind::Line: paintLines(members, stacks_[group], false); break;
+    case ChartKind::Area: paintLines(members, stacks_[group], true); break;
+    case ChartKind::Scatter: paintScatter(members); break;
+    case ChartKind::Pie: break;
+    }
+}
+
+void AxesPlot::paintAxes()
+{
+    setSourceColor(cr_, kBlack);
+    cairo_set_line_width(cr_, kLineWidth);
+    const double zero = std::clamp(0.0, values_.minimum, values_.maximum);
+    double x0, y0, x1, y1;
+    point(0, zero, x0, y0);
+    point(1, zero, x1, y1);
+    // The category axis crosses the value axis at zero; the value axis stands at the plot's edge.
+    if (scatter_)
+        y0 = y1 = plot_.y + plot_.height;
+    cairo_move_to(cr_, horizontal_ ? plot_.x : x0, y0);
+    cairo_line_to(cr_, horizontal_ ? plot_.x : x1, horizontal_ ? plot_.y : y1);
+    if (horizontal_) {
+        cairo_move_to(cr_, plot_.x, plot_.y + plot_.height);
+        cairo_rel_line_to(cr_, plot_.width, 0);
+    } else {
+        cairo_move_to(cr_, plot_.x, plot_.y);
+        cairo_rel_line_to(cr_, 0, plot_.height);
+    }
+    cairo_stroke(cr_);
+    const double lineHeight = texts_.measure("0", TextRole::Label).height;
+    if (chart_.valueAxis.labels)
+        for (double tick : values_.ticks()) {
+            const std::string text = valueText(tick, chart_.valueAxis, percent_);
+            const Size size = texts_.measure(text, TextRole::Label);
+            double x, y;
+            point(0, tick, x, y);
+            if (horizontal_)
+                texts_.draw(text, TextRole::Label, x - size.width / 2, plot_.y + plot_.height + kTick + kGap);
+            else
+                texts_.draw(text, TextRole::Label, plot_.x - kTick - kGap - size.width, y - size.height / 2);
+        }
+    if (!chart_.categoryAxis.labels)
+        return;
+    if (scatter_) {
+        for (double tick : across_.ticks()) {
+            const std::string text = valueText(tick, chart_.categoryAxis, false);
+            const double x = plot_.x + across_.share(tick) * plot_.width;
+            texts_.draw(text, TextRole::Label, x - texts_.measure(text, TextRole::Label).width / 2,
+                        plot_.y + plot_.height + kTick + kGap);
+        }
+        return;
+    }
+    const std::vector<std::string> labels = categoryLabels();
+    if (labels.empty())
+        return;
+    // Labels that would run into each other are thinned out to every second, third ... one.
+    double widest = 0;
+    for (const std::string& label : labels)
+        widest = std::max(widest, horizontal_ ? lineHeight : texts_.measure(label, TextRole::Label).width);
+    const double room = (horizontal_ ? plot_.height : plot_.width) / static_cast<double>(labels.size());
+    const size_t every = room > 0 ? std::max<size_t>(1, static_cast<size_t>(std::ceil(widest * 1.1 / room))) : labels.size();
+    for (size_t i = 0; i < labels.size(); i += every) {
+        const Size size = texts_.measure(labels[i], TextRole::Label);
+        double x, y;
+        point(categoryShare(static_cast<double>(i)), values_.minimum, x, y);
+        if (horizontal_)
+            texts_.draw(labels[i], TextRole::Label, plot_.x - kTick - kGap - size.width, y - size.height / 2);
+        else
+            texts_.draw(labels[i], TextRole::Label, x - size.width / 2, plot_.y + plot_.height + kTick + kGap);
+    }
+}
+
+void AxesPlot::paint(const Box& box)
+{
+    prepare();
+    plot_ = plotBox(box);
+    if (plot_.width <= 0 || plot_.height <= 0)
+        return;
+    cairo_rectangle(cr_, plot_.x, plot_.y, plot_.width, plot_.height);
+    fillAndStroke(cr_, chart_.plotArea, kLineWidth);
+    paintGridlines();
+    cairo_save(cr_);
+    cairo_rectangle(cr_, plot_.x - kSeriesLineWidth * 4, plot_.y - kSeriesLineWidth * 4, plot_.width + kSeriesLineWidth * 8,
+                    plot_.height + kSeriesLineWidth * 8);
+    cairo_clip(cr_);
+    for (size_t g = 0; g < chart_.groups.size(); ++g)
+        paintGroup(g);
+    cairo_restore(cr_);
+    paintAxes();
+}
+
+}  // namespace
+
+void paintAxesPlot(cairo_t* cr, const Workbook& workbook, ChartTexts& texts, const Chart& chart, const Box& box)
+{
+    AxesPlot(cr, workbook, texts, chart).paint(box);
+}
+
+}  // namespace kx::workbook::chart

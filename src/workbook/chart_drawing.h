@@ -1,0 +1,67 @@
+#pragma once
+// What the parts of a chart painter share: texts in the chart's fonts, series colours and the
+// value scale of an axis.
+#include <cairo.h>
+
+#include <string>
+#include <vector>
+
+#include "workbook/cell_decoration.h"
+#include "workbook/cell_fonts.h"
+#include "workbook/pango_layout.h"
+
+namespace kx::workbook::chart {
+
+inline constexpr Color kBlack{0, 0, 0};
+inline constexpr double kLineWidth = 0.75;  // frames, axes and outlines
+
+struct Size {
+    double width = 0, height = 0;
+};
+
+enum class TextRole : uint8_t { Title, Label };
+
+class ChartTexts {
+public:
+    ChartTexts(cairo_t* cr, CellFonts& fonts, const Chart& chart);
+    ~ChartTexts();
+    ChartTexts(const ChartTexts&) = delete;
+    ChartTexts& operator=(const ChartTexts&) = delete;
+
+    Size measure(const std::string& text, TextRole role, double wrapWidth = -1);
+    // Draws the text with its top-left corner at x, y; centred on the wrap width when one is given.
+    void draw(const std::string& text, TextRole role, double x, double y, double wrapWidth = -1);
+    // Draws the text turned a quarter anticlockwise, centred on the point.
+    void drawUpright(const std::string& text, TextRole role, double centerX, double centerY);
+
+private:
+    void prepare(const std::string& text, TextRole role, double wrapWidth);
+
+    cairo_t* cr_;
+    CellFonts& fonts_;
+    LayoutPtr layout_;
+    PangoFontDescription* title_;
+    uint16_t labelFont_, titleFont_;
+};
+
+// The colours of a series or point, the chart's own or the automatic ones of the palette.
+Color seriesFill(const Workbook& workbook, const ChartSeries& series, size_t index);
+Color seriesLine(const Workbook& workbook, const ChartSeries& series, size_t index);
+Color pointFill(const Workbook& workbook, const ChartSeries& series, size_t point);
+MarkerShape seriesMarker(const ChartSeries& series, size_t index);
+
+void fillAndStroke(cairo_t* cr, const ChartFrame& frame, double lineWidth);
+void paintMarker(cairo_t* cr, MarkerShape shape, double x, double y, double size, Color line, Color fill);
+
+// The values an axis spans and the step between its labels.
+struct Scale {
+    double minimum = 0, maximum = 1, step = 0.2;
+    double share(double value) const { return maximum > minimum ? (value - minimum) / (maximum - minimum) : 0; }
+    std::vector<double> ticks() const;
+};
+Scale valueScale(double low, double high, const ChartAxis& axis);
+
+// The plot of a chart with axes: columns, bars, lines, areas and scatter.
+void paintAxesPlot(cairo_t* cr, const Workbook& workbook, ChartTexts& texts, const Chart& chart, const Box& box);
+
+}  // namespace kx::workbook::chart

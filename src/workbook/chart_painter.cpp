@@ -1,0 +1,223 @@
+#include "workbook/chart_painter.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "workbook/chart_drawing.h"
+
+namespace kx::workbook {
+
+using namespace chart;
+
+namespace {
+
+constexpr double kPadding = 6;
+constexpr double kSwatch = 7;
+constexpr Color kWhite{255, 255, 255};
+
+struct LegendEntry {
+    std::string text;
+    Color fill, line;
+    std::optional<MarkerShape> marker;  // lines and scatter show their marker, others a swatch
+    bool lineSample = false;
+};
+
+bool isPie(const Chart& chart)
+{
+    return chart.groups.front().kind == ChartKind::Pie;
+}
+
+const std::vector<std::string>* pointNames(const Chart& chart)
+{
+    for (const ChartSeries& series : chart.series)
+        if (!series.categories.empty())
+            return &series.categories;
+    return nullptr;
+}
+
+// A pie, or a chart of one series in varied colours, names its points; other charts their series.
+std::vector<LegendEntry> legendEntries(const Workbook& workbook, const Chart& chart)
+{
+    std::vector<LegendEntry> entries;
+    const ChartGroup& first = chart.groups.front();
+    if (!chart.series.empty() && (first.kind == ChartKind::Pie || (first.variedColors && chart.series.size() == 1))) {
+        const ChartSeries& series = chart.series.front();
+        const std::vector<std::string>* names = pointNames(chart);
+        for (size_t i = 0; i < series.values.size(); ++i) {
+            const std::string text = names && i < names->size() ? (*names)[i] : std::to_string(i + 1);
+            entries.push_back({text, pointFill(workbook, series, i), kBlack, std::nullopt, false});
+        }
+        return entries;
+    }
+    for (size_t i = 0; i < chart.series.size(); ++i) {
+        const ChartSeries& series = chart.series[i];
+        const ChartKind kind = chart.groups[std::min<size_t>(series.group, chart.groups.size() - 1)].kind;
+        const std::string text = series.name.empty() ? "Series" + std::to_string(i + 1) : series.name;
+        if (kind == ChartKind::Line || kind == ChartKind::Scatter)
+            entries.push_back({text, seriesLine(workbook, series, i), seriesLine(workbook, series, i),
+                               seriesMarker(series, i), !series.format.noLine});
+        else
+            entries.push_back({text, seriesFill(workbook, series, i), kBlack, std::nullopt, false});
+    }
+    return entries;
+}
+
+void paintLegendKey(cairo_t* cr, const LegendEntry& entry, double x, double y)
+{
+    if (entry.lineSample) {
+        setSourceColor(cr, entry.line);
+        cairo_set_line_width(cr, 1.5);
+        cairo_move_to(cr, x - kSwatch / 2, y);
+        cairo_line_to(cr, x + kSwatch * 1.5, y);
+        cairo_stroke(cr);
+    }
+    if (entry.marker) {
+        paintMarker(cr, *entry.marker, x + kSwatch / 2, y, 5, entry.line, entry.fill);
+        return;
+    }
+    cairo_rectangle(cr, x, y - kSwatch / 2, kSwatch, kSwatch);
+    fillAndStroke(cr, {entry.fill, entry.line}, kLineWidth / 2);
+}
+
+// The legend at its side of the chart; returns the box that remains for the plot.
+Box paintLegend(cairo_t* cr, const Workbook& workbook, ChartTexts& texts, const Chart& chart, Box box)
+{
+    const std::vector<LegendEntry> entries = legendEntries(workbook, chart);
+    if (entries.empty())
+        return box;
+    const bool across = chart.legendPosition == LegendPosition::Top || chart.legendPosition == LegendPosition::Bottom;
+    const double keyWidth = kSwatch * 2.5;
+    double lineHeight = 0, widest = 0;
+    std::vector<double> widths;
+    for (const LegendEntry& entry : entries) {
+        const Size size = texts.measure(entry.text, TextRole::Label);
+        widths.push_back(size.width + keyWidth);
+        widest = std::max(widest, size.width + keyWidth);
+        lineHeight = std::max(lineHeight, size.height);
+    }
+    // Entries run in rows as wide as the space allows, or in one column beside the plot.
+    const double room = across ? box.width - 2 * kPadding : std::min(widest, box.width / 3);
+    std::vector<std::vector<size_t>> rows(1);
+    double rowWidth = 0, legendWidth = 0;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const double width = std::min(widths[i], room) + (across ? kPadding : 0);
+        if (!rows.back().empty() && (!across || rowWidth + width > room)) {
+            rows.emplace_back();
+            rowWidth = 0;
+        }
+        rows.back().push_back(i);
+        rowWidth += width;
+        legendWidth = std::max(legendWidth, rowWidth);
+    }
+    const double width = legendWidth + 2 * kPadding;
+    const double height = std::min(static_cast<double>(rows.size()) * lineHeight + 2 * kPadding, box.height);
+    Box legend{box.x + box.width - width, box.y + (box.height - height) / 2, width, height};
+    switch (chart.legendPosition) {
+    case LegendPosition::Bottom:
+        legend = {box.x + (box.width - width) / 2, box.y + box.height - height, width, height};
+        box.height -= height + kPadding;
+        break;
+    case LegendPosition::Top:
+        legend = {box.x + (box.width - width) / 2, box.y, width, height};
+        box.y += height + kPadding;
+        box.height -= height + kPadding;
+        break;
+    case LegendPosition::Left:
+        legend.x = box.x;
+        box.x += width + kPadding;
+        box.width -= width + kPadding;
+        break;
+    default: box.width -= width + kPadding; break;
+    }
+    cairo_rectangle(cr, legend.x, legend.y, legend.width, legend.height);
+    fillAndStroke(cr, {kWhite, kBlack}, kLineWidth);
+    cairo_save(cr);
+    cairo_rectangle(cr, legend.x, legend.y, legend.width, legend.height);
+    cairo_clip(cr);
+    double y = legend.y + kPadding;
+    for (const std::vector<size_t>& row : rows) {
+        double x = legend.x + kPadding;
+        for (size_t i : row) {
+            paintLegendKey(cr, entries[i], x, y + lineHeight / 2);
+            texts.draw(entries[i].text, TextRole::Label, x + keyWidth, y);
+            x += widths[i] + kPadding;
+        }
+        y += lineHeight;
+    }
+    cairo_restore(cr);
+    return box;
+}
+
+// Slices clockwise from the first slice's angle, measured from twelve o'clock.
+void paintPie(cairo_t* cr, const Workbook& workbook, const Chart& chart, const Box& box)
+{
+    if (chart.series.empty())
+        return;
+    const ChartSeries& series = chart.series.front();
+    double total = 0;
+    for (const auto& value : series.values)
+        if (value && *value > 0)
+            total += *value;
+    const double radius = std::min(box.width, box.height) / 2 * 0.9;
+    if (total <= 0 || radius <= 0)
+        return;
+    const double cx = box.x + box.width / 2, cy = box.y + box.height / 2;
+    double angle = (chart.groups.front().firstSliceAngle - 90.0) * M_PI / 180;
+    for (size_t i = 0; i < series.values.size(); ++i) {
+        const auto& value = series.values[i];
+        if (!value || *value <= 0)
+            continue;
+        const double sweep = *value / total * 2 * M_PI;
+        cairo_move_to(cr, cx, cy);
+        cairo_arc(cr, cx, cy, radius, angle, angle + sweep);
+        cairo_close_path(cr);
+        fillAndStroke(cr, {pointFill(workbook, series, i), kBlack}, kLineWidth);
+        angle += sweep;
+    }
+}
+
+}  // namespace
+
+void paintChart(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, const Chart& chart, const Box& box)
+{
+    if (chart.groups.empty() || box.width <= 2 * kPadding || box.height <= 2 * kPadding)
+        return;
+    cairo_save(cr);
+    cairo_rectangle(cr, box.x, box.y, box.width, box.height);
+    fillAndStroke(cr, chart.area, kLineWidth);
+    cairo_rectangle(cr, box.x, box.y, box.width, box.height);
+    cairo_clip(cr);
+    ChartTexts texts(cr, fonts, chart);
+    Box inner{box.x + kPadding, box.y + kPadding, box.width - 2 * kPadding, box.height - 2 * kPadding};
+    if (!chart.title.empty()) {
+        const Size title = texts.measure(chart.title, TextRole::Title, inner.width);
+        texts.draw(chart.title, TextRole::Title, inner.x, inner.y, inner.width);
+        inner.y += title.height + kPadding;
+        inner.height -= title.height + kPadding;
+    }
+    if (chart.legend)
+        inner = paintLegend(cr, workbook, texts, chart, inner);
+    if (inner.width > 0 && inner.height > 0) {
+        if (isPie(chart))
+            paintPie(cr, workbook, chart, inner);
+        else
+            paintAxesPlot(cr, workbook, texts, chart, inner);
+    }
+    cairo_restore(cr);
+}
+
+Box chartSheetBox(const Chart& chart, double width, double height)
+{
+    double chartWidth = width, chartHeight = height;
+    if (chart.printSize != ChartPrintSize::FillPage && chart.width > 0 && chart.height > 0) {
+        const double fit = std::min(width / chart.width, height / chart.height);
+        const double scale = chart.printSize == ChartPrintSize::Stored ? std::min(1.0, fit) : fit;
+        chartWidth = chart.width * scale;
+        chartHeight = chart.height * scale;
+    }
+    if (chart.printSize == ChartPrintSize::Stored)
+        return {0, 0, chartWidth, chartHeight};
+    return {(width - chartWidth) / 2, (height - chartHeight) / 2, chartWidth, chartHeight};
+}
+
+}  // namespace kx::workbook

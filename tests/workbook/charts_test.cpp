@@ -1,0 +1,277 @@
+// Charts: the records of chart sheets and embedded charts, the values their series take from
+// the cells, damaged chart records, the value axis scale, and charts in real prints.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "print_test_support.h"
+#include "workbook/chart_drawing.h"
+#include "workbook/print.h"
+#include "workbook/reader.h"
+#include "xls_builder.h"
+
+using namespace kx::workbook;
+using kx::testing::Body;
+using kx::testing::RawRecord;
+using kx::testing::record;
+using kx::testing::WorkbookBuilder;
+
+namespace support = kx::workbook::testing;
+
+namespace {
+
+RawRecord begin() { return record(0x1033, Body()); }
+RawRecord end() { return record(0x1034, Body()); }
+
+// A link of a series to an area of the first sheet (through EXTERNSHEET entry 0).
+RawRecord link(uint8_t part, uint16_t firstRow, uint16_t lastRow, uint16_t column)
+{
+    const Body formula = Body().u8(0x3B).u16(0).u16(firstRow).u16(lastRow).u16(column).u16(column);
+    return record(0x1051, Body().u8(part).u8(2).u16(0).u16(0).u16(static_cast<uint16_t>(formula.size())).bytes(formula.data()));
+}
+
+RawRecord seriesText(const std::u16string& text)
+{
+    return record(0x100D, Body().u16(0).string8(text));
+}
+
+RawRecord areaFormat(uint8_t red, uint8_t green, uint8_t blue, bool automatic)
+{
+    return record(0x100A, Body().u8(red).u8(green).u8(blue).u8(0).u32(0xFFFFFF).u16(1).u16(automatic ? 1 : 0).u16(8).u16(9));
+}
+
+// A chart of `series` (each a list of records inside its block) drawn as `kind` with a legend.
+std::vector<RawRecord> chartRecords(const std::vector<std::vector<RawRecord>>& series, const RawRecord& kind)
+{
+    std::vector<RawRecord> records{record(0x1002, Body().u32(0).u32(0).u32(400 << 16).u32(300 << 16)), begin()};
+    for (const auto& one : series) {
+        records.push_back(record(0x1003, Body().u16(1).u16(1).u16(3).u16(3).u16(1).u16(0)));
+        records.push_back(begin());
+        records.insert(records.end(), one.begin(), one.end());
+        records.push_back(record(0x1045, Body().u16(0)));
+        records.push_back(end());
+    }
+    const std::vector<RawRecord> rest{
+        record(0x1041, Body().u16(0).u32(0).u32(0).u32(0).u32(0)), begin(),
+        record(0x101D, Body().u16(0).u32(0).u32(0).u32(0).u32(0)), begin(),
+        record(0x1020, Body().u16(1).u16(1).u16(1).u16(1)), end(),
+        record(0x101D, Body().u16(1).u32(0).u32(0).u32(0).u32(0)), begin(),
+        record(0x101F, Body().f64(0).f64(0).f64(0).f64(0).f64(0).u16(0x1F)), record(0x1021, Body().u16(1)),
+        record(0x1007, Body().u32(0).u16(0).u16(0).u16(0).u16(0)), end(),
+        record(0x1014, Body().bytes(std::vector<uint8_t>(16, 0)).u16(0).u16(0)), begin(), kind,
+        record(0x1015, Body().u32(0).u32(0).u32(0).u32(0).u8(0).u8(1).u16(0)), end(),
+        end(),
+        record(0x1025, Body().bytes(std::vector<uint8_t>(32, 0))), begin(),
+        record(0x1027, Body().u16(1).u16(0).u16(0)), seriesText(u"Yearly sales"), end(),
+        end()};
+    records.insert(records.end(), rest.begin(), rest.end());
+    return records;
+}
+
+RawRecord stackedColumns() { return record(0x1017, Body().u16(100).u16(150).u16(0x0002)); }
+
+WorkbookBuilder withData()
+{
+    WorkbookBuilder builder;
+    builder.global(0x01AE, Body().u16(2).u16(0x0401));
+    builder.global(0x0017, Body().u16(1).u16(0).u16(0).u16(0));
+    return builder;
+}
+
+kx::testing::SheetContents dataSheet()
+{
+    return {.name = "Data",
+            .records = {kx::testing::labelCell(0, 0, u"Sales"), kx::testing::numberCell(1, 0, 10),
+                        kx::testing::labelCell(2, 0, u"n/a"), kx::testing::numberCell(3, 0, 30),
+                        kx::testing::labelCell(1, 1, u"North"), kx::testing::labelCell(2, 1, u"East"),
+                        kx::testing::labelCell(3, 1, u"South")}};
+}
+
+Workbook chartSheetWorkbook(const std::vector<RawRecord>& chart)
+{
+    return loadWorkbook(withData().sheet(dataSheet()).sheet({.name = "Chart1", .records = chart, .kind = 2}).file());
+}
+
+const std::vector<RawRecord> linkedSeries{link(0, 0, 0, 0), seriesText(u"stale name"), link(1, 1, 3, 0),
+                                          link(2, 1, 3, 1), record(0x1006, Body().u16(0xFFFF).u16(0).u16(0).u16(0)),
+                                          begin(), areaFormat(255, 0, 0, false), end()};
+
+}  // namespace
+
+TEST(ChartRecords, ChartSheetSeriesTakeTheirCellsAndFormats)
+{
+    const Workbook book = chartSheetWorkbook(chartRecords({linkedSeries, {seriesText(u"Second")}}, stackedColumns()));
+    const Sheet& sheet = book.sheets.at(1);
+    ASSERT_EQ(sheet.kind, SheetKind::Chart);
+    ASSERT_EQ(sheet.charts.size(), 1u);
+    const Chart& chart = sheet.charts.front();
+    ASSERT_EQ(chart.groups.size(), 1u);
+    EXPECT_EQ(chart.groups[0].kind, ChartKind::Column);
+    EXPECT_EQ(chart.groups[0].stacking, ChartStacking::Stacked);
+    EXPECT_EQ(chart.groups[0].overlap, 100);
+    ASSERT_EQ(chart.series.size(), 2u);
+    const ChartSeries& first = chart.series[0];
+    EXPECT_EQ(first.name, "Sales");  // the cell wins over the text stored with the chart
+    ASSERT_EQ(first.values.size(), 3u);
+    EXPECT_EQ(first.values[0], 10.0);
+    EXPECT_FALSE(first.values[1]);  // a text is no value
+    EXPECT_EQ(first.values[2], 30.0);
+    EXPECT_EQ(first.categories, (std::vector<std::string>{"North", "East", "South"}));
+    EXPECT_EQ(first.format.fill, (Color{255, 0, 0}));
+    EXPECT_EQ(chart.series[1].name, "Second");
+    EXPECT_FALSE(chart.series[1].format.fill);
+    EXPECT_TRUE(chart.legend);
+    EXPECT_EQ(chart.legendPosition, LegendPosition::Bottom);
+    EXPECT_TRUE(chart.valueAxis.shown);
+    EXPECT_TRUE(chart.valueAxis.majorGridlines);
+    EXPECT_EQ(chart.title, "Yearly sales");
+    EXPECT_EQ(chart.width, 400);
+}
+
+TEST(ChartRecords, KindsOfChartFromTheirRecords)
+{
+    struct Case {
+        RawRecord kind;
+        ChartKind expected;
+        ChartStacking stacking;
+    };
+    const std::vector<Case> cases{
+        {record(0x1017, Body().u16(0).u16(50).u16(0x0001)), ChartKind::Bar, ChartStacking::None},
+        {record(0x1017, Body().u16(0).u16(50).u16(0x0006)), ChartKind::Column, ChartStacking::Percent},
+        {record(0x1018, Body().u16(0x0001)), ChartKind::Line, ChartStacking::Stacked},
+        {record(0x1019, Body().u16(90).u16(0).u16(0)), ChartKind::Pie, ChartStacking::None},
+        {record(0x101A, Body().u16(0x0002)), ChartKind::Area, ChartStacking::Percent},
+        {record(0x101B, Body().u16(100).u16(1).u16(0)), ChartKind::Scatter, ChartStacking::None},
+    };
+    for (const Case& c : cases) {
+        const Workbook book = chartSheetWorkbook(chartRecords({linkedSeries}, c.kind));
+        ASSERT_EQ(book.sheets.at(1).charts.size(), 1u);
+        const ChartGroup& group = book.sheets[1].charts[0].groups.at(0);
+        EXPECT_EQ(group.kind, c.expected);
+        EXPECT_EQ(group.stacking, c.stacking);
+    }
+    // A kind this engine does not draw leaves the sheet without a chart.
+    const Workbook radar = chartSheetWorkbook(chartRecords({linkedSeries}, record(0x103E, Body().u16(0).u16(0))));
+    EXPECT_TRUE(radar.sheets.at(1).charts.empty());
+}
+
+TEST(ChartRecords, StoredValuesStandInForSourcesThatAreGone)
+{
+    std::vector<RawRecord> chart = chartRecords({{seriesText(u"Kept")}}, stackedColumns());
+    const std::vector<RawRecord> cache{
+        record(0x1065, Body().u16(1)), kx::testing::numberCell(0, 0, 4), kx::testing::numberCell(1, 0, 5),
+        kx::testing::numberCell(0, 7, 99),  // a series the chart does not have
+        record(0x1065, Body().u16(2)), kx::testing::labelCell(0, 0, u"Q1"), kx::testing::numberCell(1, 0, 2)};
+    chart.insert(chart.end(), cache.begin(), cache.end());
+    const Workbook book = chartSheetWorkbook(chart);
+    const ChartSeries& series = book.sheets.at(1).charts.at(0).series.at(0);
+    EXPECT_EQ(series.values, (std::vector<std::optional<double>>{4.0, 5.0}));
+    EXPECT_EQ(series.categories, (std::vector<std::string>{"Q1", "2"}));
+    EXPECT_EQ(series.xValues[1], 2.0);
+}
+
+TEST(ChartRecords, DamagedChartRecordsNeverFailTheLoad)
+{
+    std::vector<std::vector<RawRecord>> damaged{
+        {record(0x1002, Body().u16(1))},                                             // cut-short chart
+        {end(), end(), record(0x1003, Body()), begin(), record(0x1051, Body().u8(1).u8(2).u16(0).u16(0).u16(500))},
+        {record(0x1002, Body().u32(0).u32(0).u32(0xFFFFFFFF).u32(0x80000000)), record(0x1014, Body().u16(1))},
+    };
+    std::vector<RawRecord> deep{record(0x1002, Body().bytes(std::vector<uint8_t>(16, 0)))};
+    for (int i = 0; i < 200; ++i)
+        deep.push_back(begin());
+    deep.push_back(record(0x1009, Body().u32(0)));
+    damaged.push_back(deep);
+    auto truncatedChart = chartRecords({linkedSeries}, stackedColumns());
+    for (RawRecord& r : truncatedChart)
+        if (r.body.size() > 3)
+            r.body.resize(r.body.size() / 2);
+    damaged.push_back(truncatedChart);
+    for (const auto& chart : damaged) {
+        Workbook book;
+        ASSERT_NO_THROW(book = chartSheetWorkbook(chart));
+        for (const Chart& read : book.sheets.at(1).charts)
+            EXPECT_FALSE(read.groups.empty());
+    }
+}
+
+TEST(ChartScale, StepsAndBoundsAsTheProgramChoosesThem)
+{
+    const ChartAxis automatic;
+    const chart::Scale tens = chart::valueScale(3, 87, automatic);
+    EXPECT_EQ(tens.minimum, 0);
+    EXPECT_EQ(tens.maximum, 90);
+    EXPECT_EQ(tens.step, 10);
+    // Values far above zero keep the axis off zero; negative ones take it below.
+    const chart::Scale high = chart::valueScale(950, 1000, automatic);
+    EXPECT_GT(high.minimum, 0);
+    EXPECT_LE(high.minimum, 950);
+    EXPECT_EQ(chart::valueScale(-12, 40, automatic).minimum, -20);
+    ChartAxis fixed;
+    fixed.minimum = 500;
+    fixed.maximum = 1200;
+    fixed.majorUnit = 100;
+    const chart::Scale stored = chart::valueScale(0, 3, fixed);
+    EXPECT_EQ(stored.ticks().size(), 8u);
+    EXPECT_EQ(stored.ticks().back(), 1200);
+    // Nothing to show still gives an axis.
+    const chart::Scale empty = chart::valueScale(std::numeric_limits<double>::infinity(), -1, automatic);
+    EXPECT_LT(empty.minimum, empty.maximum);
+}
+
+class ChartPrints : public ::testing::Test {
+protected:
+    std::filesystem::path print(const Workbook& book) { return support::printToPdf(book, scratch); }
+    support::ScratchFolder scratch;
+};
+
+TEST_F(ChartPrints, AChartSheetPrintsOnAPageOfItsOwn)
+{
+    const auto pdf = print(chartSheetWorkbook(chartRecords({linkedSeries}, stackedColumns())));
+    ASSERT_EQ(support::pdfPageCount(pdf), 2);
+    const std::string text = support::pdfText(pdf, 2);
+    EXPECT_NE(text.find("Yearly sales"), std::string::npos);
+    EXPECT_NE(text.find("North"), std::string::npos);
+    EXPECT_NE(text.find("Sales"), std::string::npos);  // the legend
+    EXPECT_GT(support::pdfInk(pdf, 2), 0.01);
+}
+
+TEST_F(ChartPrints, AChartThatCannotBeReadPrintsNothing)
+{
+    const auto pdf = print(chartSheetWorkbook({record(0x1001, Body().u16(0))}));
+    EXPECT_EQ(support::pdfPageCount(pdf), 1);
+}
+
+TEST_F(ChartPrints, CorpusChartsAreReadAndPrinted)
+{
+    const std::filesystem::path corpus = support::corpusFolder();
+    if (!std::filesystem::is_directory(corpus))
+        GTEST_SKIP() << "no corpus at " << corpus << " (set KX_CORPUS_DIR)";
+    // Seventeen chart sheets of line charts, each a page.
+    const Workbook lines = openWorkbook((corpus / "poi-12843-1.xls").string());
+    size_t chartSheets = 0;
+    for (const Sheet& sheet : lines.sheets)
+        if (sheet.kind == SheetKind::Chart && !sheet.charts.empty()) {
+            ++chartSheets;
+            EXPECT_EQ(sheet.charts[0].groups.at(0).kind, ChartKind::Line);
+            ASSERT_FALSE(sheet.charts[0].series.empty());
+            EXPECT_FALSE(sheet.charts[0].series[0].values.empty());
+        }
+    EXPECT_EQ(chartSheets, 17u);
+    // Embedded charts become drawings placed by their anchors.
+    const Workbook florida = openWorkbook((corpus / "poi-florida-data.xls").string());
+    size_t embedded = 0;
+    for (const Sheet& sheet : florida.sheets)
+        for (const Drawing& drawing : sheet.drawings)
+            if (drawing.kind == DrawingKind::Chart) {
+                ++embedded;
+                ASSERT_TRUE(drawing.chart);
+                EXPECT_LT(*drawing.chart, sheet.charts.size());
+            }
+    EXPECT_EQ(embedded, 2u);
+    const Workbook scatter = openWorkbook((corpus / "poi-ex42570-20305.xls").string());
+    ASSERT_EQ(scatter.sheets.at(1).charts.size(), 1u);
+    EXPECT_EQ(scatter.sheets[1].charts[0].groups.at(0).kind, ChartKind::Scatter);
+    EXPECT_EQ(scatter.sheets[1].charts[0].printSize, ChartPrintSize::FillPage);
+}
