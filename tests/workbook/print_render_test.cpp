@@ -112,6 +112,20 @@ TEST_F(PrintRender, HeaderAndFooterFieldsAndPageNumbersAcrossSheets)
     EXPECT_NE(pdfText(printToPdf(book), 2).find("Page 7 of 2"), std::string::npos);
 }
 
+TEST_F(PrintRender, PagesLeftOutAreNotNumbered)
+{
+    // Values in A1 and far down and across: the pages between show nothing and do not print,
+    // so the page after them is the second of two.
+    Workbook book = workbookWithSheet();
+    Sheet& sheet = book.sheets[0];
+    setText(book, sheet, 0, 0, "first");
+    setText(book, sheet, 300, 40, "last");
+    sheet.pageSetup.footer = "&CPage &P of &N";
+    const auto pdf = printToPdf(book);
+    ASSERT_EQ(pdfPageCount(pdf), 2);
+    EXPECT_NE(pdfText(pdf, 2).find("Page 2 of 2"), std::string::npos) << pdfText(pdf, 2);
+}
+
 TEST_F(PrintRender, NothingToPrintAndFailuresLeaveNoFileBehind)
 {
     const auto expectError = [](const Workbook& book, const PrintJob& job, ErrorCode code) {
