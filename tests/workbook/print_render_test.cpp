@@ -411,3 +411,21 @@ TEST_F(PrintRender, TextRunningPastThePageEdgeGoesOnOnTheNextPage)
     EXPECT_EQ(second.find("Headword"), std::string::npos) << second;
     EXPECT_EQ(second.find("Stopped"), std::string::npos) << second;
 }
+
+TEST_F(PrintRender, TextCentredAcrossCellsOnTwoPagesIsCentredOverAllOfThem)
+{
+    // I1 centred across I1:L1: only I is on the first page.
+    Workbook book = workbookWithSheet();
+    book.formats.push_back(CellFormat{.horizontal = HorizontalAlign::CenterAcross});
+    Sheet& sheet = book.sheets[0];
+    setText(book, sheet, 0, 8, "Leftmost heading words centred across four columns Rightmost", 1);
+    for (uint16_t column = 9; column <= 11; ++column)
+        sheet.rows[0].cells.push_back({.column = column, .format = 1});
+    setNumber(sheet, 1, 11, 1);
+
+    const auto pdf = printToPdf(book);
+    ASSERT_EQ(pdfPageCount(pdf), 2);
+    EXPECT_NE(pdfText(pdf, 1).find("Leftmost"), std::string::npos) << pdfText(pdf, 1);
+    EXPECT_EQ(pdfText(pdf, 1).find("Rightmost"), std::string::npos) << pdfText(pdf, 1);
+    EXPECT_NE(pdfText(pdf, 2).find("Rightmost"), std::string::npos) << pdfText(pdf, 2);
+}
