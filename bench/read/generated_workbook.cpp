@@ -9,7 +9,7 @@ namespace kx::bench {
 std::vector<std::byte> generatedWorkbook(unsigned rows, unsigned columns)
 {
     using namespace kx::testing;
-    SheetSpec sheet{.name = "Data"};
+    SheetContents sheet{.name = "Data"};
     sheet.records.reserve(static_cast<size_t>(rows) * columns);
     for (unsigned row = 0; row < rows; ++row) {
         for (unsigned column = 0; column < columns; ++column) {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "../workbook_files.h"
 #include "generated_workbook.h"
 #include "workbook/reader.h"
 
@@ -77,13 +78,8 @@ int main(int argc, char** argv)
             rounds = std::max(1, std::atoi(argv[++i]));
         else if (argument == "--generated")
             generated = true;
-        else if (std::filesystem::is_directory(argument)) {
-            for (const auto& entry : std::filesystem::directory_iterator(argument))
-                if (entry.path().extension() == ".xls")
-                    files.push_back(entry.path());
-        } else {
-            files.push_back(argument);
-        }
+        else
+            kx::bench::addWorkbooks(argument, files);
     }
     std::sort(files.begin(), files.end());
     double totalMilliseconds = 0;

@@ -1,7 +1,5 @@
 #include "workbook/drawing_painter.h"
 
-#include <map>
-
 #include "workbook/chart_painter.h"
 #include "workbook/drawing_geometry.h"
 #include "workbook/pango_layout.h"
@@ -43,8 +41,9 @@ void paintPicture(cairo_t* cr, cairo_surface_t* image, const Box& box)
     cairo_save(cr);
     cairo_translate(cr, box.x, box.y);
     cairo_scale(cr, box.width / width, box.height / height);
+    // Without any extend: a padded picture would go into the PostScript as pixels made again for
+    // the page, never as the stored JPEG nor as the one copy that every page shares.
     cairo_set_source_surface(cr, image, 0, 0);
-    cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
     cairo_rectangle(cr, 0, 0, width, height);
     cairo_fill(cr);
     cairo_restore(cr);
@@ -92,8 +91,8 @@ void paintText(cairo_t* cr, PangoLayout* layout, CellFonts& fonts, const Drawing
 
 }  // namespace
 
-void paintDrawings(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, const Sheet& sheet,
-                   const SheetMetrics& metrics, const SheetPage& page, const PageGrid& grid)
+void paintDrawings(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, DecodedPictures& pictures,
+                   const Sheet& sheet, const SheetMetrics& metrics, const SheetPage& page, const PageGrid& grid)
 {
     if (sheet.drawings.empty())
         return;
@@ -101,7 +100,6 @@ void paintDrawings(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, cons
     cairo_rectangle(cr, 0, 0, grid.width, grid.height);
     cairo_clip(cr);
     LayoutPtr layout = makeLayout(cr);
-    std::map<uint32_t, SurfacePtr> images;  // each picture decoded once for the page
     for (const Drawing& drawing : sheet.drawings) {
         if (!onPage(drawing.anchor, page))
             continue;
@@ -114,12 +112,8 @@ void paintDrawings(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, cons
         } else if (drawing.kind == DrawingKind::Chart) {
             if (drawing.chart && *drawing.chart < sheet.charts.size())
                 paintChart(cr, workbook, fonts, sheet.charts[*drawing.chart], box);
-        } else if (drawing.picture && *drawing.picture < workbook.pictures.size()) {
-            auto [image, added] = images.try_emplace(*drawing.picture);
-            if (added)
-                image->second = decodePicture(workbook.pictures[*drawing.picture]);
-            if (image->second)
-                paintPicture(cr, image->second.get(), box);
+        } else if (cairo_surface_t* image = drawing.picture ? pictures.surface(*drawing.picture) : nullptr) {
+            paintPicture(cr, image, box);
         }
     }
     cairo_restore(cr);

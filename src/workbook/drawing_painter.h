@@ -4,12 +4,13 @@
 
 #include "workbook/cell_fonts.h"
 #include "workbook/page_grid.h"
+#include "workbook/picture_decoding.h"
 
 namespace kx::workbook {
 
 // Draws, in the unscaled points of the grid, the parts of the sheet's drawings that fall on
 // the page's cells, over what is already there.
-void paintDrawings(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, const Sheet& sheet,
-                   const SheetMetrics& metrics, const SheetPage& page, const PageGrid& grid);
+void paintDrawings(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, DecodedPictures& pictures,
+                   const Sheet& sheet, const SheetMetrics& metrics, const SheetPage& page, const PageGrid& grid);
 
 }  // namespace kx::workbook

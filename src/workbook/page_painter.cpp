@@ -84,7 +84,7 @@ void paintPage(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, const Sh
     cairo_rectangle(cr, -edge, -edge, grid.width + 2 * edge, grid.height + 2 * edge);
     cairo_clip(cr);
     CellPainter(cr, layout.get(), workbook, print.sheet, grid, print.metrics, fonts, print.digitWidth).paint(setup.gridlines);
-    paintDrawings(cr, workbook, fonts, print.sheet, print.metrics, *page, grid);
+    paintDrawings(cr, workbook, fonts, print.pictures, print.sheet, print.metrics, *page, grid);
     cairo_restore(cr);
 }
 

@@ -6,6 +6,7 @@
 #include "workbook/header_footer.h"
 #include "workbook/page_geometry.h"
 #include "workbook/pagination.h"
+#include "workbook/picture_decoding.h"
 
 namespace kx::workbook {
 
@@ -16,6 +17,7 @@ struct SheetPrint {
     PageFrame frame;
     HeaderSections header, footer;
     double digitWidth = 5.25;  // points
+    DecodedPictures& pictures;  // shared by every sheet of the print
 };
 
 // Header and footer, then the page's cells; only header and footer without a page.

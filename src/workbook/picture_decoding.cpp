@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <span>
+#include <string>
 
 namespace kx::workbook {
 namespace {
@@ -117,15 +118,23 @@ SurfacePtr surfaceFromPixbuf(GdkPixbuf* pixbuf)
     return surface;
 }
 
-void attachJpeg(cairo_surface_t* surface, const std::vector<uint8_t>& jpeg)
+// Cairo keeps its own copy, freed with the surface.
+void attachMimeData(cairo_surface_t* surface, const char* mimeType, std::span<const uint8_t> data)
 {
-    auto* copy = static_cast<unsigned char*>(std::malloc(jpeg.size()));
+    auto* copy = static_cast<unsigned char*>(std::malloc(data.size()));
     if (!copy)
         return;
-    std::memcpy(copy, jpeg.data(), jpeg.size());
-    if (cairo_surface_set_mime_data(surface, CAIRO_MIME_TYPE_JPEG, copy, jpeg.size(), std::free, copy) !=
-        CAIRO_STATUS_SUCCESS)
+    std::memcpy(copy, data.data(), data.size());
+    if (cairo_surface_set_mime_data(surface, mimeType, copy, data.size(), std::free, copy) != CAIRO_STATUS_SUCCESS)
         std::free(copy);
+}
+
+// Unique within the print: the surfaces live as long as the print does.
+void attachIdentity(cairo_surface_t* surface, uint32_t index)
+{
+    const std::string identity = "kx-picture-" + std::to_string(index);
+    attachMimeData(surface, CAIRO_MIME_TYPE_UNIQUE_ID,
+                   {reinterpret_cast<const uint8_t*>(identity.data()), identity.size()});
 }
 
 }  // namespace
@@ -141,7 +150,7 @@ SurfacePtr decodePicture(const Picture& picture)
         const PixbufPtr pixbuf = loadPixbuf(picture.data);
         SurfacePtr surface = pixbuf ? surfaceFromPixbuf(pixbuf.get()) : nullptr;
         if (surface)
-            attachJpeg(surface.get(), picture.data);
+            attachMimeData(surface.get(), CAIRO_MIME_TYPE_JPEG, picture.data);
         return surface;
     }
     case PictureFormat::Dib: {
@@ -151,6 +160,19 @@ SurfacePtr decodePicture(const Picture& picture)
     case PictureFormat::Unsupported: break;
     }
     return nullptr;
+}
+
+cairo_surface_t* DecodedPictures::surface(uint32_t index)
+{
+    if (index >= workbook_.pictures.size())
+        return nullptr;
+    auto [entry, added] = surfaces_.try_emplace(index);
+    if (added) {
+        entry->second = decodePicture(workbook_.pictures[index]);
+        if (entry->second)
+            attachIdentity(entry->second.get(), index);
+    }
+    return entry->second.get();
 }
 
 }  // namespace kx::workbook

@@ -140,13 +140,14 @@ void printWorkbook(const Workbook& workbook, const PrintJob& job)
     values.time = stripLeadingZeros(formatNow("%I:%M %p"));
     values.fileName = job.documentTitle;
 
+    DecodedPictures pictures(workbook);
     PrintFile file(job.outputPath);
     int position = 0;
     for (const auto& prepared : sheets) {
         const SheetPrint print{prepared->sheet, prepared->metrics, prepared->pagination, prepared->frame,
                                parseHeaderFooter(prepared->sheet.pageSetup.header),
                                parseHeaderFooter(prepared->sheet.pageSetup.footer),
-                               digitWidth * pointsPerPixel * paperColumnScale(defaultFont(workbook))};
+                               digitWidth * pointsPerPixel * paperColumnScale(defaultFont(workbook)), pictures};
         values.sheetName = prepared->sheet.name;
         const size_t cellPages = prepared->pagination.pages.size();
         for (size_t page = 0; page < prepared->pageCount(); ++page) {

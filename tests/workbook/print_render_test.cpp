@@ -112,6 +112,20 @@ TEST_F(PrintRender, HeaderAndFooterFieldsAndPageNumbersAcrossSheets)
     EXPECT_NE(pdfText(printToPdf(book), 2).find("Page 7 of 2"), std::string::npos);
 }
 
+TEST_F(PrintRender, PagesLeftOutAreNotNumbered)
+{
+    // Values in A1 and far down and across: the pages between show nothing and do not print,
+    // so the page after them is the second of two.
+    Workbook book = workbookWithSheet();
+    Sheet& sheet = book.sheets[0];
+    setText(book, sheet, 0, 0, "first");
+    setText(book, sheet, 300, 40, "last");
+    sheet.pageSetup.footer = "&CPage &P of &N";
+    const auto pdf = printToPdf(book);
+    ASSERT_EQ(pdfPageCount(pdf), 2);
+    EXPECT_NE(pdfText(pdf, 2).find("Page 2 of 2"), std::string::npos) << pdfText(pdf, 2);
+}
+
 TEST_F(PrintRender, NothingToPrintAndFailuresLeaveNoFileBehind)
 {
     const auto expectError = [](const Workbook& book, const PrintJob& job, ErrorCode code) {
@@ -396,4 +410,22 @@ TEST_F(PrintRender, TextRunningPastThePageEdgeGoesOnOnTheNextPage)
     EXPECT_NE(second.find("Tailword"), std::string::npos) << second;
     EXPECT_EQ(second.find("Headword"), std::string::npos) << second;
     EXPECT_EQ(second.find("Stopped"), std::string::npos) << second;
+}
+
+TEST_F(PrintRender, TextCentredAcrossCellsOnTwoPagesIsCentredOverAllOfThem)
+{
+    // I1 centred across I1:L1: only I is on the first page.
+    Workbook book = workbookWithSheet();
+    book.formats.push_back(CellFormat{.horizontal = HorizontalAlign::CenterAcross});
+    Sheet& sheet = book.sheets[0];
+    setText(book, sheet, 0, 8, "Leftmost heading words centred across four columns Rightmost", 1);
+    for (uint16_t column = 9; column <= 11; ++column)
+        sheet.rows[0].cells.push_back({.column = column, .format = 1});
+    setNumber(sheet, 1, 11, 1);
+
+    const auto pdf = printToPdf(book);
+    ASSERT_EQ(pdfPageCount(pdf), 2);
+    EXPECT_NE(pdfText(pdf, 1).find("Leftmost"), std::string::npos) << pdfText(pdf, 1);
+    EXPECT_EQ(pdfText(pdf, 1).find("Rightmost"), std::string::npos) << pdfText(pdf, 1);
+    EXPECT_NE(pdfText(pdf, 2).find("Rightmost"), std::string::npos) << pdfText(pdf, 2);
 }
