@@ -1,6 +1,7 @@
 #include "workbook/blip_store.h"
 
 #include "workbook/escher_records.h"
+#include "workbook/metafile_blip.h"
 
 namespace kx::workbook::detail {
 
@@ -9,6 +10,8 @@ namespace {
 constexpr uint16_t kDrawingGroupContainer = 0xF000;
 constexpr uint16_t kStoreContainer = 0xF001;
 constexpr uint16_t kStoreEntry = 0xF007;
+constexpr uint16_t kEmf = 0xF01A;
+constexpr uint16_t kWmf = 0xF01B;
 constexpr uint16_t kJpeg = 0xF01D;
 constexpr uint16_t kPng = 0xF01E;
 constexpr uint16_t kDib = 0xF01F;
@@ -25,23 +28,36 @@ PictureFormat formatOf(uint16_t type)
     case kCmykJpeg: return PictureFormat::Jpeg;
     case kPng: return PictureFormat::Png;
     case kDib: return PictureFormat::Dib;
-    default: return PictureFormat::Unsupported;  // metafiles and anything newer
+    case kEmf: return PictureFormat::Emf;
+    case kWmf: return PictureFormat::Wmf;
+    default: return PictureFormat::Unsupported;  // Macintosh pictures and anything newer
     }
 }
 
-// A bitmap starts with its identifier, a second one when the instance is odd, and a tag byte.
-Picture readBitmap(const EscherRecord& blip)
+Picture copiedBitmap(Bytes image, PictureFormat format)
 {
-    const size_t skipped = kIdentifierSize * ((blip.instance & 1) ? 2 : 1) + 1;
-    Picture picture;
-    picture.format = formatOf(blip.type);
-    if (picture.format == PictureFormat::Unsupported || blip.body.size() <= skipped)
-        return {};
-    const Bytes image = blip.body.subspan(skipped);
+    Picture picture{format, {}};
     picture.data.resize(image.size());
     for (size_t i = 0; i < image.size(); ++i)
         picture.data[i] = std::to_integer<uint8_t>(image[i]);
     return picture;
+}
+
+// A picture starts with its identifier and a second one when the instance is odd; a bitmap
+// then has a tag byte, a metafile a header of its own.
+Picture readBlip(const EscherRecord& blip)
+{
+    const PictureFormat format = formatOf(blip.type);
+    const size_t identifiers = kIdentifierSize * ((blip.instance & 1) ? 2 : 1);
+    if (format == PictureFormat::Unsupported || blip.body.size() <= identifiers)
+        return {};
+    if (format == PictureFormat::Emf || format == PictureFormat::Wmf) {
+        Picture metafile{format, unpackMetafile(blip.body.subspan(identifiers))};
+        return metafile.data.empty() ? Picture{} : metafile;
+    }
+    if (blip.body.size() <= identifiers + 1)
+        return {};
+    return copiedBitmap(blip.body.subspan(identifiers + 1), format);
 }
 
 Picture readStoreEntry(const EscherRecord& entry)
@@ -52,7 +68,7 @@ Picture readStoreEntry(const EscherRecord& entry)
     if (entry.body.size() < kEntryHeaderSize + nameLength)
         return {};
     const std::vector<EscherRecord> blips = escherRecords(entry.body.subspan(kEntryHeaderSize + nameLength));
-    return blips.empty() ? Picture{} : readBitmap(blips.front());
+    return blips.empty() ? Picture{} : readBlip(blips.front());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "workbook/chart_painter.h"
 #include "workbook/drawing_geometry.h"
+#include "workbook/metafile_picture.h"
 #include "workbook/pango_layout.h"
 #include "workbook/picture_decoding.h"
 
@@ -113,7 +114,8 @@ void paintDrawings(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, Deco
             if (drawing.chart && *drawing.chart < sheet.charts.size())
                 paintChart(cr, workbook, fonts, sheet.charts[*drawing.chart], box);
         } else if (cairo_surface_t* image = drawing.picture ? pictures.surface(*drawing.picture) : nullptr) {
-            paintPicture(cr, image, box);
+            if (!paintMetafile(cr, image, box))
+                paintPicture(cr, image, box);
         }
     }
     cairo_restore(cr);

@@ -121,11 +121,11 @@ struct Comment {
 };
 
 // A picture of the workbook's picture store, kept as the file encodes it.
-enum class PictureFormat : uint8_t { Unsupported, Png, Jpeg, Dib };
+enum class PictureFormat : uint8_t { Unsupported, Png, Jpeg, Dib, Emf, Wmf };
 
 struct Picture {
     PictureFormat format = PictureFormat::Unsupported;
-    std::vector<uint8_t> data;  // empty when unsupported (metafiles, missing data)
+    std::vector<uint8_t> data;  // metafiles unpacked; empty when unsupported or missing
 };
 
 // Where a drawing lies on the sheet: the cells of its top-left and bottom-right corners, each

@@ -8,6 +8,8 @@
 #include <span>
 #include <string>
 
+#include "workbook/metafile_picture.h"
+
 namespace kx::workbook {
 namespace {
 
@@ -157,6 +159,8 @@ SurfacePtr decodePicture(const Picture& picture)
         const PixbufPtr pixbuf = loadPixbuf(bitmapFile(picture.data));
         return pixbuf ? surfaceFromPixbuf(pixbuf.get()) : nullptr;
     }
+    case PictureFormat::Emf:
+    case PictureFormat::Wmf: return renderMetafile(picture);
     case PictureFormat::Unsupported: break;
     }
     return nullptr;

@@ -1,0 +1,221 @@
+// Metafile pictures: unpacking them from the picture store, drawing them as vectors with their
+// text as text, and refusing damaged ones without harm.
+#include <cairo.h>
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "print_test_support.h"
+#include "workbook/metafile_blip.h"
+#include "workbook/metafile_picture.h"
+#include "workbook/metafile_text.h"
+#include "workbook/reader.h"
+
+namespace kx::workbook {
+namespace {
+
+namespace support = testing;
+
+void putU32(std::vector<uint8_t>& out, size_t at, uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        out[at + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+// The store's header in front of a metafile: sizes, an empty frame, and the packing.
+std::vector<uint8_t> metafileBlip(uint32_t size, const std::vector<uint8_t>& packed, uint8_t compression)
+{
+    std::vector<uint8_t> blip(34 + packed.size(), 0);
+    std::copy(packed.begin(), packed.end(), blip.begin() + 34);
+    putU32(blip, 0, size);
+    putU32(blip, 28, static_cast<uint32_t>(packed.size()));
+    blip[32] = compression;
+    blip[33] = 0xFE;
+    return blip;
+}
+
+std::vector<uint8_t> deflated(const std::vector<uint8_t>& data)
+{
+    uLongf size = compressBound(data.size());
+    std::vector<uint8_t> out(size);
+    EXPECT_EQ(compress(out.data(), &size, data.data(), data.size()), Z_OK);
+    out.resize(size);
+    return out;
+}
+
+std::vector<uint8_t> unpacked(const std::vector<uint8_t>& blip)
+{
+    return detail::unpackMetafile(std::as_bytes(std::span(blip)));
+}
+
+TEST(MetafileBlip, UnpacksDeflatedAndStoredMetafilesAndRefusesMismatchedSizes)
+{
+    std::vector<uint8_t> metafile(3000);
+    for (size_t i = 0; i < metafile.size(); ++i)
+        metafile[i] = static_cast<uint8_t>(i * 7 % 251);
+    const std::vector<uint8_t> packed = deflated(metafile);
+    const auto size = static_cast<uint32_t>(metafile.size());
+
+    EXPECT_EQ(unpacked(metafileBlip(size, packed, 0x00)), metafile);
+    EXPECT_EQ(unpacked(metafileBlip(size, metafile, 0xFE)), metafile);
+
+    EXPECT_TRUE(unpacked(metafileBlip(size + 1, packed, 0x00)).empty());  // inflates short of its size
+    EXPECT_TRUE(unpacked(metafileBlip(size - 1, packed, 0x00)).empty());  // inflates past it
+    EXPECT_TRUE(unpacked(metafileBlip(size - 1, metafile, 0xFE)).empty());
+    EXPECT_TRUE(unpacked(metafileBlip(size, packed, 0x07)).empty());  // unknown packing
+    EXPECT_TRUE(unpacked(metafileBlip(detail::kMaxMetafileSize + 1, packed, 0x00)).empty());
+    EXPECT_TRUE(unpacked(metafileBlip(0, {1}, 0xFE)).empty());
+    std::vector<uint8_t> garbage = packed;
+    garbage[garbage.size() / 2] ^= 0xFF;
+    garbage[2] ^= 0x55;
+    EXPECT_TRUE(unpacked(metafileBlip(size, garbage, 0x00)).empty());
+    // Packed data that claims more than the entry holds, and headers cut anywhere.
+    std::vector<uint8_t> claimsMore = metafileBlip(size, packed, 0x00);
+    putU32(claimsMore, 28, static_cast<uint32_t>(packed.size() + 1));
+    EXPECT_TRUE(unpacked(claimsMore).empty());
+    const std::vector<uint8_t> whole = metafileBlip(size, packed, 0x00);
+    for (size_t cut = 0; cut < whole.size(); cut += 97)
+        EXPECT_TRUE(unpacked({whole.begin(), whole.begin() + static_cast<long>(cut)}).empty()) << cut;
+}
+
+TEST(MetafileText, TakesTheConvertersTextRunsOutAndLeavesOtherShapes)
+{
+    std::string svg =
+        "<svg:svg width=\"100\" height=\"50\">\n<svg:g transform=\"translate(-300.0000, 616.0000)\">\n"
+        "<svg:path d=\"M 0,0 L 1,1\" />\n"
+        "<svg:text font-family=\"Times New Roman\" fill=\"#1020ff\" style =\"white-space:pre;\" "
+        "font-weight=\"700\" text-anchor=\"start\" x=\"310.5\" y=\"-600\" font-size=\"38\" ><![CDATA[a < b]]></svg:text>\n"
+        "<svg:text font-family=\"A &amp; B\" fill=\"#000000\" font-style=\"italic\" text-anchor=\"middle\" "
+        "x=\"320\" y=\"-590\" font-size=\"12\" >\xEF\x82\xB7 x &amp; y</svg:text>\n"
+        "<svg:text transform=\"rotate(90)\" x=\"0\" y=\"0\" font-size=\"10\" ><![CDATA[turned]]></svg:text>\n"
+        "</svg:g>\n</svg:svg>\n";
+    const std::vector<MetafileTextRun> runs = takeTextRuns(svg);
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0].text, "a < b");
+    EXPECT_DOUBLE_EQ(runs[0].x, 10.5);  // moved by the group's offset
+    EXPECT_DOUBLE_EQ(runs[0].y, 16);
+    EXPECT_DOUBLE_EQ(runs[0].size, 38);
+    EXPECT_TRUE(runs[0].bold);
+    EXPECT_FALSE(runs[0].italic);
+    EXPECT_EQ(runs[0].fill, (Color{0x10, 0x20, 0xFF}));
+    EXPECT_EQ(runs[1].family, "A & B");
+    EXPECT_EQ(runs[1].text, "\u2022 x & y");  // the symbol font's bullet as a bullet
+    EXPECT_TRUE(runs[1].italic);
+    EXPECT_EQ(runs[1].anchor, TextAnchor::Middle);
+    // The turned text is left for the renderer, everything else of the drawing stays as it was.
+    EXPECT_EQ(svg.find("CDATA[a < b"), std::string::npos);
+    EXPECT_EQ(svg.find("x &amp; y"), std::string::npos);
+    EXPECT_NE(svg.find("turned"), std::string::npos);
+    EXPECT_NE(svg.find("<svg:path d=\"M 0,0 L 1,1\" />"), std::string::npos);
+    EXPECT_NE(svg.find("</svg:g>\n</svg:svg>"), std::string::npos);
+
+    // Text inside a second group may be clipped or moved by it: all of it stays with the renderer.
+    std::string grouped = "<svg:g transform=\"translate(0, 0)\"><svg:g clip-path=\"url(#c)\">"
+                          "<svg:text x=\"1\" y=\"2\" font-size=\"3\" >t</svg:text></svg:g></svg:g>";
+    const std::string before = grouped;
+    EXPECT_TRUE(takeTextRuns(grouped).empty());
+    EXPECT_EQ(grouped, before);
+}
+
+class CorpusMetafiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!std::filesystem::is_directory(support::corpusFolder()))
+            GTEST_SKIP() << "no corpus at " << support::corpusFolder() << " (set KX_CORPUS_DIR)";
+    }
+    static Workbook open(const std::string& name) { return openWorkbook((support::corpusFolder() / name).string()); }
+    static cairo_rectangle_t extents(cairo_surface_t* surface)
+    {
+        cairo_rectangle_t rectangle{};
+        EXPECT_TRUE(cairo_recording_surface_get_extents(surface, &rectangle));
+        return rectangle;
+    }
+    // Draws the picture into a small box of an image page; true when it drew anything.
+    static bool inks(cairo_surface_t* picture)
+    {
+        cairo_surface_t* page = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 200, 200);
+        cairo_t* cr = cairo_create(page);
+        const bool painted = paintMetafile(cr, picture, Box{10, 10, 180, 180});
+        cairo_surface_flush(page);
+        const unsigned char* data = cairo_image_surface_get_data(page);
+        bool inked = false;
+        for (int i = 0; i < cairo_image_surface_get_stride(page) * 200 && !inked; ++i)
+            inked = data[i] != 0;
+        EXPECT_EQ(cairo_status(cr), CAIRO_STATUS_SUCCESS);
+        cairo_destroy(cr);
+        cairo_surface_destroy(page);
+        return painted && inked;
+    }
+    support::ScratchFolder scratch;
+};
+
+TEST_F(CorpusMetafiles, EnhancedAndWindowsMetafilesDrawAtTheirFramesSize)
+{
+    const Workbook angelo = open("poi-angelo-edu-nsse-2011.xls");
+    ASSERT_GE(angelo.pictures.size(), 1u);
+    ASSERT_EQ(angelo.pictures[0].format, PictureFormat::Emf);
+    const SurfacePtr paragraph = renderMetafile(angelo.pictures[0]);
+    ASSERT_TRUE(paragraph);
+    // The header's frame (2103 by 1199 device pixels), not the smaller rectangle the ink covers.
+    EXPECT_NEAR(extents(paragraph.get()).width, 2103, 2);
+    EXPECT_NEAR(extents(paragraph.get()).height, 1199, 2);
+    EXPECT_TRUE(inks(paragraph.get()));
+
+    const Workbook images = open("poi-SimpleWithImages.xls");
+    ASSERT_EQ(images.pictures.size(), 4u);
+    ASSERT_EQ(images.pictures[2].format, PictureFormat::Wmf);
+    ASSERT_EQ(images.pictures[3].format, PictureFormat::Emf);
+    for (const Picture& picture : {images.pictures[2], images.pictures[3]}) {
+        const SurfacePtr surface = renderMetafile(picture);
+        ASSERT_TRUE(surface);
+        EXPECT_GT(extents(surface.get()).width, 50);
+        EXPECT_GT(extents(surface.get()).height, 50);
+        EXPECT_TRUE(inks(surface.get()));
+    }
+    // A bitmap is not a metafile: the painter leaves it to the bitmap path.
+    const SurfacePtr bitmap = decodePicture(images.pictures[0]);
+    ASSERT_TRUE(bitmap);
+    cairo_t* cr = cairo_create(bitmap.get());
+    EXPECT_FALSE(paintMetafile(cr, bitmap.get(), Box{0, 0, 10, 10}));
+    cairo_destroy(cr);
+}
+
+TEST_F(CorpusMetafiles, DamagedMetafilesDrawNothingOrSomethingButNeverFail)
+{
+    const Workbook images = open("poi-SimpleWithImages.xls");
+    ASSERT_EQ(images.pictures.size(), 4u);
+    for (const Picture& original : {images.pictures[2], images.pictures[3]}) {
+        const size_t size = original.data.size();
+        // Cut short: the records no longer reach their end, so nothing is handed on.
+        for (size_t cut = 0; cut < size; cut += size / 13 + 1) {
+            Picture cutShort{original.format, {original.data.begin(), original.data.begin() + static_cast<long>(cut)}};
+            EXPECT_FALSE(renderMetafile(cutShort)) << cut;
+        }
+        // Bytes changed inside the records: whatever comes out must paint without harm.
+        for (size_t at = 0; at < size; at += size / 29 + 1) {
+            Picture changed = original;
+            changed.data[at] ^= 0xA5;
+            if (const SurfacePtr surface = renderMetafile(changed))
+                inks(surface.get());
+        }
+    }
+    EXPECT_FALSE(renderMetafile({PictureFormat::Emf, std::vector<uint8_t>(200, 0xFF)}));
+    EXPECT_FALSE(renderMetafile({PictureFormat::Wmf, std::vector<uint8_t>(200, 0x00)}));
+    EXPECT_FALSE(renderMetafile({PictureFormat::Emf, {}}));
+}
+
+TEST_F(CorpusMetafiles, MetafileTextPrintsAsSearchableText)
+{
+    const auto pdf = support::printToPdf(open("poi-angelo-edu-nsse-2011.xls"), scratch);
+    const std::string text = support::pdfText(pdf);
+    for (const char* phrase : {"For institutions that have participated", "Recalculated benchmark scores",
+                               "Multi-Year Benchmark Report presents"})
+        EXPECT_NE(text.find(phrase), std::string::npos) << phrase;
+}
+
+}  // namespace
+}  // namespace kx::workbook
