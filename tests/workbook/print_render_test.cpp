@@ -429,3 +429,19 @@ TEST_F(PrintRender, TextCentredAcrossCellsOnTwoPagesIsCentredOverAllOfThem)
     EXPECT_EQ(pdfText(pdf, 1).find("Rightmost"), std::string::npos) << pdfText(pdf, 1);
     EXPECT_NE(pdfText(pdf, 2).find("Rightmost"), std::string::npos) << pdfText(pdf, 2);
 }
+
+TEST_F(PrintRender, APageOfTurnedTextStaysUpright)
+{
+    Workbook book = workbookWithSheet();
+    book.formats.push_back(CellFormat{.rotation = 180});
+    for (uint16_t column = 0; column < 8; ++column)
+        setText(book, book.sheets[0], 0, column, "Heading turned up the page", 1);
+    book.sheets[0].rows[0].heightTwips = 3000;
+    for (const bool landscape : {false, true}) {
+        book.sheets[0].pageSetup.landscape = landscape;
+        const auto pdf = printToPdf(book);
+        EXPECT_EQ(pdfPageRotation(pdf), 0) << "landscape " << landscape;
+        const std::string size = pdfPageSize(pdf);
+        EXPECT_NE(size.find(landscape ? "842 x 59" : "595 x 842"), std::string::npos) << size;
+    }
+}
