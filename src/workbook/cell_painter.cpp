@@ -100,8 +100,9 @@ void CellPainter::placeCells()
     }
 }
 
-// Text of a cell left of the page that runs on over empty cells into the page's first columns
-// shows there, as it would beside its cell. Print-title columns would stand in its way.
+// Text of a cell left of the page that runs on over empty cells, or is centred across cells,
+// into the page's first columns shows there as it would beside its cell. Print-title columns
+// would stand in its way.
 void CellPainter::placeTextFromLeft(size_t rowSlot, const Row& row)
 {
     if (grid_.columns.empty() || sheet_.pageSetup.titleColumns || occupied_[rowSlot][0])
@@ -110,7 +111,10 @@ void CellPainter::placeTextFromLeft(size_t rowSlot, const Row& row)
     const auto source = std::find_if(row.cells.rbegin(), row.cells.rend(), [&](const Cell& cell) {
         return cell.column < pageStart && cell.kind != CellKind::Blank;
     });
-    if (source == row.cells.rend() || !spillsRight(workbook_, *source))
+    if (source == row.cells.rend())
+        return;
+    const bool spills = spillsRight(workbook_, *source);
+    if (!spills && centringEnd(row.index, source->column) < pageStart)
         return;
     for (const CellRange& range : sheet_.mergedRanges)
         if (row.index >= range.firstRow && row.index <= range.lastRow && range.lastColumn >= source->column &&
@@ -119,10 +123,12 @@ void CellPainter::placeTextFromLeft(size_t rowSlot, const Row& row)
     double before = 0;  // from the cell's left edge to the page's
     for (uint32_t column = source->column; column < pageStart; ++column)
         before += metrics_.columnWidth(column);
+    // Spilled text takes in the empty cells up to the page; centred text its cells from here on.
+    const double width = spills ? before : metrics_.columnWidth(source->column);
     const GridTrack& rowTrack = grid_.rows[rowSlot];
     const double pageLeft = grid_.columns[0].start;
     cells_.push_back({&*source, source->format, {pageLeft, rowTrack.start, 0, rowTrack.size},
-                      {pageLeft - before, rowTrack.start, before, rowTrack.size}, rowSlot, 0, 0, false, true});
+                      {pageLeft - before, rowTrack.start, width, rowTrack.size}, rowSlot, 0, 0, false, true});
 }
 
 // Cells the file does not store take the format of their row, else of their column: a row or
@@ -244,20 +250,31 @@ void CellPainter::paintGridlines(const std::vector<Box>& merged, const std::vect
     cairo_restore(cr_);
 }
 
-// A cell centred across the selection takes in the empty cells to its right that are so formatted.
+// The last column a cell centred across the selection takes in: the empty cells to its right
+// that are so formatted, whether this page shows them or not.
+uint32_t CellPainter::centringEnd(uint32_t row, uint32_t column) const
+{
+    const Cell* cell = sheet_.cell(row, static_cast<uint16_t>(column));
+    if (!cell || cellFormat(workbook_, cell->format).horizontal != HorizontalAlign::CenterAcross)
+        return column;
+    for (uint32_t next = column + 1; next < maxColumns; ++next) {
+        const Cell* following = sheet_.cell(row, static_cast<uint16_t>(next));
+        if (!following || following->kind != CellKind::Blank ||
+            cellFormat(workbook_, following->format).horizontal != HorizontalAlign::CenterAcross)
+            return next - 1;
+    }
+    return maxColumns - 1;
+}
+
 Box CellPainter::centredAcross(const PlacedCell& placed) const
 {
     Box box = placed.textBox;
-    if (cellFormat(workbook_, placed.format).horizontal != HorizontalAlign::CenterAcross ||
-        placed.cell->kind == CellKind::Blank)
+    if (placed.merged || placed.cell->kind == CellKind::Blank)
         return box;
-    for (size_t slot = placed.lastColumnSlot + 1; slot < grid_.columns.size(); ++slot) {
-        const Cell* next = sheet_.cell(grid_.rows[placed.rowSlot].index, static_cast<uint16_t>(grid_.columns[slot].index));
-        if (!next || next->kind != CellKind::Blank ||
-            cellFormat(workbook_, next->format).horizontal != HorizontalAlign::CenterAcross)
-            break;
-        box.width += grid_.columns[slot].size;
-    }
+    const uint32_t row = grid_.rows[placed.rowSlot].index;
+    const uint32_t end = centringEnd(row, placed.cell->column);
+    for (uint32_t column = placed.cell->column + 1; column <= end; ++column)
+        box.width += metrics_.columnWidth(column);
     return box;
 }
 
@@ -273,17 +290,16 @@ CellFormat CellPainter::printedFormat(uint16_t index) const
     return format;
 }
 
-// Text laid out over a merged range that the page cuts shows only in the page's part of it.
-void CellPainter::keepToPage(TextPlan& plan, const PlacedCell& placed)
+// Text laid out over cells that run past the page's edges shows only on the page.
+void CellPainter::keepToPage(TextPlan& plan, const Box& laidOut) const
 {
-    const Box& page = placed.box;
-    const Box& whole = placed.textBox;
-    const bool cutLeft = whole.x < page.x, cutRight = whole.x + whole.width > page.x + page.width;
+    const double pageLeft = grid_.columns.front().start;
+    const double pageRight = grid_.columns.back().start + grid_.columns.back().size;
+    const bool cutLeft = laidOut.x < pageLeft, cutRight = laidOut.x + laidOut.width > pageRight;
     if (!cutLeft && !cutRight)
         return;
-    const double left = cutLeft ? std::max(plan.clip.x, page.x) : plan.clip.x;
-    const double right = cutRight ? std::min(plan.clip.x + plan.clip.width, page.x + page.width)
-                                  : plan.clip.x + plan.clip.width;
+    const double left = cutLeft ? std::max(plan.clip.x, pageLeft) : plan.clip.x;
+    const double right = cutRight ? std::min(plan.clip.x + plan.clip.width, pageRight) : plan.clip.x + plan.clip.width;
     plan.clip.x = left;
     plan.clip.width = std::max(right - left, 0.0);
     plan.clipped = true;
@@ -302,11 +318,12 @@ void CellPainter::paint(bool gridlines)
     for (const PlacedCell& placed : cells_) {
         if (!placed.cell)
             continue;
-        auto plan = text.plan(*placed.cell, centredAcross(placed),
+        const Box laidOut = centredAcross(placed);
+        auto plan = text.plan(*placed.cell, laidOut,
                               [&](double width, HorizontalAlign align) { return overflowBox(placed, width, align); });
         if (!plan)
             continue;
-        keepToPage(*plan, placed);
+        keepToPage(*plan, laidOut);
         if (plan->spills)
             spills.push_back(plan->clip);
         if (sheet_.pageSetup.blackAndWhite)

@@ -42,8 +42,9 @@ private:
     Box wholeRange(const CellRange& range, const Box& onPage, size_t firstSlot, size_t lastSlot) const;
     void paintGridlines(const std::vector<Box>& merged, const std::vector<Box>& spills);
     bool isFree(size_t rowSlot, long columnSlot) const;
+    uint32_t centringEnd(uint32_t row, uint32_t column) const;
     Box centredAcross(const PlacedCell& placed) const;
-    static void keepToPage(TextPlan& plan, const PlacedCell& placed);
+    void keepToPage(TextPlan& plan, const Box& laidOut) const;
     CellFormat printedFormat(uint16_t index) const;
     Box overflowBox(const PlacedCell& placed, double textWidth, HorizontalAlign align) const;
 

@@ -179,7 +179,9 @@ std::optional<TextPlan> CellTextPainter::plan(const Cell& cell, const Box& box, 
     // the default font's ratio, text by its own.
     const double lineWidth =
         room * fonts_.screenWidthRatio(defaultFontIndex) / fonts_.screenWidthRatio(format.fontIndex);
-    plan.wrapWidth = wraps ? lineWidth : -1;
+    // Upright text wraps within the row's height, as the spreadsheet program wraps it.
+    const bool upright = format.rotation == 90 || format.rotation == 180;
+    plan.wrapWidth = wraps ? lineWidth : upright && format.wrap ? std::max(box.height - 2 * padding, 0.0) : -1;
     plan.angle = format.rotation == stackedRotation ? 0 : rotationAngle(format.rotation);
     setLayout(plan);
     if (format.shrinkToFit && !wraps && !rotated && !content->numeric) {
@@ -240,8 +242,9 @@ void CellTextPainter::paint(const TextPlan& plan)
         cairo_translate(cr_, plan.x, plan.y);
         cairo_rotate(cr_, plan.angle);
         pango_cairo_update_layout(cr_, layout_);
-        cairo_move_to(cr_, -static_cast<double>(logical.width) / PANGO_SCALE / 2,
-                      -static_cast<double>(logical.height) / PANGO_SCALE / 2);
+        // Wrapped lines may be aligned inside the layout's width, away from its left edge.
+        cairo_move_to(cr_, -(logical.x + logical.width / 2.0) / PANGO_SCALE,
+                      -(logical.y + logical.height / 2.0) / PANGO_SCALE);
     } else {
         cairo_move_to(cr_, plan.x, plan.y);
     }

@@ -77,8 +77,12 @@ public:
 private:
     std::vector<size_t> membersOf(size_t group) const;
     void prepare();
-    std::string valueText(double value, const ChartAxis& axis, bool percent) const;
+    std::string valueText(double value, const ChartAxis& axis, bool secondary) const;
+    void paintValueLabels(const std::vector<size_t>& members, const ChartGroup& group, const Stacks& stacks);
+    void paintTickLabels(const Scale& scale, const ChartAxis& axis, bool secondary);
+    void paintCategoryLabels();
     Box plotBox(const Box& box);
+    double widestTick(const Scale& scale, const ChartAxis& axis, bool secondary);
     double categoryShare(double position) const;  // 0..1 along the category axis
     void point(double along, double value, double& x, double& y) const;
     void paintGridlines();
@@ -96,6 +100,8 @@ private:
     bool horizontal_ = false, scatter_ = false, percent_ = false;
     size_t points_ = 0;
     Scale values_, across_;  // across_: the horizontal axis of a scatter chart
+    std::optional<Scale> secondary_;
+    const Scale* scale_ = &values_;  // that of the group being drawn
     std::vector<Stacks> stacks_;
     Box plot_;
 };
@@ -113,12 +119,14 @@ void AxesPlot::prepare()
 {
     for (const ChartSeries& series : chart_.series)
         points_ = std::max(points_, series.values.size());
-    Range values, across;
+    Range primary, secondary, across;
     for (size_t g = 0; g < chart_.groups.size(); ++g) {
         const ChartGroup& group = chart_.groups[g];
         const std::vector<size_t> members = membersOf(g);
         stacks_.push_back(stackGroup(chart_, members, group, points_));
-        percent_ = percent_ || group.stacking == ChartStacking::Percent;
+        Range& values = group.secondary ? secondary : primary;
+        if (!group.secondary)
+            percent_ = percent_ || group.stacking == ChartStacking::Percent;
         for (const auto& tops : stacks_.back().tops)
             for (const auto& top : tops)
                 if (top)
@@ -134,15 +142,27 @@ void AxesPlot::prepare()
                                    ? *chart_.series[s].xValues[i]
                                    : static_cast<double>(i + 1));
     }
-    values_ = valueScale(values.low, values.high, chart_.valueAxis);
+    values_ = valueScale(primary.low, primary.high, chart_.valueAxis);
     across_ = valueScale(across.low, across.high, chart_.categoryAxis);
+    if (secondary.low <= secondary.high)
+        secondary_ = valueScale(secondary.low, secondary.high, chart_.secondaryValueAxis);
 }
 
-std::string AxesPlot::valueText(double value, const ChartAxis& axis, bool percent) const
+// Without a format of its own an axis shows its numbers as the cells of its first series do.
+std::string AxesPlot::valueText(double value, const ChartAxis& axis, bool secondary) const
 {
     if (std::abs(value) < 1e-12)
         value = 0;
-    const std::string& code = percent ? std::string("0%") : workbook_.numberFormatCode(axis.numberFormat);
+    uint16_t format = 0;
+    for (size_t s = 0; s < chart_.series.size(); ++s)
+        if (chart_.groups[chart_.series[s].group].secondary == secondary) {
+            format = chart_.series[s].valueFormat;
+            break;
+        }
+    const std::string percent = "0%";
+    const std::string& code = percent_ && !secondary && &axis == &chart_.valueAxis
+                                  ? percent
+                                  : workbook_.numberFormatCode(axis.numberFormat.value_or(format));
     return formatNumber(value, code, workbook_.dateSystem1904).text;
 }
 
@@ -161,33 +181,64 @@ std::vector<std::string> AxesPlot::categoryLabels() const
 }
 
 // Room for the labels and titles of both axes around the plot.
+double AxesPlot::widestTick(const Scale& scale, const ChartAxis& axis, bool secondary)
+{
+    double widest = 0;
+    if (axis.labels)
+        for (double tick : scale.ticks())
+            widest = std::max(widest, texts_.measure(valueText(tick, axis, secondary), TextRole::Label).width);
+    return widest;
+}
+
 Box AxesPlot::plotBox(const Box& box)
 {
-    double valueWidth = 0, lineHeight = texts_.measure("0", TextRole::Label).height;
-    if (chart_.valueAxis.labels)
-        for (double tick : values_.ticks())
-            valueWidth = std::max(valueWidth, texts_.measure(valueText(tick, chart_.valueAxis, percent_), TextRole::Label).width);
-    double categoryWidth = 0;
-    if (chart_.categoryAxis.labels && horizontal_)
-        for (const std::string& label : categoryLabels())
-            categoryWidth = std::max(categoryWidth, texts_.measure(label, TextRole::Label).width);
-    categoryWidth = std::min(categoryWidth, box.width / 3);
-    const double titleHeight = texts_.measure("0", TextRole::Title).height;
-    double left = kTick + kGap, bottom = kTick + kGap + (chart_.categoryAxis.labels ? lineHeight : 0);
-    left += horizontal_ ? categoryWidth : valueWidth;
-    if (horizontal_)
-        bottom = kTick + kGap + (chart_.valueAxis.labels ? lineHeight : 0);
-    const std::string& leftTitle = horizontal_ ? chart_.categoryAxis.title : chart_.valueAxis.title;
-    const std::string& bottomTitle = horizontal_ ? chart_.valueAxis.title : chart_.categoryAxis.title;
-    if (!leftTitle.empty())
+    const double lineHeight = texts_.measure("0", TextRole::Label).height;
+    const double titleHeight = texts_.measure("0", TextRole::AxisTitle).height;
+    const ChartAxis& under = horizontal_ ? chart_.valueAxis : chart_.categoryAxis;  // the axis under the plot
+    const ChartAxis& beside = horizontal_ ? chart_.categoryAxis : chart_.valueAxis;  // the axis left of it
+    const ChartAxis* secondary = secondary_ ? &chart_.secondaryValueAxis : nullptr;
+    const bool leftTitleAbove = !horizontal_ && beside.titleAcross;
+    const bool rightTitleAbove = secondary && secondary->titleAcross;
+    double left = kTick + kGap, right = widestTick(values_, chart_.valueAxis, false) / 4 + kGap;
+    double top = lineHeight / 2, bottom = kTick + kGap + (under.labels ? lineHeight : 0);
+    if (horizontal_) {
+        double widest = 0;
+        if (beside.labels)
+            for (const std::string& label : categoryLabels())
+                widest = std::max(widest, texts_.measure(label, TextRole::Label).width);
+        left += std::min(widest, box.width / 3);
+    } else {
+        left += widestTick(values_, chart_.valueAxis, false);
+    }
+    if (secondary && secondary->labels)
+        right = widestTick(*secondary_, *secondary, true) + kTick + 2 * kGap;
+    if (!beside.title.empty() && !leftTitleAbove)
         left += titleHeight + kGap;
-    if (!bottomTitle.empty())
+    if (secondary && !secondary->title.empty() && !rightTitleAbove)
+        right += titleHeight + kGap;
+    if ((!beside.title.empty() && leftTitleAbove) || (secondary && !secondary->title.empty() && rightTitleAbove))
+        top += titleHeight + kGap;
+    if (!under.title.empty())
         bottom += titleHeight + kGap;
-    Box plot{box.x + left, box.y + lineHeight / 2, box.width - left - valueWidth / 4 - kGap, box.height - bottom - lineHeight / 2};
-    if (!leftTitle.empty())
-        texts_.drawUpright(leftTitle, TextRole::Title, box.x + titleHeight / 2, plot.y + plot.height / 2);
-    if (!bottomTitle.empty())
-        texts_.draw(bottomTitle, TextRole::Title, plot.x, box.y + box.height - titleHeight, plot.width);
+    Box plot{box.x + left, box.y + top, box.width - left - right, box.height - bottom - top};
+    // Category labels that wrap take more lines under the plot.
+    if (!horizontal_ && !scatter_ && under.labels && points_ > 0) {
+        double tallest = lineHeight;
+        for (const std::string& label : categoryLabels())
+            tallest = std::max(tallest, texts_.measure(label, TextRole::Label, 0.95 * plot.width / static_cast<double>(points_)).height);
+        plot.height -= std::min(tallest, 4 * lineHeight) - lineHeight;
+    }
+    if (leftTitleAbove)
+        texts_.draw(beside.title, TextRole::AxisTitle, box.x, box.y);
+    else if (!beside.title.empty())
+        texts_.drawUpright(beside.title, TextRole::AxisTitle, box.x + titleHeight / 2, plot.y + plot.height / 2);
+    if (secondary && rightTitleAbove)
+        texts_.draw(secondary->title, TextRole::AxisTitle,
+                    box.x + box.width - texts_.measure(secondary->title, TextRole::AxisTitle).width, box.y);
+    else if (secondary && !secondary->title.empty())
+        texts_.drawUpright(secondary->title, TextRole::AxisTitle, box.x + box.width - titleHeight / 2, plot.y + plot.height / 2);
+    if (!under.title.empty())
+        texts_.draw(under.title, TextRole::AxisTitle, plot.x, box.y + box.height - titleHeight, plot.width);
     return plot;
 }
 
@@ -200,7 +251,7 @@ double AxesPlot::categoryShare(double position) const
 
 void AxesPlot::point(double along, double value, double& x, double& y) const
 {
-    const double v = std::clamp(values_.share(value), -0.05, 1.05);
+    const double v = std::clamp(scale_->share(value), -0.05, 1.05);
     if (horizontal_) {
         x = plot_.x + v * plot_.width;
         y = plot_.y + plot_.height - along * plot_.height;
@@ -345,6 +396,7 @@ void AxesPlot::paintGroup(size_t group)
 {
     const std::vector<size_t> members = membersOf(group);
     const ChartGroup& kind = chart_.groups[group];
+    scale_ = kind.secondary && secondary_ ? &*secondary_ : &values_;
     switch (kind.kind) {
     case ChartKind::Column:
     case ChartKind::Bar: paintBars(members, kind, stacks_[group]); break;
@@ -353,43 +405,93 @@ void AxesPlot::paintGroup(size_t group)
     case ChartKind::Scatter: paintScatter(members); break;
     case ChartKind::Pie: break;
     }
+    paintValueLabels(members, kind, stacks_[group]);
+    scale_ = &values_;
+}
+
+// The value of each point over the point: above a column or a line's point, past a bar's end.
+void AxesPlot::paintValueLabels(const std::vector<size_t>& members, const ChartGroup& group, const Stacks& stacks)
+{
+    if (group.kind == ChartKind::Scatter)
+        return;
+    const ChartAxis& axis = group.secondary ? chart_.secondaryValueAxis : chart_.valueAxis;
+    const bool bars = group.kind == ChartKind::Column || group.kind == ChartKind::Bar;
+    const double categorySize = points_ ? 1.0 / static_cast<double>(points_) : 0;
+    const double slots = bars && group.stacking == ChartStacking::None ? static_cast<double>(members.size()) : 1.0;
+    for (size_t m = 0; m < members.size(); ++m) {
+        const ChartSeries& series = chart_.series[members[m]];
+        if (!series.format.valueLabels)
+            continue;
+        for (size_t i = 0; i < points_ && i < series.values.size(); ++i) {
+            if (!series.values[i] || !stacks.tops[m][i])
+                continue;
+            const std::string text = valueText(*series.values[i], axis, group.secondary);
+            const Size size = texts_.measure(text, TextRole::Label);
+            // Bars of a cluster share their category in equal slots.
+            const double along = bars ? (static_cast<double>(i) + (static_cast<double>(m % static_cast<size_t>(slots)) + 0.5) / slots) * categorySize
+                                      : categoryShare(static_cast<double>(i));
+            double x, y;
+            point(along, *stacks.tops[m][i], x, y);
+            if (horizontal_)
+                texts_.draw(text, TextRole::Label, x + kGap, y - size.height / 2);
+            else
+                texts_.draw(text, TextRole::Label, x - size.width / 2, y - size.height - kGap);
+        }
+    }
 }
 
 void AxesPlot::paintAxes()
 {
     setSourceColor(cr_, kBlack);
     cairo_set_line_width(cr_, kLineWidth);
-    const double zero = std::clamp(0.0, values_.minimum, values_.maximum);
-    double x0, y0, x1, y1;
-    point(0, zero, x0, y0);
-    point(1, zero, x1, y1);
-    // The category axis crosses the value axis at zero; the value axis stands at the plot's edge.
-    if (scatter_)
-        y0 = y1 = plot_.y + plot_.height;
-    cairo_move_to(cr_, horizontal_ ? plot_.x : x0, y0);
-    cairo_line_to(cr_, horizontal_ ? plot_.x : x1, horizontal_ ? plot_.y : y1);
-    if (horizontal_) {
+    // The category axis crosses the value axis at zero; the value axes stand at the plot's edges.
+    if (chart_.categoryAxis.line) {
+        double x0, y0, x1, y1;
+        const double zero = std::clamp(0.0, values_.minimum, values_.maximum);
+        point(0, zero, x0, y0);
+        point(1, zero, x1, y1);
+        if (scatter_)
+            y0 = y1 = plot_.y + plot_.height;
+        cairo_move_to(cr_, horizontal_ ? plot_.x : x0, y0);
+        cairo_line_to(cr_, horizontal_ ? plot_.x : x1, horizontal_ ? plot_.y : y1);
+    }
+    if (chart_.valueAxis.line) {
         cairo_move_to(cr_, plot_.x, plot_.y + plot_.height);
-        cairo_rel_line_to(cr_, plot_.width, 0);
-    } else {
-        cairo_move_to(cr_, plot_.x, plot_.y);
+        cairo_line_to(cr_, horizontal_ ? plot_.x + plot_.width : plot_.x, horizontal_ ? plot_.y + plot_.height : plot_.y);
+    }
+    if (secondary_ && chart_.secondaryValueAxis.line) {
+        cairo_move_to(cr_, plot_.x + plot_.width, plot_.y);
         cairo_rel_line_to(cr_, 0, plot_.height);
     }
     cairo_stroke(cr_);
-    const double lineHeight = texts_.measure("0", TextRole::Label).height;
     if (chart_.valueAxis.labels)
-        for (double tick : values_.ticks()) {
-            const std::string text = valueText(tick, chart_.valueAxis, percent_);
-            const Size size = texts_.measure(text, TextRole::Label);
-            double x, y;
-            point(0, tick, x, y);
-            if (horizontal_)
-                texts_.draw(text, TextRole::Label, x - size.width / 2, plot_.y + plot_.height + kTick + kGap);
-            else
-                texts_.draw(text, TextRole::Label, plot_.x - kTick - kGap - size.width, y - size.height / 2);
-        }
-    if (!chart_.categoryAxis.labels)
-        return;
+        paintTickLabels(values_, chart_.valueAxis, false);
+    if (secondary_ && chart_.secondaryValueAxis.labels)
+        paintTickLabels(*secondary_, chart_.secondaryValueAxis, true);
+    if (chart_.categoryAxis.labels)
+        paintCategoryLabels();
+}
+
+void AxesPlot::paintTickLabels(const Scale& scale, const ChartAxis& axis, bool secondary)
+{
+    for (double tick : scale.ticks()) {
+        const std::string text = valueText(tick, axis, secondary);
+        const Size size = texts_.measure(text, TextRole::Label);
+        const double share = scale.share(tick);
+        if (secondary)
+            texts_.draw(text, TextRole::Label, plot_.x + plot_.width + kTick + kGap,
+                        plot_.y + plot_.height * (1 - share) - size.height / 2);
+        else if (horizontal_)
+            texts_.draw(text, TextRole::Label, plot_.x + share * plot_.width - size.width / 2,
+                        plot_.y + plot_.height + kTick + kGap);
+        else
+            texts_.draw(text, TextRole::Label, plot_.x - kTick - kGap - size.width,
+                        plot_.y + plot_.height * (1 - share) - size.height / 2);
+    }
+}
+
+void AxesPlot::paintCategoryLabels()
+{
     if (scatter_) {
         for (double tick : across_.ticks()) {
             const std::string text = valueText(tick, chart_.categoryAxis, false);
@@ -402,20 +504,24 @@ void AxesPlot::paintAxes()
     const std::vector<std::string> labels = categoryLabels();
     if (labels.empty())
         return;
-    // Labels that would run into each other are thinned out to every second, third ... one.
+    const double lineHeight = texts_.measure("0", TextRole::Label).height;
+    const double room = (horizontal_ ? plot_.height : plot_.width) / static_cast<double>(labels.size());
+    // Labels wider than their category wrap onto more lines; where even that does not help
+    // they are thinned out to every second, third ... one.
+    const double usable = room * 0.95;
     double widest = 0;
     for (const std::string& label : labels)
-        widest = std::max(widest, horizontal_ ? lineHeight : texts_.measure(label, TextRole::Label).width);
-    const double room = (horizontal_ ? plot_.height : plot_.width) / static_cast<double>(labels.size());
-    const size_t every = room > 0 ? std::max<size_t>(1, static_cast<size_t>(std::ceil(widest * 1.1 / room))) : labels.size();
+        widest = std::max(widest, horizontal_ ? lineHeight : texts_.measure(label, TextRole::Label, usable).width);
+    const size_t every = usable > 0 ? static_cast<size_t>(std::max(1.0, std::ceil(widest / usable - 0.01))) : labels.size();
+    const double wrap = horizontal_ ? -1 : usable * static_cast<double>(every);
     for (size_t i = 0; i < labels.size(); i += every) {
-        const Size size = texts_.measure(labels[i], TextRole::Label);
+        const Size size = texts_.measure(labels[i], TextRole::Label, wrap);
         double x, y;
         point(categoryShare(static_cast<double>(i)), values_.minimum, x, y);
         if (horizontal_)
             texts_.draw(labels[i], TextRole::Label, plot_.x - kTick - kGap - size.width, y - size.height / 2);
         else
-            texts_.draw(labels[i], TextRole::Label, x - size.width / 2, plot_.y + plot_.height + kTick + kGap);
+            texts_.draw(labels[i], TextRole::Label, x - wrap / 2, plot_.y + plot_.height + kTick + kGap, wrap);
     }
 }
 

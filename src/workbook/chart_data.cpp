@@ -58,7 +58,14 @@ void fillSeries(const Workbook& workbook, ChartSeries& series)
     }
     if (const Sheet* sheet = sourceSheet(workbook, series.valueSource)) {
         series.values.clear();
-        forEachCell(*sheet, series.valueSource->range, [&](const Cell* cell) { series.values.push_back(numberOf(cell)); });
+        bool formatTaken = false;
+        forEachCell(*sheet, series.valueSource->range, [&](const Cell* cell) {
+            series.values.push_back(numberOf(cell));
+            if (series.values.back() && !formatTaken) {
+                series.valueFormat = cellFormat(workbook, cell->format).numberFormat;
+                formatTaken = true;
+            }
+        });
     }
     if (const Sheet* sheet = sourceSheet(workbook, series.categorySource)) {
         series.categories.clear();
@@ -74,8 +81,8 @@ void fillSeries(const Workbook& workbook, ChartSeries& series)
 
 void fillChartData(Workbook& workbook)
 {
-    for (size_t s = 0; s < workbook.sheets.size(); ++s)
-        for (Chart& chart : workbook.sheets[s].charts)
+    for (Sheet& sheet : workbook.sheets)
+        for (Chart& chart : sheet.charts)
             for (ChartSeries& series : chart.series)
                 fillSeries(workbook, series);
 }

@@ -33,17 +33,30 @@ ChartTexts::ChartTexts(cairo_t* cr, CellFonts& fonts, const Chart& chart)
         pango_font_description_set_size(title_, static_cast<int>(kTitleSize * PANGO_SCALE));
         pango_font_description_set_weight(title_, PANGO_WEIGHT_BOLD);
     }
+    axisTitle_ = pango_font_description_copy(fonts.description(labelFont_));
+    pango_font_description_set_weight(axisTitle_, PANGO_WEIGHT_BOLD);
 }
 
 ChartTexts::~ChartTexts()
 {
     pango_font_description_free(title_);
+    pango_font_description_free(axisTitle_);
+}
+
+const PangoFontDescription* ChartTexts::description(TextRole role)
+{
+    switch (role) {
+    case TextRole::Title: return title_;
+    case TextRole::AxisTitle: return axisTitle_;
+    case TextRole::Label: break;
+    }
+    return fonts_.description(labelFont_);
 }
 
 void ChartTexts::prepare(const std::string& text, TextRole role, double wrapWidth)
 {
     PangoLayout* layout = layout_.get();
-    pango_layout_set_font_description(layout, role == TextRole::Title ? title_ : fonts_.description(labelFont_));
+    pango_layout_set_font_description(layout, description(role));
     AttrListPtr attributes(pango_attr_list_new());
     addNoLigatures(attributes.get());
     pango_layout_set_attributes(layout, attributes.get());

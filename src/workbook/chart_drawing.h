@@ -19,7 +19,7 @@ struct Size {
     double width = 0, height = 0;
 };
 
-enum class TextRole : uint8_t { Title, Label };
+enum class TextRole : uint8_t { Title, AxisTitle, Label };
 
 class ChartTexts {
 public:
@@ -36,11 +36,13 @@ public:
 
 private:
     void prepare(const std::string& text, TextRole role, double wrapWidth);
+    const PangoFontDescription* description(TextRole role);
 
     cairo_t* cr_;
     CellFonts& fonts_;
     LayoutPtr layout_;
     PangoFontDescription* title_;
+    PangoFontDescription* axisTitle_;
     uint16_t labelFont_, titleFont_;
 };
 

@@ -22,6 +22,7 @@ constexpr uint16_t LineFormat = 0x1007;
 constexpr uint16_t MarkerFormat = 0x1009;
 constexpr uint16_t AreaFormat = 0x100A;
 constexpr uint16_t SeriesText = 0x100D;
+constexpr uint16_t PointLabel = 0x100C;
 constexpr uint16_t ChartFormat = 0x1014;
 constexpr uint16_t Legend = 0x1015;
 constexpr uint16_t Bar = 0x1017;
@@ -66,6 +67,7 @@ constexpr uint16_t kNoLine = 5;
 constexpr uint16_t kAutomaticBit = 0x0001;
 constexpr uint16_t kValueAxis = 1;
 constexpr uint16_t kCategoryAxis = 0;
+constexpr uint16_t kAxisLine = 0;
 constexpr uint16_t kMajorGridline = 1;
 constexpr double kTwipsPerPoint = 20;
 
@@ -163,10 +165,18 @@ void ChartReader::readRecord(uint16_t type, RecordReader& reader)
     case LineFormat: readLineFormat(reader); return;
     case AreaFormat: readAreaFormat(reader); return;
     case MarkerFormat: readMarkerFormat(reader); return;
+    case PointLabel:
+        if (ChartSeries* series = currentSeries(); series && enclosing() == DataFormat && seriesWideFormat_) {
+            const uint16_t shown = reader.u16();
+            series->format.valueLabels = (shown & 0x0001) != 0;
+            series->format.percentLabels = (shown & 0x0006) != 0;
+        }
+        return;
     case ChartFormat: {
         reader.skip(16);
         ChartGroup group;
         group.variedColors = (reader.u16() & 0x0001) != 0;
+        group.secondary = secondaryAxes_;
         groups_.push_back({group, reader.u16(), false});
         return;
     }
@@ -199,7 +209,11 @@ void ChartReader::readRecord(uint16_t type, RecordReader& reader)
             axis->numberFormat = reader.u16();
         return;
     case AxisLine: axisLine_ = reader.u16(); return;
-    case Text: text_ = PendingText{.defaults = previous_ == DefaultText}; return;
+    case Text:
+        text_ = PendingText{.defaults = previous_ == DefaultText};
+        reader.skip(30);
+        text_->across = reader.u16() == 0;
+        return;
     case ObjectLink:
         if (text_ && enclosing() == Text)
             text_->link = reader.u16();
@@ -232,15 +246,20 @@ void ChartReader::closeBlock()
             hasTitle_ = true;
             if (text_->font)
                 chart_.titleFont = text_->font;
-        } else if (text_->link == 2 || text_->link == 3) {
-            ChartAxis& axis = text_->link == 2 ? chart_.valueAxis : chart_.categoryAxis;
+        } else if (text_->link == 2) {
+            ChartAxis& axis = secondaryAxes_ ? chart_.secondaryValueAxis : chart_.valueAxis;
             axis.title = text_->text;
+            axis.titleAcross = text_->across;
+        } else if (text_->link == 3 && !secondaryAxes_) {
+            chart_.categoryAxis.title = text_->text;
         } else if (text_->defaults && text_->font && !chart_.textFont) {
             chart_.textFont = text_->font;
         }
         text_.reset();
     } else if (opener == chart_record::Axis) {
-        axisType_.reset();
+        axis_ = nullptr;
+    } else if (opener == chart_record::AxisParent) {
+        secondaryAxes_ = false;
     }
 }
 
@@ -257,11 +276,7 @@ ChartSeries* ChartReader::currentSeries()
 
 ChartAxis* ChartReader::currentAxis()
 {
-    if (!axisType_ || enclosing() != chart_record::Axis)
-        return nullptr;
-    if (*axisType_ == kValueAxis)
-        return &chart_.valueAxis;
-    return *axisType_ == kCategoryAxis ? &chart_.categoryAxis : nullptr;
+    return enclosing() == chart_record::Axis ? axis_ : nullptr;
 }
 
 ChartFrame* ChartReader::currentFrame()
@@ -332,6 +347,8 @@ void ChartReader::readLineFormat(RecordReader& reader)
     if (ChartAxis* axis = currentAxis()) {
         if (axisLine_ == kMajorGridline)
             axis->majorGridlines = pattern != kNoLine;
+        else if (axisLine_ == kAxisLine)
+            axis->line = pattern != kNoLine;
         return;
     }
     if (ChartFrame* frame = currentFrame()) {
@@ -426,12 +443,16 @@ void ChartReader::readChartKind(uint16_t type, RecordReader& reader)
 void ChartReader::readAxis(RecordReader& reader)
 {
     const uint16_t type = reader.u16();
-    ChartAxis& axis = type == kValueAxis ? chart_.valueAxis : chart_.categoryAxis;
-    // The secondary axes and a second axis of a kind are left out.
-    if (secondaryAxes_ || type > kValueAxis || axis.shown)
-        return;
-    axis.shown = true;
-    axisType_ = type;
+    // The secondary category axis and the series axis of 3-D charts are left out.
+    axis_ = nullptr;
+    if (type == kValueAxis)
+        axis_ = secondaryAxes_ ? &chart_.secondaryValueAxis : &chart_.valueAxis;
+    else if (type == kCategoryAxis && !secondaryAxes_)
+        axis_ = &chart_.categoryAxis;
+    if (axis_ && axis_->shown)
+        axis_ = nullptr;  // a second axis of a kind
+    if (axis_)
+        axis_->shown = true;
     axisLine_ = 0;
 }
 
@@ -465,7 +486,7 @@ void ChartReader::readFont(RecordReader& reader)
     const uint16_t font = fontIndexFromFile(reader.u16(), context_.fontCount);
     if (text_ && enclosing() == chart_record::Text)
         text_->font = font;
-    else if (axisType_ && enclosing() == chart_record::Axis && !chart_.textFont)
+    else if (currentAxis() && !chart_.textFont)
         chart_.textFont = font;
 }
 
@@ -494,6 +515,8 @@ void ChartReader::readCachedCell(uint16_t type, RecordReader& reader)
         label = readString(reader);
     }
     if (cacheKind_ == 1) {
+        if (number && series.values.empty() && context_.formats && format < context_.formats->formats.size())
+            series.valueFormat = context_.formats->formats[format].numberFormat;
         pointAt(series.values, point) = number;
     } else {
         pointAt(series.categories, point) = label;

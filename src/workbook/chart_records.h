@@ -32,6 +32,7 @@ private:
         std::string text;
         std::optional<uint16_t> font;
         bool defaults = false;  // the text format that chart texts without their own follow
+        bool across = false;    // not turned
     };
     struct PendingGroup {
         ChartGroup group;
@@ -70,7 +71,7 @@ private:
     uint16_t axisLine_ = 0;        // which line of the axis the next LINEFORMAT draws
     bool seriesWideFormat_ = false;
     uint16_t formatPoint_ = 0;
-    std::optional<uint16_t> axisType_;
+    ChartAxis* axis_ = nullptr;    // the axis whose block this is, when it is one that is kept
     std::optional<PendingText> text_;
     uint16_t cacheKind_ = 0;       // 1 values, 2 categories, 3 bubble sizes
     size_t blocksTooDeep_ = 0;     // blocks opened past the nesting limit, not kept

@@ -1,5 +1,6 @@
 #pragma once
-// The built-in names that carry page set-up: the print area and the print titles of a sheet.
+// Formulas that name areas of cells: the built-in names that carry page set-up (the print area
+// and the print titles of a sheet), and the links of chart series.
 #include <optional>
 #include <vector>
 

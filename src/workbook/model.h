@@ -184,6 +184,7 @@ struct ChartSeriesFormat {
     std::optional<MarkerShape> marker;
     std::optional<Color> markerLine, markerFill;
     double markerSize = 5;  // points
+    bool valueLabels = false, percentLabels = false;  // the value or share written by each point
 };
 
 struct ChartSeries {
@@ -191,6 +192,7 @@ struct ChartSeries {
     std::vector<std::string> categories;         // the category labels as their cells show them
     std::vector<std::optional<double>> xValues;  // the categories as numbers, for scatter charts
     std::vector<std::optional<double>> values;   // nothing for an empty cell or a text
+    uint16_t valueFormat = 0;                    // the number format of the first value cell
     std::optional<ChartSource> nameSource, categorySource, valueSource;
     ChartSeriesFormat format;
     std::vector<std::pair<uint16_t, Color>> pointFills;  // fills of single points (pie slices)
@@ -204,16 +206,19 @@ struct ChartGroup {
     int16_t overlap = 0;        // of neighbouring bars, percent of a bar's width
     uint16_t gap = 150;         // between categories, percent of a bar's width
     uint16_t firstSliceAngle = 0;  // pies: degrees clockwise from the top
+    bool secondary = false;     // measured on the secondary value axis, at the right
 };
 
 struct ChartAxis {
     bool shown = false;
+    bool line = true;
     bool labels = true;
     bool majorGridlines = false;
     bool betweenCategories = true;  // category axes: points in the middle of their category
     std::optional<double> minimum, maximum, majorUnit;  // nothing: chosen from the data
-    uint16_t numberFormat = 0;
+    std::optional<uint16_t> numberFormat;  // nothing: that of the first series' values
     std::string title;
+    bool titleAcross = false;  // a value axis title written across, above the axis, not up its side
 };
 
 struct ChartFrame {
@@ -223,13 +228,13 @@ struct ChartFrame {
 struct Chart {
     std::vector<ChartSeries> series;
     std::vector<ChartGroup> groups;  // never empty once read
-    ChartAxis categoryAxis, valueAxis;
+    ChartAxis categoryAxis, valueAxis, secondaryValueAxis;
     std::string title;
     std::optional<uint16_t> titleFont;  // index into Workbook::fonts
     std::optional<uint16_t> textFont;
     bool legend = false;
     LegendPosition legendPosition = LegendPosition::Right;
-    ChartFrame area{Color{255, 255, 255}, Color{0, 0, 0}};
+    ChartFrame area;  // a chart without a frame record of its own has neither fill nor outline
     ChartFrame plotArea{Color{192, 192, 192}, Color{128, 128, 128}};
     ChartPrintSize printSize = ChartPrintSize::FillPage;
     double width = 0, height = 0;  // points, as stored

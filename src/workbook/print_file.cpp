@@ -63,6 +63,10 @@ void PrintFile::fail(const std::string& reason) const
 cairo_t* PrintFile::beginPage(double width, double height)
 {
     cairo_ps_surface_set_size(surface_, width, height);
+    // Every page is drawn upright on its paper; said so, Ghostscript does not turn a page whose
+    // text runs mostly up the page (a row of turned headings) on its side.
+    cairo_ps_surface_dsc_begin_page_setup(surface_);
+    cairo_ps_surface_dsc_comment(surface_, "%%PageOrientation: Portrait");
     if (!cr_)
         cr_ = cairo_create(surface_);
     return cr_;

@@ -98,3 +98,19 @@ TEST_F(CellTextPlan, CellsOfTheSameTextShareALayoutOnlyWhereTheyAreLaidOutAlike)
     pango_layout_get_extents(again->layout.get(), nullptr, &afterTurn);
     EXPECT_EQ(afterTurn.width, plainExtents.width);
 }
+
+TEST_F(CellTextPlan, UprightTextWrapsWithinTheRowsHeight)
+{
+    // Turned a quarter either way, a wrapped text breaks its lines to fit the row, not the column.
+    const Box box{0, 0, 30, 80};
+    for (int rotation : {90, 180}) {
+        Workbook book = workbookWithSheet();
+        book.formats.push_back(CellFormat{.wrap = true, .rotation = static_cast<uint8_t>(rotation)});
+        setText(book, book.sheets[0], 0, 0, "Windsor Transmission", 1);
+        const TextPlan plan = planOf(book, box);
+        EXPECT_EQ(pango_layout_get_line_count(plan.layout.get()), 2) << rotation;
+        PangoRectangle logical;
+        pango_layout_get_extents(plan.layout.get(), nullptr, &logical);
+        EXPECT_LE(static_cast<double>(logical.width) / PANGO_SCALE, box.height) << rotation;
+    }
+}

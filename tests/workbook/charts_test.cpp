@@ -2,6 +2,7 @@
 // the cells, damaged chart records, the value axis scale, and charts in real prints.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -41,15 +42,18 @@ RawRecord areaFormat(uint8_t red, uint8_t green, uint8_t blue, bool automatic)
     return record(0x100A, Body().u8(red).u8(green).u8(blue).u8(0).u32(0xFFFFFF).u16(1).u16(automatic ? 1 : 0).u16(8).u16(9));
 }
 
-// A chart of `series` (each a list of records inside its block) drawn as `kind` with a legend.
-std::vector<RawRecord> chartRecords(const std::vector<std::vector<RawRecord>>& series, const RawRecord& kind)
+// A chart of `series` (each a list of records inside its block) drawn as `kind` with a legend;
+// `more` follows the primary axes.
+std::vector<RawRecord> chartRecords(const std::vector<std::vector<RawRecord>>& series, const RawRecord& kind,
+                                    const std::vector<RawRecord>& more = {})
 {
     std::vector<RawRecord> records{record(0x1002, Body().u32(0).u32(0).u32(400 << 16).u32(300 << 16)), begin()};
     for (const auto& one : series) {
         records.push_back(record(0x1003, Body().u16(1).u16(1).u16(3).u16(3).u16(1).u16(0)));
         records.push_back(begin());
         records.insert(records.end(), one.begin(), one.end());
-        records.push_back(record(0x1045, Body().u16(0)));
+        if (std::none_of(one.begin(), one.end(), [](const RawRecord& r) { return r.type == 0x1045; }))
+            records.push_back(record(0x1045, Body().u16(0)));  // the first group
         records.push_back(end());
     }
     const std::vector<RawRecord> rest{
@@ -61,11 +65,13 @@ std::vector<RawRecord> chartRecords(const std::vector<std::vector<RawRecord>>& s
         record(0x1007, Body().u32(0).u16(0).u16(0).u16(0).u16(0)), end(),
         record(0x1014, Body().bytes(std::vector<uint8_t>(16, 0)).u16(0).u16(0)), begin(), kind,
         record(0x1015, Body().u32(0).u32(0).u32(0).u32(0).u8(0).u8(1).u16(0)), end(),
-        end(),
-        record(0x1025, Body().bytes(std::vector<uint8_t>(32, 0))), begin(),
-        record(0x1027, Body().u16(1).u16(0).u16(0)), seriesText(u"Yearly sales"), end(),
         end()};
     records.insert(records.end(), rest.begin(), rest.end());
+    records.insert(records.end(), more.begin(), more.end());
+    const std::vector<RawRecord> title{record(0x1025, Body().bytes(std::vector<uint8_t>(32, 0))), begin(),
+                                       record(0x1027, Body().u16(1).u16(0).u16(0)), seriesText(u"Yearly sales"), end(),
+                                       end()};
+    records.insert(records.end(), title.begin(), title.end());
     return records;
 }
 
@@ -154,6 +160,41 @@ TEST(ChartRecords, KindsOfChartFromTheirRecords)
     // A kind this engine does not draw leaves the sheet without a chart.
     const Workbook radar = chartSheetWorkbook(chartRecords({linkedSeries}, record(0x103E, Body().u16(0).u16(0))));
     EXPECT_TRUE(radar.sheets.at(1).charts.empty());
+}
+
+TEST(ChartRecords, SecondaryAxisGroupAndPointLabels)
+{
+    // The second series goes to the group of the secondary axes, whose title is written across.
+    const std::vector<RawRecord> secondary{
+        record(0x1041, Body().u16(1).u32(0).u32(0).u32(0).u32(0)), begin(),
+        record(0x101D, Body().u16(1).u32(0).u32(0).u32(0).u32(0)), begin(),
+        record(0x101F, Body().f64(0.25).f64(0.4).f64(0.05).f64(0).f64(0).u16(0x1C)), end(),
+        record(0x1025, Body().bytes(std::vector<uint8_t>(32, 0))), begin(),
+        record(0x1027, Body().u16(2).u16(0).u16(0)), seriesText(u"Share"), end(),
+        record(0x1014, Body().bytes(std::vector<uint8_t>(16, 0)).u16(0).u16(1)), begin(),
+        record(0x1018, Body().u16(0)), end(),
+        end()};
+    std::vector<RawRecord> labelled = linkedSeries;
+    labelled.insert(labelled.end() - 1, record(0x100C, Body().u16(0x0001)));
+    const std::vector<RawRecord> second{seriesText(u"Share"), record(0x1045, Body().u16(1))};
+    const Workbook book = chartSheetWorkbook(chartRecords({labelled, second}, stackedColumns(), secondary));
+    const Chart& chart = book.sheets.at(1).charts.at(0);
+    ASSERT_EQ(chart.groups.size(), 2u);
+    EXPECT_FALSE(chart.groups[0].secondary);
+    EXPECT_TRUE(chart.groups[1].secondary);
+    EXPECT_EQ(chart.groups[1].kind, ChartKind::Line);
+    ASSERT_EQ(chart.series.size(), 2u);
+    EXPECT_EQ(chart.series[1].group, 1);
+    EXPECT_TRUE(chart.series[0].format.valueLabels);
+    EXPECT_FALSE(chart.series[1].format.valueLabels);
+    EXPECT_TRUE(chart.secondaryValueAxis.shown);
+    EXPECT_EQ(chart.secondaryValueAxis.title, "Share");
+    EXPECT_TRUE(chart.secondaryValueAxis.titleAcross);
+    EXPECT_EQ(chart.secondaryValueAxis.minimum, 0.25);
+    EXPECT_EQ(chart.secondaryValueAxis.maximum, 0.4);
+    EXPECT_FALSE(chart.secondaryValueAxis.majorUnit);  // marked automatic
+    EXPECT_TRUE(chart.valueAxis.title.empty());
+    EXPECT_EQ(chart.title, "Yearly sales");  // the chart's own title after the secondary axes
 }
 
 TEST(ChartRecords, StoredValuesStandInForSourcesThatAreGone)
@@ -274,4 +315,11 @@ TEST_F(ChartPrints, CorpusChartsAreReadAndPrinted)
     ASSERT_EQ(scatter.sheets.at(1).charts.size(), 1u);
     EXPECT_EQ(scatter.sheets[1].charts[0].groups.at(0).kind, ChartKind::Scatter);
     EXPECT_EQ(scatter.sheets[1].charts[0].printSize, ChartPrintSize::FillPage);
+    // Its last chart measures three series on a secondary axis of percentages, labelled as
+    // their cells show them.
+    const Chart& last = lines.sheets.back().charts.at(0);
+    ASSERT_EQ(last.groups.size(), 2u);
+    EXPECT_TRUE(last.groups[1].secondary);
+    EXPECT_TRUE(last.secondaryValueAxis.shown);
+    EXPECT_EQ(lines.numberFormatCode(last.series.back().valueFormat), "0.00%");
 }

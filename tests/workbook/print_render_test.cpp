@@ -411,3 +411,37 @@ TEST_F(PrintRender, TextRunningPastThePageEdgeGoesOnOnTheNextPage)
     EXPECT_EQ(second.find("Headword"), std::string::npos) << second;
     EXPECT_EQ(second.find("Stopped"), std::string::npos) << second;
 }
+
+TEST_F(PrintRender, TextCentredAcrossCellsOnTwoPagesIsCentredOverAllOfThem)
+{
+    // I1 centred across I1:L1: only I is on the first page.
+    Workbook book = workbookWithSheet();
+    book.formats.push_back(CellFormat{.horizontal = HorizontalAlign::CenterAcross});
+    Sheet& sheet = book.sheets[0];
+    setText(book, sheet, 0, 8, "Leftmost heading words centred across four columns Rightmost", 1);
+    for (uint16_t column = 9; column <= 11; ++column)
+        sheet.rows[0].cells.push_back({.column = column, .format = 1});
+    setNumber(sheet, 1, 11, 1);
+
+    const auto pdf = printToPdf(book);
+    ASSERT_EQ(pdfPageCount(pdf), 2);
+    EXPECT_NE(pdfText(pdf, 1).find("Leftmost"), std::string::npos) << pdfText(pdf, 1);
+    EXPECT_EQ(pdfText(pdf, 1).find("Rightmost"), std::string::npos) << pdfText(pdf, 1);
+    EXPECT_NE(pdfText(pdf, 2).find("Rightmost"), std::string::npos) << pdfText(pdf, 2);
+}
+
+TEST_F(PrintRender, APageOfTurnedTextStaysUpright)
+{
+    Workbook book = workbookWithSheet();
+    book.formats.push_back(CellFormat{.rotation = 180});
+    for (uint16_t column = 0; column < 8; ++column)
+        setText(book, book.sheets[0], 0, column, "Heading turned up the page", 1);
+    book.sheets[0].rows[0].heightTwips = 3000;
+    for (const bool landscape : {false, true}) {
+        book.sheets[0].pageSetup.landscape = landscape;
+        const auto pdf = printToPdf(book);
+        EXPECT_EQ(pdfPageRotation(pdf), 0) << "landscape " << landscape;
+        const std::string size = pdfPageSize(pdf);
+        EXPECT_NE(size.find(landscape ? "842 x 59" : "595 x 842"), std::string::npos) << size;
+    }
+}

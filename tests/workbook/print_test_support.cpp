@@ -157,6 +157,15 @@ std::string pdfPageSize(const std::filesystem::path& pdf)
     return at == std::string::npos ? "" : info.substr(at + 10, info.find('\n', at) - at - 10);
 }
 
+int pdfPageRotation(const std::filesystem::path& pdf, int page)
+{
+    const std::string number = std::to_string(page);
+    const std::string info =
+        commandOutput("pdfinfo -f " + number + " -l " + number + " " + quoted(pdf) + " 2>/dev/null");
+    const size_t at = info.find("rot:");
+    return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 4);
+}
+
 double pdfInk(const std::filesystem::path& pdf, int page)
 {
     const std::string pgm = commandOutput("pdftoppm -gray -r 50 -f " + std::to_string(page) + " -l " +

@@ -44,6 +44,8 @@ std::string pdfText(const std::filesystem::path& pdf, int page = 0);
 std::optional<std::pair<double, double>> pdfWordPosition(const std::filesystem::path& pdf, const std::string& word);
 // pdfinfo's "Page size" line, such as "595.28 x 841.89 pts (A4)".
 std::string pdfPageSize(const std::filesystem::path& pdf);
+// The turn a viewer gives a page (1-based), in degrees, or -1 when pdfinfo does not say.
+int pdfPageRotation(const std::filesystem::path& pdf, int page = 1);
 // The images in a PDF, as pdfimages lists them.
 int pdfImageCount(const std::filesystem::path& pdf);
 // The share of dark pixels on a page rendered in grey at a low resolution.
