@@ -227,6 +227,45 @@ std::optional<TextPlan> CellTextPainter::plan(const Cell& cell, const Box& box, 
     return plan;
 }
 
+namespace {
+
+bool anyRightToLeft(PangoLayout* layout)
+{
+    for (GSList* run = pango_layout_get_line_readonly(layout, 0)->runs; run; run = run->next)
+        if (static_cast<PangoLayoutRun*>(run->data)->item->analysis.level % 2)
+            return true;
+    return false;
+}
+
+// The byte index of the character under x (points from the layout's left), or of the last
+// character when x lies past the text.
+int indexAt(PangoLayout* layout, double x)
+{
+    int index = 0, trailing = 0;
+    pango_layout_xy_to_index(layout, static_cast<int>(x * PANGO_SCALE), 0, &index, &trailing);
+    return index;
+}
+
+}  // namespace
+
+void CellTextPainter::trimToClip(TextPlan& plan)
+{
+    if (!plan.clipped || plan.alignment != PANGO_ALIGN_LEFT || plan.angle != 0 || plan.wrapWidth >= 0 ||
+        plan.rich || plan.text.find('\n') != std::string::npos || anyRightToLeft(plan.layout.get()))
+        return;
+    PangoLayout* layout = plan.layout.get();
+    PangoRectangle logical;
+    pango_layout_get_extents(layout, nullptr, &logical);
+    const double clipRight = plan.clip.x + plan.clip.width - plan.x;
+    if (clipRight >= static_cast<double>(logical.width) / PANGO_SCALE)
+        return;
+    const char* last = plan.text.c_str() + indexAt(layout, std::max(clipRight, 0.0));
+    plan.text.resize(static_cast<size_t>(g_utf8_next_char(last) - plan.text.c_str()));
+    layout_ = layout;
+    shaped_.reset();
+    setText(plan.text, plan.fontIndex, nullptr, plan.shrink);
+}
+
 void CellTextPainter::paint(const TextPlan& plan)
 {
     layout_ = plan.layout.get();

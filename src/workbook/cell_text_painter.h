@@ -45,6 +45,9 @@ public:
 
     // Nothing for cells without text.
     std::optional<TextPlan> plan(const Cell& cell, const Box& box, const OverflowRoom& overflow);
+    // Leaves out the characters of a left-aligned line past the neighbour that cuts it, so
+    // that the print carries only the text it shows.
+    void trimToClip(TextPlan& plan);
     void paint(const TextPlan& plan);
 
 private:

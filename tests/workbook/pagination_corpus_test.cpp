@@ -1,0 +1,79 @@
+// Where real workbooks break into pages, row by row. Rows print at the height the file stores
+// for them, default rows included, and sheets without margin records get the spreadsheet
+// program's inch margins: the breaks below were checked against another spreadsheet engine,
+// which breaks at the same rows except where noted.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "print_test_support.h"
+#include "workbook/font_metrics.h"
+#include "workbook/page_geometry.h"
+#include "workbook/pagination.h"
+#include "workbook/print.h"
+#include "workbook/reader.h"
+
+using namespace kx::workbook;
+using namespace kx::workbook::testing;
+
+namespace {
+
+struct BreakCase {
+    std::string file;
+    std::string sheet;
+    bool firstSheet;                   // A4 portrait at 100 %, no print area, as the fidelity bench sets it
+    std::vector<uint32_t> bandStarts;  // the first rows of the first row bands
+};
+
+// The first rows of the sheet's row bands, as many as expected.
+std::vector<uint32_t> rowBandStarts(const Workbook& book, Sheet& sheet, bool firstSheet, size_t count)
+{
+    if (firstSheet) {
+        sheet.pageSetup.paperSize = 9;
+        sheet.pageSetup.landscape = false;
+        setZoom(sheet.pageSetup, 100);
+        sheet.pageSetup.printArea.clear();
+    }
+    const Font& font = book.fonts.front();
+    const SheetMetrics metrics(sheet, maxDigitWidthPixels(font), paperColumnScale(font));
+    const PageFrame frame = pageFrame(sheet.pageSetup);
+    const SheetPagination pagination = paginate(book, sheet, metrics, frame.contentWidth, frame.contentHeight, 10000);
+    std::set<uint32_t> starts;
+    for (const SheetPage& page : pagination.pages)
+        starts.insert(page.rows.first);
+    std::vector<uint32_t> result(starts.begin(), starts.end());
+    result.resize(std::min(result.size(), count));
+    return result;
+}
+
+}  // namespace
+
+TEST(PaginationCorpus, RowsBreakAtTheirStoredHeights)
+{
+    if (!std::filesystem::is_directory(corpusFolder()))
+        GTEST_SKIP() << "no corpus at " << corpusFolder() << " (set KX_CORPUS_DIR)";
+    const std::vector<BreakCase> cases = {
+        // 56 rows of 12.75 pt to a page; printed a hair shorter, as a printer font's height over
+        // the screen font's would make them, 57 would fit from the second page on.
+        {"poi-bug66319.xls", "Sheet1", true, {0, 56, 112, 168}},
+        {"poi-49219.xls", "Sayfa1", true, {0, 54, 108, 162}},
+        {"poi-31749.xls", "_Proj", true, {0, 69, 139, 209}},
+        // Twelve-point rows of a CJK default font on landscape A4 at 80 %.
+        {"poi-12843-1.xls", "910729", false, {0, 40}},
+        // No margin records: an inch above and below leaves 697.9 pt, and rows 0-53 need
+        // 698.25 pt. The other engine's metric defaults (2.5 cm) let row 53 onto page 1.
+        {"poi-45538_classic_Footer.xls", "Profile of Class", true, {0, 53}},
+    };
+    for (const BreakCase& expected : cases) {
+        SCOPED_TRACE(expected.file + " / " + expected.sheet);
+        Workbook book = openWorkbook((corpusFolder() / expected.file).string());
+        auto sheet = std::find_if(book.sheets.begin(), book.sheets.end(),
+                                  [&](const Sheet& candidate) { return candidate.name == expected.sheet; });
+        ASSERT_NE(sheet, book.sheets.end());
+        EXPECT_EQ(rowBandStarts(book, *sheet, expected.firstSheet, expected.bandStarts.size()), expected.bandStarts);
+    }
+}
