@@ -261,9 +261,9 @@ void CellTextPainter::trimToClip(TextPlan& plan)
         return;
     const char* last = plan.text.c_str() + indexAt(layout, std::max(clipRight, 0.0));
     plan.text.resize(static_cast<size_t>(g_utf8_next_char(last) - plan.text.c_str()));
-    layout_ = layout;
-    shaped_.reset();
+    setParagraph(plan, -1);
     setText(plan.text, plan.fontIndex, nullptr, plan.shrink);
+    plan.layout.reset(PANGO_LAYOUT(g_object_ref(layout_)));
 }
 
 void CellTextPainter::paint(const TextPlan& plan)
