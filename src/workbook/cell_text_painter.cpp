@@ -259,8 +259,8 @@ void CellTextPainter::trimToClip(TextPlan& plan)
     const double clipRight = plan.clip.x + plan.clip.width - plan.x;
     if (clipRight >= static_cast<double>(logical.width) / PANGO_SCALE)
         return;
-    const char* last = plan.text.c_str() + indexAt(layout, std::max(clipRight, 0.0));
-    plan.text.resize(static_cast<size_t>(g_utf8_next_char(last) - plan.text.c_str()));
+    // The character the clip cuts goes too: what is left is what shows whole.
+    plan.text.resize(static_cast<size_t>(indexAt(layout, std::max(clipRight, 0.0))));
     setParagraph(plan, -1);
     setText(plan.text, plan.fontIndex, nullptr, plan.shrink);
     plan.layout.reset(PANGO_LAYOUT(g_object_ref(layout_)));

@@ -45,8 +45,8 @@ public:
 
     // Nothing for cells without text.
     std::optional<TextPlan> plan(const Cell& cell, const Box& box, const OverflowRoom& overflow);
-    // Leaves out the characters of a left-aligned line past the neighbour that cuts it, so
-    // that the print carries only the text it shows.
+    // Leaves out the characters of a left-aligned line that the neighbour cutting it hides in
+    // whole or in part, so that the print carries only the text it shows.
     void trimToClip(TextPlan& plan);
     void paint(const TextPlan& plan);
 
