@@ -62,15 +62,7 @@ private:
     const Workbook& workbook_;
     CellFonts& fonts_;
     double digitWidth_;
-    // What layout_ holds, so that the same text is not shaped twice.
-    struct Shaped {
-        std::string text;
-        uint16_t fontIndex;
-        const RichText* rich;
-        double shrink;
-        bool operator==(const Shaped&) const = default;
-    };
-    std::optional<Shaped> shaped_;
+    Paragraph paragraph_;  // of the texts that setText lays out
 };
 
 }  // namespace kx::workbook
