@@ -290,16 +290,21 @@ CellFormat CellPainter::printedFormat(uint16_t index) const
     return format;
 }
 
+double CellPainter::pageRight() const
+{
+    return grid_.columns.back().start + grid_.columns.back().size;
+}
+
 // Text laid out over cells that run past the page's edges shows only on the page.
 void CellPainter::keepToPage(TextPlan& plan, const Box& laidOut) const
 {
     const double pageLeft = grid_.columns.front().start;
-    const double pageRight = grid_.columns.back().start + grid_.columns.back().size;
-    const bool cutLeft = laidOut.x < pageLeft, cutRight = laidOut.x + laidOut.width > pageRight;
+    const bool cutLeft = laidOut.x < pageLeft, cutRight = laidOut.x + laidOut.width > pageRight();
     if (!cutLeft && !cutRight)
         return;
     const double left = cutLeft ? std::max(plan.clip.x, pageLeft) : plan.clip.x;
-    const double right = cutRight ? std::min(plan.clip.x + plan.clip.width, pageRight) : plan.clip.x + plan.clip.width;
+    const double right =
+        cutRight ? std::min(plan.clip.x + plan.clip.width, pageRight()) : plan.clip.x + plan.clip.width;
     plan.clip.x = left;
     plan.clip.width = std::max(right - left, 0.0);
     plan.clipped = true;
@@ -307,9 +312,11 @@ void CellPainter::keepToPage(TextPlan& plan, const Box& laidOut) const
 
 void CellPainter::paint(bool gridlines)
 {
+    FillRuns fills(cr_, workbook_);
     for (const PlacedCell& placed : cells_)
         if (!placed.offPage)
-            paintFill(cr_, workbook_, printedFormat(placed.format), placed.box);
+            fills.add(printedFormat(placed.format), placed.box);
+    fills.finish();
     CellTextPainter text(cr_, layout_, workbook_, fonts_, digitWidth_);
     std::vector<TextPlan> plans;
     std::vector<Box> spills;
@@ -321,6 +328,9 @@ void CellPainter::paint(bool gridlines)
                               [&](double width, HorizontalAlign align) { return overflowBox(placed, width, align); });
         if (!plan)
             continue;
+        // Text the page's edge cuts goes on over the next page, where it is shown in full.
+        if (plan->clip.x + plan->clip.width < pageRight() - 1e-6)
+            text.trimToClip(*plan);
         keepToPage(*plan, laidOut);
         if (plan->spills)
             spills.push_back(plan->clip);

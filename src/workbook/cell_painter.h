@@ -44,6 +44,7 @@ private:
     bool isFree(size_t rowSlot, long columnSlot) const;
     uint32_t centringEnd(uint32_t row, uint32_t column) const;
     Box centredAcross(const PlacedCell& placed) const;
+    double pageRight() const;
     void keepToPage(TextPlan& plan, const Box& laidOut) const;
     CellFormat printedFormat(uint16_t index) const;
     Box overflowBox(const PlacedCell& placed, double textWidth, HorizontalAlign align) const;

@@ -445,3 +445,16 @@ TEST_F(PrintRender, APageOfTurnedTextStaysUpright)
         EXPECT_NE(size.find(landscape ? "842 x 59" : "595 x 842"), std::string::npos) << size;
     }
 }
+
+TEST_F(PrintRender, TextCutByItsNeighbourCarriesOnlyWhatShows)
+{
+    Workbook book = workbookWithSheet();
+    Sheet& sheet = book.sheets[0];
+    setText(book, sheet, 0, 0, "Shown hidden");
+    setText(book, sheet, 0, 1, "next");
+    setText(book, sheet, 1, 0, "Unblocked words run on");
+    const std::string text = pdfText(printToPdf(book));
+    EXPECT_NE(text.find("Shown"), std::string::npos) << text;
+    EXPECT_EQ(text.find("hidden"), std::string::npos) << text;
+    EXPECT_NE(text.find("Unblocked words run on"), std::string::npos) << text;
+}
