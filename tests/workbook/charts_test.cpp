@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 
@@ -266,6 +267,9 @@ TEST(ChartScale, StepsAndBoundsAsTheProgramChoosesThem)
     const chart::Scale stored = chart::valueScale(0, 3, fixed);
     EXPECT_EQ(stored.ticks().size(), 8u);
     EXPECT_EQ(stored.ticks().back(), 1200);
+    // Values at the ends of the number range give an axis that can still be drawn.
+    const chart::Scale extreme = chart::valueScale(-1.7e308, 1.7e308, automatic);
+    EXPECT_TRUE(std::isfinite(extreme.minimum) && std::isfinite(extreme.maximum) && extreme.step > 0);
     // Nothing to show still gives an axis.
     const chart::Scale empty = chart::valueScale(std::numeric_limits<double>::infinity(), -1, automatic);
     EXPECT_LT(empty.minimum, empty.maximum);
