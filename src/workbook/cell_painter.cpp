@@ -312,9 +312,11 @@ void CellPainter::keepToPage(TextPlan& plan, const Box& laidOut) const
 
 void CellPainter::paint(bool gridlines)
 {
+    FillRuns fills(cr_, workbook_);
     for (const PlacedCell& placed : cells_)
         if (!placed.offPage)
-            paintFill(cr_, workbook_, printedFormat(placed.format), placed.box);
+            fills.add(printedFormat(placed.format), placed.box);
+    fills.finish();
     CellTextPainter text(cr_, layout_, workbook_, fonts_, digitWidth_);
     std::vector<TextPlan> plans;
     std::vector<Box> spills;
