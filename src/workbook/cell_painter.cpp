@@ -290,12 +290,12 @@ CellFormat CellPainter::printedFormat(uint16_t index) const
     return format;
 }
 
-// Text laid out over cells that run past the page's edges shows only on the page.
 double CellPainter::pageRight() const
 {
     return grid_.columns.back().start + grid_.columns.back().size;
 }
 
+// Text laid out over cells that run past the page's edges shows only on the page.
 void CellPainter::keepToPage(TextPlan& plan, const Box& laidOut) const
 {
     const double pageLeft = grid_.columns.front().start;
