@@ -79,13 +79,18 @@ void paintLegendKey(cairo_t* cr, const LegendEntry& entry, double x, double y)
     fillAndStroke(cr, {entry.fill, entry.line}, kLineWidth / 2);
 }
 
-// The legend at its side of the chart; returns the box that remains for the plot.
-Box paintLegend(cairo_t* cr, const Workbook& workbook, ChartTexts& texts, const Chart& chart, Box box)
+// The legend at its side of the chart, or where it was put over the chart; returns the box
+// that remains for the plot.
+Box paintLegend(cairo_t* cr, const Workbook& workbook, ChartTexts& texts, const Chart& chart, Box box, const Box& whole)
 {
     const std::vector<LegendEntry> entries = legendEntries(workbook, chart);
     if (entries.empty())
         return box;
-    const bool across = chart.legendPosition == LegendPosition::Top || chart.legendPosition == LegendPosition::Bottom;
+    const bool floating = chart.legendPosition == LegendPosition::Floating;
+    const DrawingShare& area = chart.legendArea;
+    const double floatingWidth = (area.right - area.left) * whole.width, floatingHeight = (area.bottom - area.top) * whole.height;
+    const bool across = chart.legendPosition == LegendPosition::Top || chart.legendPosition == LegendPosition::Bottom ||
+                        (floating && floatingWidth > floatingHeight);
     const double keyWidth = kSwatch * 2.5;
     double lineHeight = 0, widest = 0;
     std::vector<double> widths;
@@ -96,7 +101,9 @@ Box paintLegend(cairo_t* cr, const Workbook& workbook, ChartTexts& texts, const 
         lineHeight = std::max(lineHeight, size.height);
     }
     // Entries run in rows as wide as the space allows, or in one column beside the plot.
-    const double room = across ? box.width - 2 * kPadding : std::min(widest, box.width / 3);
+    const double room = floating && across ? std::max(floatingWidth, widest)
+                        : across           ? box.width - 2 * kPadding
+                                           : std::min(widest, box.width / 3);
     std::vector<std::vector<size_t>> rows(1);
     double rowWidth = 0, legendWidth = 0;
     for (size_t i = 0; i < entries.size(); ++i) {
@@ -113,6 +120,9 @@ Box paintLegend(cairo_t* cr, const Workbook& workbook, ChartTexts& texts, const 
     const double height = std::min(static_cast<double>(rows.size()) * lineHeight + 2 * kPadding, box.height);
     Box legend{box.x + box.width - width, box.y + (box.height - height) / 2, width, height};
     switch (chart.legendPosition) {
+    case LegendPosition::Floating:
+        legend = {whole.x + area.left * whole.width, whole.y + area.top * whole.height, width, height};
+        break;
     case LegendPosition::Bottom:
         legend = {box.x + (box.width - width) / 2, box.y + box.height - height, width, height};
         box.height -= height + kPadding;
@@ -196,7 +206,7 @@ void paintChart(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, const C
         inner.height -= title.height + kPadding;
     }
     if (chart.legend)
-        inner = paintLegend(cr, workbook, texts, chart, inner);
+        inner = paintLegend(cr, workbook, texts, chart, inner, box);
     if (inner.width > 0 && inner.height > 0) {
         if (isPie(chart))
             paintPie(cr, workbook, chart, inner);

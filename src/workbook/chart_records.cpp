@@ -98,6 +98,7 @@ LegendPosition legendPosition(uint8_t stored)
     case 1: return LegendPosition::Corner;
     case 2: return LegendPosition::Top;
     case 4: return LegendPosition::Left;
+    case 7: return LegendPosition::Floating;
     default: return LegendPosition::Right;
     }
 }
@@ -476,9 +477,13 @@ void ChartReader::readLegend(RecordReader& reader)
 {
     if (enclosing() != chart_record::ChartFormat)
         return;
-    reader.skip(16);
+    // Position and size in 1/4000 of the chart's width and height.
+    const auto share = [&] { return std::clamp(static_cast<int32_t>(reader.u32()) / 4000.0, 0.0, 1.0); };
+    const double left = share(), top = share(), width = share(), height = share();
     chart_.legend = true;
     chart_.legendPosition = legendPosition(reader.u8());
+    if (chart_.legendPosition == LegendPosition::Floating)
+        chart_.legendArea = {left, top, std::min(1.0, left + width), std::min(1.0, top + height)};
 }
 
 void ChartReader::readFont(RecordReader& reader)

@@ -165,7 +165,7 @@ struct Drawing {
 enum class ChartKind : uint8_t { Column, Bar, Line, Pie, Area, Scatter };
 enum class ChartStacking : uint8_t { None, Stacked, Percent };
 enum class MarkerShape : uint8_t { None, Square, Diamond, Triangle, Cross, Star, DowJones, StandardDeviation, Circle, Plus };
-enum class LegendPosition : uint8_t { Bottom, Corner, Top, Right, Left };
+enum class LegendPosition : uint8_t { Bottom, Corner, Top, Right, Left, Floating };
 // How a chart sheet prints: stretched over the page, as large as its proportions allow, or at
 // the size the chart stores.
 enum class ChartPrintSize : uint8_t { FillPage, Proportional, Stored };
@@ -234,6 +234,7 @@ struct Chart {
     std::optional<uint16_t> textFont;
     bool legend = false;
     LegendPosition legendPosition = LegendPosition::Right;
+    DrawingShare legendArea;  // Floating: where the legend lies, as shares of the chart
     ChartFrame area;  // a chart without a frame record of its own has neither fill nor outline
     ChartFrame plotArea{Color{192, 192, 192}, Color{128, 128, 128}};
     ChartPrintSize printSize = ChartPrintSize::FillPage;

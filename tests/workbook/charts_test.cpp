@@ -59,9 +59,10 @@ std::vector<RawRecord> chartRecords(const std::vector<std::vector<RawRecord>>& s
     const std::vector<RawRecord> rest{
         record(0x1041, Body().u16(0).u32(0).u32(0).u32(0).u32(0)), begin(),
         record(0x101D, Body().u16(0).u32(0).u32(0).u32(0).u32(0)), begin(),
-        record(0x1020, Body().u16(1).u16(1).u16(1).u16(1)), end(),
+        record(0x1020, Body().u16(1).u16(1).u16(1).u16(1)),
+        record(0x101F, Body().f64(0).f64(4).f64(1).f64(0).f64(0).u16(0x18)), end(),
         record(0x101D, Body().u16(1).u32(0).u32(0).u32(0).u32(0)), begin(),
-        record(0x101F, Body().f64(0).f64(0).f64(0).f64(0).f64(0).u16(0x1F)), record(0x1021, Body().u16(1)),
+        record(0x101F, Body().f64(0).f64(30).f64(10).f64(0).f64(0).u16(0x18)), record(0x1021, Body().u16(1)),
         record(0x1007, Body().u32(0).u16(0).u16(0).u16(0).u16(0)), end(),
         record(0x1014, Body().bytes(std::vector<uint8_t>(16, 0)).u16(0).u16(0)), begin(), kind,
         record(0x1015, Body().u32(0).u32(0).u32(0).u32(0).u8(0).u8(1).u16(0)), end(),
@@ -91,13 +92,20 @@ kx::testing::SheetContents dataSheet()
             .records = {kx::testing::labelCell(0, 0, u"Sales"), kx::testing::numberCell(1, 0, 10),
                         kx::testing::labelCell(2, 0, u"n/a"), kx::testing::numberCell(3, 0, 30),
                         kx::testing::labelCell(1, 1, u"North"), kx::testing::labelCell(2, 1, u"East"),
-                        kx::testing::labelCell(3, 1, u"South")}};
+                        kx::testing::labelCell(3, 1, u"South"), kx::testing::numberCell(1, 2, 5),
+                        kx::testing::numberCell(2, 2, 15), kx::testing::numberCell(3, 2, 25)}};
 }
 
 Workbook chartSheetWorkbook(const std::vector<RawRecord>& chart)
 {
     return loadWorkbook(withData().sheet(dataSheet()).sheet({.name = "Chart1", .records = chart, .kind = 2}).file());
 }
+
+// Dark lines and fills, so that what a series draws shows as ink.
+const std::vector<RawRecord> darkSeries{seriesText(u"Costs"), link(1, 1, 3, 2), link(2, 1, 3, 1),
+                                        record(0x1006, Body().u16(0xFFFF).u16(1).u16(1).u16(0)), begin(),
+                                        record(0x1007, Body().u32(0).u16(0).u16(1).u16(0).u16(8)),
+                                        areaFormat(0, 0, 0, false), end()};
 
 const std::vector<RawRecord> linkedSeries{link(0, 0, 0, 0), seriesText(u"stale name"), link(1, 1, 3, 0),
                                           link(2, 1, 3, 1), record(0x1006, Body().u16(0xFFFF).u16(0).u16(0).u16(0)),
@@ -131,6 +139,8 @@ TEST(ChartRecords, ChartSheetSeriesTakeTheirCellsAndFormats)
     EXPECT_EQ(chart.legendPosition, LegendPosition::Bottom);
     EXPECT_TRUE(chart.valueAxis.shown);
     EXPECT_TRUE(chart.valueAxis.majorGridlines);
+    EXPECT_EQ(chart.valueAxis.maximum, 30);
+    EXPECT_EQ(chart.valueAxis.majorUnit, 10);
     EXPECT_EQ(chart.title, "Yearly sales");
     EXPECT_EQ(chart.width, 400);
 }
@@ -263,7 +273,10 @@ TEST(ChartScale, StepsAndBoundsAsTheProgramChoosesThem)
 
 class ChartPrints : public ::testing::Test {
 protected:
-    std::filesystem::path print(const Workbook& book) { return support::printToPdf(book, scratch); }
+    std::filesystem::path print(const Workbook& book, const std::string& name = "print")
+    {
+        return support::printToPdf(book, scratch, name);
+    }
     support::ScratchFolder scratch;
 };
 
@@ -276,6 +289,27 @@ TEST_F(ChartPrints, AChartSheetPrintsOnAPageOfItsOwn)
     EXPECT_NE(text.find("North"), std::string::npos);
     EXPECT_NE(text.find("Sales"), std::string::npos);  // the legend
     EXPECT_GT(support::pdfInk(pdf, 2), 0.01);
+}
+
+TEST_F(ChartPrints, EveryKindOfChartPutsItsSeriesOnThePage)
+{
+    const std::vector<RawRecord> kinds{
+        stackedColumns(), record(0x1017, Body().u16(0).u16(50).u16(0x0001)), record(0x1018, Body().u16(0)),
+        record(0x1019, Body().u16(0).u16(0).u16(0)), record(0x101A, Body().u16(0x0001)),
+        record(0x101B, Body().u16(100).u16(1).u16(0))};
+    WorkbookBuilder full = withData(), empty = withData();
+    full.sheet(dataSheet());
+    empty.sheet(dataSheet());
+    for (const RawRecord& kind : kinds) {
+        full.sheet({.name = "Chart", .records = chartRecords({darkSeries}, kind), .kind = 2});
+        empty.sheet({.name = "Chart", .records = chartRecords({}, kind), .kind = 2});
+    }
+    const auto withSeries = print(loadWorkbook(full.file()), "full");
+    const auto without = print(loadWorkbook(empty.file()), "empty");
+    ASSERT_EQ(support::pdfPageCount(withSeries), 1 + static_cast<int>(kinds.size()));
+    // Both print the same fixed axes, so that only the series make the difference.
+    for (int page = 2; page <= support::pdfPageCount(withSeries); ++page)
+        EXPECT_GT(support::pdfInk(withSeries, page), support::pdfInk(without, page) + 0.001) << "page " << page;
 }
 
 TEST_F(ChartPrints, AChartThatCannotBeReadPrintsNothing)
@@ -311,6 +345,13 @@ TEST_F(ChartPrints, CorpusChartsAreReadAndPrinted)
                 EXPECT_LT(*drawing.chart, sheet.charts.size());
             }
     EXPECT_EQ(embedded, 2u);
+    // Their legend lies where it was put, over the top of the chart, with value labels on the columns.
+    const Chart& columns = florida.sheets.back().charts.at(0);
+    EXPECT_EQ(columns.legendPosition, LegendPosition::Floating);
+    EXPECT_NEAR(columns.legendArea.left, 0.32, 0.01);
+    EXPECT_LT(columns.legendArea.top, 0.05);
+    EXPECT_TRUE(columns.series.at(0).format.valueLabels);
+    EXPECT_FALSE(columns.valueAxis.line);
     const Workbook scatter = openWorkbook((corpus / "poi-ex42570-20305.xls").string());
     ASSERT_EQ(scatter.sheets.at(1).charts.size(), 1u);
     EXPECT_EQ(scatter.sheets[1].charts[0].groups.at(0).kind, ChartKind::Scatter);

@@ -36,11 +36,11 @@ std::string commandOutput(const std::string& command, int* exitStatus = nullptr)
 
 }  // namespace
 
-std::filesystem::path printToPdf(const Workbook& workbook, const ScratchFolder& folder)
+std::filesystem::path printToPdf(const Workbook& workbook, const ScratchFolder& folder, const std::string& name)
 {
-    const auto postScript = folder.path("print.ps");
+    const auto postScript = folder.path(name + ".ps");
     printWorkbook(workbook, {.outputPath = postScript.string()});
-    const auto pdf = folder.path("print.pdf");
+    const auto pdf = folder.path(name + ".pdf");
     convertToPdf(postScript, pdf);
     return pdf;
 }

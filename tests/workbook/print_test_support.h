@@ -32,8 +32,8 @@ private:
     std::filesystem::path folder_;
 };
 
-// Prints the workbook with the default job into the folder and turns it into "print.pdf" there.
-std::filesystem::path printToPdf(const Workbook& workbook, const ScratchFolder& folder);
+// Prints the workbook with the default job into the folder and turns it into NAME.pdf there.
+std::filesystem::path printToPdf(const Workbook& workbook, const ScratchFolder& folder, const std::string& name = "print");
 
 // Ghostscript's pdfwrite over a PostScript file; true when it produced the PDF.
 bool convertToPdf(const std::filesystem::path& postScript, const std::filesystem::path& pdf);
