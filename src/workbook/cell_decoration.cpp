@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <tuple>
 #include <vector>
 
 namespace kx::workbook {
@@ -9,6 +11,8 @@ namespace {
 
 constexpr Color black{0, 0, 0}, white{255, 255, 255};
 constexpr uint16_t windowBackground = 65;
+// Neighbouring cells' edges, each summed from column or row sizes, may differ by rounding alone.
+constexpr double sameEdge = 1e-6;
 
 // The share of foreground ink in the fill patterns 2-18 of the file format.
 constexpr std::array<double, 19> patternCoverage{0,   1,   0.5, 0.75, 0.25, 0.5,  0.5,  0.5,   0.5,    0.5,
@@ -71,13 +75,29 @@ bool fillShows(const Workbook& workbook, const CellFormat& format)
     return format.fillPattern != 0 && fillColor(workbook, format) != white;
 }
 
-void paintFill(cairo_t* cr, const Workbook& workbook, const CellFormat& format, const Box& box)
+void FillRuns::add(const CellFormat& format, const Box& box)
 {
     if (format.fillPattern == 0)
         return;
-    setSourceColor(cr, fillColor(workbook, format));
-    cairo_rectangle(cr, box.x, box.y, box.width, box.height);
-    cairo_fill(cr);
+    const Color color = fillColor(workbook_, format);
+    if (color_ == color && box.y == run_.y && box.height == run_.height &&
+        std::fabs(box.x - (run_.x + run_.width)) < sameEdge) {
+        run_.width = box.x + box.width - run_.x;
+        return;
+    }
+    finish();
+    color_ = color;
+    run_ = box;
+}
+
+void FillRuns::finish()
+{
+    if (!color_)
+        return;
+    setSourceColor(cr_, *color_);
+    cairo_rectangle(cr_, run_.x, run_.y, run_.width, run_.height);
+    cairo_fill(cr_);
+    color_.reset();
 }
 
 BorderStrokes::BorderStrokes(const Workbook& workbook) : workbook_(workbook) {}
@@ -112,12 +132,45 @@ void BorderStrokes::addEdge(const Border& border, const Segment& edge)
     }
 }
 
+// Solid edges that continue one another on one line join up: a bordered column strokes as one
+// line instead of one a cell. Dashed edges stay apart, so that each cell's dashes start at its corner.
+void BorderStrokes::join(std::vector<Segment>& segments)
+{
+    const auto onLine = [](const Segment& s) {
+        const bool horizontal = s.y0 == s.y1;
+        return horizontal ? std::make_tuple(0, s.y0, s.x0, s.x1) : std::make_tuple(1, s.x0, s.y0, s.y1);
+    };
+    std::sort(segments.begin(), segments.end(), [&](const Segment& a, const Segment& b) { return onLine(a) < onLine(b); });
+    std::vector<Segment> joined;
+    for (const Segment& next : segments) {
+        if (!joined.empty()) {
+            Segment& last = joined.back();
+            const bool horizontal = last.y0 == last.y1 && next.y0 == next.y1 && last.y0 == next.y0;
+            const bool vertical = last.x0 == last.x1 && next.x0 == next.x1 && last.x0 == next.x0;
+            if (horizontal && next.x0 <= last.x1 + sameEdge) {
+                last.x1 = std::max(last.x1, next.x1);
+                continue;
+            }
+            if (vertical && !horizontal && next.y0 <= last.y1 + sameEdge) {
+                last.y1 = std::max(last.y1, next.y1);
+                continue;
+            }
+        }
+        joined.push_back(next);
+    }
+    segments = std::move(joined);
+}
+
 void BorderStrokes::stroke(cairo_t* cr)
 {
     for (Group& group : groups_) {
-        std::sort(group.segments.begin(), group.segments.end());
-        group.segments.erase(std::unique(group.segments.begin(), group.segments.end()), group.segments.end());
         const LineStyle style = lineStyle(group.style);
+        if (style.dashes.empty()) {
+            join(group.segments);
+        } else {
+            std::sort(group.segments.begin(), group.segments.end());
+            group.segments.erase(std::unique(group.segments.begin(), group.segments.end()), group.segments.end());
+        }
         setSourceColor(cr, group.color);
         cairo_set_line_width(cr, style.width);
         cairo_set_dash(cr, style.dashes.data(), static_cast<int>(style.dashes.size()), 0);

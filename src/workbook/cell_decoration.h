@@ -2,6 +2,7 @@
 // Fills and borders of one cell, drawn with cairo in unscaled points.
 #include <cairo.h>
 
+#include <optional>
 #include <vector>
 
 #include "workbook/model.h"
@@ -20,7 +21,20 @@ Color fillColor(const Workbook& workbook, const CellFormat& format);
 // Whether the fill puts any colour on white paper.
 bool fillShows(const Workbook& workbook, const CellFormat& format);
 
-void paintFill(cairo_t* cr, const Workbook& workbook, const CellFormat& format, const Box& box);
+// Cell fills painted in the order they come: a fill that continues the one before it in the same
+// row and colour joins it, so that a filled row prints as one rectangle instead of one a cell.
+class FillRuns {
+public:
+    FillRuns(cairo_t* cr, const Workbook& workbook) : cr_(cr), workbook_(workbook) {}
+    void add(const CellFormat& format, const Box& box);
+    void finish();  // paints the last run
+
+private:
+    cairo_t* cr_;
+    const Workbook& workbook_;
+    std::optional<Color> color_;  // of the run waiting to be painted
+    Box run_;
+};
 
 // The borders of many cells, stroked together: one path for each line style and colour rather
 // than a stroke for every edge, and an edge that two neighbouring cells both give drawn once. A
@@ -44,6 +58,7 @@ private:
         std::vector<Segment> segments;
     };
     void addEdge(const Border& border, const Segment& edge);
+    static void join(std::vector<Segment>& segments);
 
     const Workbook& workbook_;
     std::vector<Group> groups_;

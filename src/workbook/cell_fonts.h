@@ -8,6 +8,7 @@
 
 #include "workbook/font_description.h"
 #include "workbook/model.h"
+#include "workbook/pango_layout.h"
 
 namespace kx::workbook {
 
@@ -31,11 +32,15 @@ public:
     // the font, colour and decoration of every run.
     AttrListPtr attributes(uint16_t fontIndex, const std::string& text, const RichText* rich);
 
+    // The texts laid out so far in these fonts.
+    LayoutCache& layouts() { return layouts_; }
+
 private:
     void addRunAttributes(PangoAttrList* list, uint16_t fontIndex, unsigned start, unsigned end, bool withFont);
 
     const Workbook& workbook_;
     std::vector<FontDescriptionPtr> descriptions_;
+    LayoutCache layouts_;
 };
 
 // Ligatures off over the whole text: a ligature glyph has no character of its own, and the PDF

@@ -290,12 +290,12 @@ CellFormat CellPainter::printedFormat(uint16_t index) const
     return format;
 }
 
-// Text laid out over cells that run past the page's edges shows only on the page.
 double CellPainter::pageRight() const
 {
     return grid_.columns.back().start + grid_.columns.back().size;
 }
 
+// Text laid out over cells that run past the page's edges shows only on the page.
 void CellPainter::keepToPage(TextPlan& plan, const Box& laidOut) const
 {
     const double pageLeft = grid_.columns.front().start;
@@ -312,9 +312,11 @@ void CellPainter::keepToPage(TextPlan& plan, const Box& laidOut) const
 
 void CellPainter::paint(bool gridlines)
 {
+    FillRuns fills(cr_, workbook_);
     for (const PlacedCell& placed : cells_)
         if (!placed.offPage)
-            paintFill(cr_, workbook_, printedFormat(placed.format), placed.box);
+            fills.add(printedFormat(placed.format), placed.box);
+    fills.finish();
     CellTextPainter text(cr_, layout_, workbook_, fonts_, digitWidth_);
     std::vector<TextPlan> plans;
     std::vector<Box> spills;

@@ -97,18 +97,16 @@ CellTextPainter::CellTextPainter(cairo_t* cr, PangoLayout* layout, const Workboo
 
 double CellTextPainter::setText(const std::string& text, uint16_t fontIndex, const RichText* rich, double shrink)
 {
-    Shaped wanted{text, fontIndex, rich, shrink};
-    if (shaped_ != wanted) {
-        pango_layout_set_font_description(layout_, fonts_.description(fontIndex));
+    layout_ = fonts_.layouts().layout({text, fontIndex, rich, shrink, paragraph_}, [&](PangoLayout* layout) {
+        pango_layout_set_font_description(layout, fonts_.description(fontIndex));
         AttrListPtr attributes = fonts_.attributes(fontIndex, text, rich);
         if (shrink < 1)
             pango_attr_list_insert(attributes.get(), pango_attr_scale_new(shrink));
         // A word too long for its line breaks between characters without a hyphen, as on screen.
         pango_attr_list_insert(attributes.get(), pango_attr_insert_hyphens_new(FALSE));
-        pango_layout_set_attributes(layout_, attributes.get());
-        pango_layout_set_text(layout_, text.data(), static_cast<int>(text.size()));
-        shaped_ = std::move(wanted);
-    }
+        pango_layout_set_attributes(layout, attributes.get());
+        pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
+    });
     PangoRectangle logical;
     pango_layout_get_extents(layout_, nullptr, &logical);
     return static_cast<double>(logical.width) / PANGO_SCALE;
@@ -147,13 +145,9 @@ std::string CellTextPainter::fittedText(const Cell& cell, CellContent& content, 
     return content.text;
 }
 
-// pango lays a text out again after any change, so each setting is made before the text is measured.
 void CellTextPainter::setParagraph(const TextPlan& plan, double wrapWidth)
 {
-    pango_layout_set_width(layout_, wrapWidth < 0 ? -1 : static_cast<int>(wrapWidth * PANGO_SCALE));
-    pango_layout_set_wrap(layout_, PANGO_WRAP_WORD_CHAR);
-    pango_layout_set_alignment(layout_, plan.alignment);
-    pango_layout_set_justify(layout_, plan.justify);
+    paragraph_ = {wrapWidth < 0 ? -1 : static_cast<int>(wrapWidth * PANGO_SCALE), plan.alignment, plan.justify};
 }
 
 void CellTextPainter::setLayout(const TextPlan& plan)
@@ -173,9 +167,6 @@ std::optional<TextPlan> CellTextPainter::plan(const Cell& cell, const Box& box, 
     const bool rotated = format.rotation != 0;
 
     TextPlan plan;
-    plan.layout.reset(pango_layout_new(context_));
-    layout_ = plan.layout.get();
-    shaped_.reset();
     plan.alignment = format.rotation == stackedRotation ? PANGO_ALIGN_CENTER : pangoAlignment(content->align);
     plan.justify = format.horizontal == HorizontalAlign::Justify;
     setParagraph(plan, -1);  // fitting measures single lines
@@ -201,6 +192,8 @@ std::optional<TextPlan> CellTextPainter::plan(const Cell& cell, const Box& box, 
         setLayout(plan);
     }
 
+    // Turning the text turns its layout's context; a kept layout's context never turns.
+    plan.layout = plan.angle != 0 ? copyLayout(layout_, context_) : LayoutPtr(PANGO_LAYOUT(g_object_ref(layout_)));
     PangoRectangle logical;
     pango_layout_get_extents(layout_, nullptr, &logical);
     double width = static_cast<double>(logical.width) / PANGO_SCALE;
@@ -271,11 +264,11 @@ void CellTextPainter::trimToClip(TextPlan& plan)
     const double clipRight = plan.clip.x + plan.clip.width - plan.x;
     if (clipRight >= static_cast<double>(logical.width) / PANGO_SCALE)
         return;
-    const char* last = plan.text.c_str() + indexAt(layout, std::max(clipRight, 0.0));
-    plan.text.resize(static_cast<size_t>(g_utf8_next_char(last) - plan.text.c_str()));
-    layout_ = layout;
-    shaped_.reset();
+    // The character the clip cuts goes too: what is left is what shows whole.
+    plan.text.resize(static_cast<size_t>(indexAt(layout, std::max(clipRight, 0.0))));
+    setParagraph(plan, -1);
     setText(plan.text, plan.fontIndex, nullptr, plan.shrink);
+    plan.layout.reset(PANGO_LAYOUT(g_object_ref(layout_)));
 }
 
 void CellTextPainter::paint(const TextPlan& plan)

@@ -45,8 +45,8 @@ public:
 
     // Nothing for cells without text.
     std::optional<TextPlan> plan(const Cell& cell, const Box& box, const OverflowRoom& overflow);
-    // Leaves out the characters of a left-aligned line past the neighbour that cuts it, so
-    // that the print carries only the text it shows.
+    // Leaves out the characters of a left-aligned line that the neighbour cutting it hides in
+    // whole or in part, so that the print carries only the text it shows.
     void trimToClip(TextPlan& plan);
     void paint(const TextPlan& plan);
 
@@ -62,15 +62,7 @@ private:
     const Workbook& workbook_;
     CellFonts& fonts_;
     double digitWidth_;
-    // What layout_ holds, so that the same text is not shaped twice.
-    struct Shaped {
-        std::string text;
-        uint16_t fontIndex;
-        const RichText* rich;
-        double shrink;
-        bool operator==(const Shaped&) const = default;
-    };
-    std::optional<Shaped> shaped_;
+    Paragraph paragraph_;  // of the texts that setText lays out
 };
 
 }  // namespace kx::workbook

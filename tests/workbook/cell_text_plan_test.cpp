@@ -59,6 +59,46 @@ TEST_F(CellTextPlan, TextInAFontWiderOnScreenThanTheDefaultIsNeverCutInsideItsCe
     }
 }
 
+TEST_F(CellTextPlan, CellsOfTheSameTextShareALayoutOnlyWhereTheyAreLaidOutAlike)
+{
+    const std::string words = "alpha beta gamma delta epsilon";
+    Workbook book = workbookWithSheet();
+    book.formats.push_back(CellFormat{.wrap = true});
+    book.formats.push_back(CellFormat{.shrinkToFit = true});
+    book.formats.push_back(CellFormat{.rotation = 90});
+    Sheet& sheet = book.sheets[0];
+    for (uint16_t column = 0; column < 5; ++column)
+        setText(book, sheet, 0, column, words, column < 2 ? 0 : static_cast<uint16_t>(column - 1));
+    const std::vector<Cell>& cells = sheet.rows[0].cells;
+    const Box wide{0, 0, 400, 15}, narrow{0, 0, 60, 60};
+    const auto anyRoom = [](double, HorizontalAlign) { return Box{0, 0, 1000, 60}; };
+
+    CellFonts fonts(book);
+    CellTextPainter painter(cr, layout.get(), book, fonts, 7.0 * 0.75);
+    const auto plain = painter.plan(cells[0], wide, anyRoom);
+    const auto again = painter.plan(cells[1], wide, anyRoom);
+    const auto wrapped = painter.plan(cells[2], narrow, anyRoom);
+    const auto shrunk = painter.plan(cells[3], narrow, anyRoom);
+    const auto turned = painter.plan(cells[4], narrow, anyRoom);
+    ASSERT_TRUE(plain && again && wrapped && shrunk && turned);
+
+    EXPECT_EQ(plain->layout.get(), again->layout.get());
+    EXPECT_EQ(pango_layout_get_line_count(plain->layout.get()), 1);
+    EXPECT_GT(pango_layout_get_line_count(wrapped->layout.get()), 2);
+    EXPECT_LT(shrunk->shrink, 1);
+    PangoRectangle shrunkExtents, plainExtents;
+    pango_layout_get_extents(shrunk->layout.get(), nullptr, &shrunkExtents);
+    pango_layout_get_extents(plain->layout.get(), nullptr, &plainExtents);
+    EXPECT_LT(shrunkExtents.width, plainExtents.width);
+    // A turned text's layout follows the page's turned context; it must not be one that others share.
+    EXPECT_NE(turned->layout.get(), plain->layout.get());
+    EXPECT_NE(pango_layout_get_context(turned->layout.get()), pango_layout_get_context(plain->layout.get()));
+    painter.paint(*turned);
+    PangoRectangle afterTurn;
+    pango_layout_get_extents(again->layout.get(), nullptr, &afterTurn);
+    EXPECT_EQ(afterTurn.width, plainExtents.width);
+}
+
 TEST_F(CellTextPlan, UprightTextWrapsWithinTheRowsHeight)
 {
     // Turned a quarter either way, a wrapped text breaks its lines to fit the row, not the column.

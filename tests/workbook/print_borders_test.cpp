@@ -1,8 +1,11 @@
-// Cell borders on the printed page.
+// Cell borders and fills on the printed page.
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <cstdio>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "print_test_support.h"
 #include "workbook/print.h"
@@ -11,6 +14,39 @@ using namespace kx::workbook;
 using namespace kx::workbook::testing;
 
 namespace {
+
+std::string fileText(const std::filesystem::path& path)
+{
+    std::ifstream file(path);
+    std::stringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
+
+// Line segments ("x y l") in the PostScript.
+size_t segmentCount(const std::string& text)
+{
+    std::istringstream words(text);
+    size_t segments = 0;
+    for (std::string word; words >> word;)
+        segments += word == "l";
+    return segments;
+}
+
+// The widths of the filled rectangles ("x y width height re f"), in order.
+std::vector<double> filledWidths(const std::string& text)
+{
+    std::vector<double> widths;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        double x, y, width, height;
+        char tail[8] = {};
+        if (std::sscanf(line.c_str(), "%lf %lf %lf %lf %7[ref ]", &x, &y, &width, &height, tail) == 5 &&
+            std::string(tail) == "re f")
+            widths.push_back(width);
+    }
+    return widths;
+}
 
 int strokeCount(const std::filesystem::path& postScript)
 {
@@ -55,9 +91,10 @@ TEST(PrintBorders, ABorderedTableIsOneStrokePerStyleAndColourAndStillInked)
     EXPECT_NE(text.find("double"), std::string::npos) << text;
 }
 
-TEST(PrintBorders, SharedEdgesAreDrawnOnceWithTheSameInk)
+TEST(PrintBorders, SharedEdgesAreDrawnOnceAndEdgesInLineJoin)
 {
-    // Two cells side by side: the left one's right edge and the right one's left edge coincide.
+    // Two cells side by side: the left one's right edge and the right one's left edge coincide,
+    // and their tops (and bottoms) continue one another.
     Workbook book = workbookWithSheet();
     const uint16_t thin = addBorderedFormat(book, BorderStyle::Thin);
     ScratchFolder scratch;
@@ -65,12 +102,57 @@ TEST(PrintBorders, SharedEdgesAreDrawnOnceWithTheSameInk)
     setText(book, book.sheets[0], 0, 0, "a", thin);
     setText(book, book.sheets[0], 0, 1, "b", thin);
     printWorkbook(book, { .outputPath = postScript.string() });
-    std::ifstream file(postScript);
-    std::stringstream content;
-    content << file.rdbuf();
-    const std::string text = content.str();
-    size_t segments = 0;
-    for (size_t at = text.find(" l"); at != std::string::npos; at = text.find(" l", at + 1))
-        segments += at + 2 < text.size() && (text[at + 2] == ' ' || text[at + 2] == '\n');
-    EXPECT_EQ(segments, 7u);  // 2 tops, 2 bottoms, 3 verticals
+    EXPECT_EQ(segmentCount(fileText(postScript)), 5u);  // a top, a bottom, 3 verticals
+}
+
+TEST(PrintBorders, ATableIsALineForEachRowAndColumnEdgeButDashesStayApart)
+{
+    Workbook book = workbookWithSheet();
+    const uint16_t thin = addBorderedFormat(book, BorderStyle::Thin);
+    const uint16_t dashed = addBorderedFormat(book, BorderStyle::Dashed);
+    Sheet& sheet = book.sheets[0];
+    for (uint32_t row = 0; row < 40; ++row)
+        for (uint16_t column = 0; column < 6; ++column)
+            setNumber(sheet, row, column, row * 10 + column, thin);
+    // Each dashed cell's dashes start at its own corner, as on screen.
+    for (uint32_t row = 0; row < 3; ++row)
+        setText(book, sheet, row, 8, "dash", dashed);
+
+    ScratchFolder scratch;
+    const auto postScript = scratch.path("print.ps");
+    const auto pdf = scratch.path("print.pdf");
+    printWorkbook(book, { .outputPath = postScript.string() });
+    EXPECT_EQ(segmentCount(fileText(postScript)), (41u + 7u) + (4u + 2u * 3u));
+    ASSERT_TRUE(convertToPdf(postScript, pdf));
+    EXPECT_GT(pdfInk(pdf), 0.003);
+}
+
+TEST(PrintFills, NeighboursOfOneColourFillAsOneRectangle)
+{
+    Workbook book = workbookWithSheet();
+    const auto addFill = [&book](uint16_t colorIndex) {
+        book.formats.push_back(CellFormat{ .fillPattern = 1, .fillForeground = colorIndex });
+        return static_cast<uint16_t>(book.formats.size() - 1);
+    };
+    const uint16_t red = addFill(2), blue = addFill(4);  // fixed colours
+    Sheet& sheet = book.sheets[0];
+    for (uint32_t row = 0; row < 2; ++row) {
+        for (uint16_t column = 0; column < 6; ++column)
+            setText(book, sheet, row, column, "r", red);
+        setText(book, sheet, row, 6, "b", blue);
+        setText(book, sheet, row, 7, "r", red);
+    }
+    setText(book, sheet, 3, 0, "r", red);  // a row between breaks the run
+
+    ScratchFolder scratch;
+    const auto postScript = scratch.path("print.ps");
+    printWorkbook(book, { .outputPath = postScript.string() });
+    const std::vector<double> widths = filledWidths(fileText(postScript));
+    ASSERT_EQ(widths.size(), 7u);
+    const double column = widths[1];
+    const double printed = 0.02;  // the PostScript keeps three decimals
+    EXPECT_NEAR(widths[0], 6 * column, printed);
+    EXPECT_NEAR(widths[2], column, printed);
+    EXPECT_NEAR(widths[3], 6 * column, printed);
+    EXPECT_NEAR(widths[6], column, printed);
 }
