@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 
@@ -266,6 +267,9 @@ TEST(ChartScale, StepsAndBoundsAsTheProgramChoosesThem)
     const chart::Scale stored = chart::valueScale(0, 3, fixed);
     EXPECT_EQ(stored.ticks().size(), 8u);
     EXPECT_EQ(stored.ticks().back(), 1200);
+    // Values at the ends of the number range give an axis that can still be drawn.
+    const chart::Scale extreme = chart::valueScale(-1.7e308, 1.7e308, automatic);
+    EXPECT_TRUE(std::isfinite(extreme.minimum) && std::isfinite(extreme.maximum) && extreme.step > 0);
     // Nothing to show still gives an axis.
     const chart::Scale empty = chart::valueScale(std::numeric_limits<double>::infinity(), -1, automatic);
     EXPECT_LT(empty.minimum, empty.maximum);
@@ -334,6 +338,16 @@ TEST_F(ChartPrints, CorpusChartsAreReadAndPrinted)
             EXPECT_FALSE(sheet.charts[0].series[0].values.empty());
         }
     EXPECT_EQ(chartSheets, 17u);
+    // A chart sheet's text boxes lie within its chart, in 1/4000 of its size.
+    const auto withNote = std::find_if(lines.sheets.begin(), lines.sheets.end(), [](const Sheet& sheet) {
+        return sheet.kind == SheetKind::Chart && !sheet.drawings.empty();
+    });
+    ASSERT_NE(withNote, lines.sheets.end());
+    const Drawing& note = withNote->drawings.front();
+    EXPECT_EQ(note.kind, DrawingKind::TextBox);
+    EXPECT_NE(note.text.utf8.find("完工數375,200"), std::string::npos);
+    EXPECT_NEAR(note.share.left, 2417 / 4000.0, 1e-9);
+    EXPECT_NEAR(note.share.bottom, 1466 / 4000.0, 1e-9);
     // Embedded charts become drawings placed by their anchors.
     const Workbook florida = openWorkbook((corpus / "poi-florida-data.xls").string());
     size_t embedded = 0;
