@@ -1,6 +1,7 @@
 #include "workbook/chart_data.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "workbook/cell_content.h"
 
@@ -42,7 +43,8 @@ std::string shownText(const Workbook& workbook, const Cell* cell)
 
 std::optional<double> numberOf(const Cell* cell)
 {
-    return cell && cell->kind == CellKind::Number ? std::optional<double>(cell->number) : std::nullopt;
+    const bool usable = cell && cell->kind == CellKind::Number && std::isfinite(cell->number);
+    return usable ? std::optional<double>(cell->number) : std::nullopt;
 }
 
 void fillSeries(const Workbook& workbook, ChartSeries& series)

@@ -227,6 +227,10 @@ Scale valueScale(double low, double high, const ChartAxis& axis)
     scale.maximum = axis.maximum ? *axis.maximum : std::ceil(high / scale.step - 1e-9) * scale.step;
     if (scale.maximum <= scale.minimum)
         scale.maximum = scale.minimum + scale.step;
+    // Values near the ends of the number range overflow the arithmetic; such an axis shows 0 to 1.
+    if (!std::isfinite(scale.minimum) || !std::isfinite(scale.maximum) || !std::isfinite(scale.maximum - scale.minimum) ||
+        !std::isfinite(scale.step) || scale.step <= 0)
+        return Scale{};
     return scale;
 }
 

@@ -511,6 +511,8 @@ void ChartReader::readCachedCell(uint16_t type, RecordReader& reader)
     std::string label;
     if (type == cell_record::Number) {
         number = reader.f64();
+        if (!std::isfinite(*number))
+            return;
         const Workbook* book = context_.formats;
         std::string code = "General";
         if (book && format < book->formats.size())

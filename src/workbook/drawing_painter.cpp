@@ -92,6 +92,12 @@ void paintText(cairo_t* cr, PangoLayout* layout, CellFonts& fonts, const Drawing
 
 }  // namespace
 
+void paintTextBox(cairo_t* cr, CellFonts& fonts, const Drawing& drawing, const Box& box)
+{
+    paintFrame(cr, drawing, box);
+    paintText(cr, makeLayout(cr).get(), fonts, drawing, box);
+}
+
 void paintDrawings(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, DecodedPictures& pictures,
                    const Sheet& sheet, const SheetMetrics& metrics, const SheetPage& page, const PageGrid& grid)
 {

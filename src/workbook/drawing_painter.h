@@ -2,6 +2,7 @@
 // The pictures and text boxes that float over a page's cells.
 #include <cairo.h>
 
+#include "workbook/cell_decoration.h"
 #include "workbook/cell_fonts.h"
 #include "workbook/page_grid.h"
 #include "workbook/picture_decoding.h"
@@ -12,5 +13,8 @@ namespace kx::workbook {
 // the page's cells, over what is already there.
 void paintDrawings(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, DecodedPictures& pictures,
                    const Sheet& sheet, const SheetMetrics& metrics, const SheetPage& page, const PageGrid& grid);
+
+// Draws a text box with its fill and outline into the box, in points.
+void paintTextBox(cairo_t* cr, CellFonts& fonts, const Drawing& drawing, const Box& box);
 
 }  // namespace kx::workbook

@@ -121,15 +121,28 @@ DrawingShare shareWithin(const GroupFrame& group, const Rectangle& child)
     return {across(child.left), down(child.top), across(child.right), down(child.bottom)};
 }
 
+// Flags, then the corners in 1/4000 of the chart's width and height.
+DrawingShare readChartAnchor(Bytes body)
+{
+    const auto at = [&](size_t offset) {
+        return std::clamp(static_cast<int32_t>(escherU32(body, offset)) / 4000.0, 0.0, 1.0);
+    };
+    return {at(2), at(6), std::max(at(2), at(10)), std::max(at(6), at(14))};
+}
+
 // One shape; a group's first shape also names the group's coordinates.
-Shape readShape(const EscherRecord& container, const GroupFrame* group, bool& hasObject, std::optional<Rectangle>& groupSpace)
+Shape readShape(const EscherRecord& container, const GroupFrame* group, ShapePlacement placement, bool& hasObject,
+                std::optional<Rectangle>& groupSpace)
 {
     Shape shape;
     hasObject = false;
     for (const EscherRecord& part : escherRecords(container.body)) {
         if (part.type == kOptions || part.type == kTertiaryOptions)
             readProperties(part, shape);
-        else if (part.type == kClientAnchor && part.body.size() >= kClientAnchorSize)
+        else if (part.type == kClientAnchor && part.body.size() >= kClientAnchorSize && placement == ShapePlacement::Chart) {
+            shape.anchor = DrawingAnchor{};
+            shape.share = readChartAnchor(part.body);
+        } else if (part.type == kClientAnchor && part.body.size() >= kClientAnchorSize)
             shape.anchor = readAnchor(part.body);
         else if (part.type == kChildAnchor && part.body.size() >= kRectangleSize && group && group->anchor && !shape.anchor) {
             shape.anchor = group->anchor;
@@ -142,7 +155,7 @@ Shape readShape(const EscherRecord& container, const GroupFrame* group, bool& ha
     return shape;
 }
 
-void collectShapes(Bytes data, int depth, const GroupFrame* group, std::vector<Shape>& shapes)
+void collectShapes(Bytes data, int depth, const GroupFrame* group, ShapePlacement placement, std::vector<Shape>& shapes)
 {
     if (depth > kMaximumNesting)
         return;
@@ -151,12 +164,12 @@ void collectShapes(Bytes data, int depth, const GroupFrame* group, std::vector<S
     for (const EscherRecord& record : escherRecords(data)) {
         if (record.type != kShapeContainer) {
             if (record.isContainer())
-                collectShapes(record.body, depth + 1, first ? group : &inner, shapes);
+                collectShapes(record.body, depth + 1, first ? group : &inner, placement, shapes);
             continue;
         }
         bool hasObject = false;
         std::optional<Rectangle> space;
-        Shape shape = readShape(record, first ? group : &inner, hasObject, space);
+        Shape shape = readShape(record, first ? group : &inner, placement, hasObject, space);
         if (first && space) {
             inner = {shape.anchor, shape.share, space->left, space->top, space->right, space->bottom};
             first = false;
@@ -280,10 +293,10 @@ void DrawingCollector::attachChart(uint32_t chart)
         objects_.back().chart = chart;
 }
 
-std::vector<Shape> readShapes(Bytes drawing)
+std::vector<Shape> readShapes(Bytes drawing, ShapePlacement placement)
 {
     std::vector<Shape> shapes;
-    collectShapes(drawing, 0, nullptr, shapes);
+    collectShapes(drawing, 0, nullptr, placement, shapes);
     return shapes;
 }
 
@@ -291,7 +304,7 @@ std::vector<Shape> readShapes(Bytes drawing)
 
 std::vector<Drawing> DrawingCollector::take() const
 {
-    const std::vector<Shape> shapes = readShapes(drawing_);
+    const std::vector<Shape> shapes = readShapes(drawing_, placement_);
     std::vector<Drawing> drawings;
     for (size_t i = 0; i < std::min(shapes.size(), objects_.size()); ++i)
         if (auto drawing = drawingOf(shapes[i], objects_[i]))

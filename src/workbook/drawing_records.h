@@ -43,12 +43,20 @@ struct Shape {
     std::optional<Color> fillColor, lineColor;
 };
 
-// Every shape that has an object of its own, in drawing order.
-std::vector<Shape> readShapes(Bytes drawing);
+// Where shapes are anchored: to cells of a worksheet, or within a chart sheet's chart, in
+// 1/4000 of its width and height.
+enum class ShapePlacement : uint8_t { Cells, Chart };
+
+// Every shape that has an object of its own, in drawing order. A shape placed in a chart has
+// an empty anchor and its place as its share.
+std::vector<Shape> readShapes(Bytes drawing, ShapePlacement placement = ShapePlacement::Cells);
 
 class DrawingCollector {
 public:
-    explicit DrawingCollector(size_t fontCount) : fontCount_(fontCount) {}
+    explicit DrawingCollector(size_t fontCount, ShapePlacement placement = ShapePlacement::Cells)
+        : fontCount_(fontCount), placement_(placement)
+    {
+    }
     // Takes note of MSODRAWING, OBJ and TXO records; other records are left alone.
     void read(const Record& record);
     // The chart (an index into Sheet::charts) that the last object shows.
@@ -65,6 +73,7 @@ private:
     std::optional<Drawing> drawingOf(const Shape& shape, const Object& object) const;
 
     size_t fontCount_;
+    ShapePlacement placement_;
     std::vector<std::byte> drawing_;
     std::vector<Object> objects_;
 };

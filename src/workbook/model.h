@@ -282,7 +282,8 @@ struct Sheet {
     std::vector<CellRange> mergedRanges;
     std::vector<Comment> comments;
     PageSetup pageSetup;
-    std::vector<Drawing> drawings;      // in drawing order, those that print
+    std::vector<Drawing> drawings;      // in drawing order, those that print; on a chart sheet
+                                        // placed within the chart by their share alone
     std::vector<Chart> charts;          // a chart sheet's own chart, or those drawings show
 
     const Row* row(uint32_t index) const;                      // nullptr when absent

@@ -8,6 +8,7 @@
 #include "workbook/chart_painter.h"
 #include "workbook/comment_pages.h"
 #include "workbook/drawing_geometry.h"
+#include "workbook/drawing_painter.h"
 #include "workbook/font_metrics.h"
 #include "workbook/page_painter.h"
 #include "workbook/print_file.h"
@@ -27,9 +28,9 @@ struct PreparedSheet {
     SheetPagination pagination;
     CommentPages comments;
     int firstPageNumber = 1;
-    const Chart* chart = nullptr;  // a chart sheet's chart, printed on a page of its own
+    bool chartSheet = false;  // printed as its chart on a page of its own
 
-    size_t pageCount() const { return chart ? 1 : pagination.pages.size() + comments.size(); }
+    size_t pageCount() const { return chartSheet ? 1 : pagination.pages.size() + comments.size(); }
 };
 
 const Font& defaultFont(const Workbook& workbook)
@@ -62,9 +63,8 @@ std::vector<std::unique_ptr<PreparedSheet>> paginateWorkbook(const Workbook& wor
         auto prepared = std::make_unique<PreparedSheet>(
             PreparedSheet{sheet, SheetMetrics(sheet, digitWidth, paperColumnScale(defaultFont(workbook))),
                           pageFrame(sheet.pageSetup), {}});
-        if (chartSheet)
-            prepared->chart = &sheet.charts.front();
-        else
+        prepared->chartSheet = chartSheet;
+        if (!chartSheet)
             paginateCells(workbook, *prepared, fonts, maxPrintedPages - pages);
         if (prepared->pageCount() == 0)
             continue;
@@ -101,12 +101,17 @@ std::string stripLeadingZeros(std::string text)
     return result;
 }
 
-void paintChartPage(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, const Chart& chart, const PageFrame& frame)
+// The chart, and the text boxes of the chart sheet over it.
+void paintChartPage(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, const Sheet& sheet, const PageFrame& frame)
 {
+    const Chart& chart = sheet.charts.front();
     Box box = chartSheetBox(chart, frame.contentWidth, frame.contentHeight);
     box.x += frame.left;
     box.y += frame.top;
     paintChart(cr, workbook, fonts, chart, box);
+    for (const Drawing& drawing : sheet.drawings)
+        if (drawing.kind == DrawingKind::TextBox)
+            paintTextBox(cr, fonts, drawing, shareOf(box, drawing.share));
 }
 
 }  // namespace
@@ -157,8 +162,8 @@ void printWorkbook(const Workbook& workbook, const PrintJob& job)
             values.page = prepared->firstPageNumber + static_cast<int>(page);
             cairo_t* cr = file.beginPage(prepared->frame.pageWidth, prepared->frame.pageHeight);
             paintPage(cr, workbook, fonts, print, page < cellPages ? &prepared->pagination.pages[page] : nullptr, values);
-            if (prepared->chart)
-                paintChartPage(cr, workbook, fonts, *prepared->chart, prepared->frame);
+            if (prepared->chartSheet)
+                paintChartPage(cr, workbook, fonts, prepared->sheet, prepared->frame);
             else if (page >= cellPages)
                 paintCommentPage(cr, prepared->sheet, defaultFont(workbook), prepared->frame,
                                  prepared->comments[page - cellPages]);

@@ -37,7 +37,8 @@ double decodeRk(uint32_t rk)
 class SheetReader {
 public:
     SheetReader(const SheetContext& context, Sheet& sheet, std::vector<RichText>& strings)
-        : context_(context), sheet_(sheet), strings_(strings), drawings_(context.fontCount),
+        : context_(context), sheet_(sheet), strings_(strings),
+          drawings_(context.fontCount, sheet.kind == SheetKind::Chart ? ShapePlacement::Chart : ShapePlacement::Cells),
           chart_(context)
     {
     }
@@ -142,7 +143,7 @@ void SheetReader::readRecord(const Record& record)
         sheet_.rightToLeft = (reader.u16() & 0x0040) != 0;
         return;
     }
-    if (sheet_.kind == SheetKind::Worksheet)
+    if (sheet_.kind == SheetKind::Worksheet || sheet_.kind == SheetKind::Chart)
         drawings_.read(record);
     if (sheet_.kind == SheetKind::Chart)
         chart_.read(record);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 
@@ -266,6 +267,9 @@ TEST(ChartScale, StepsAndBoundsAsTheProgramChoosesThem)
     const chart::Scale stored = chart::valueScale(0, 3, fixed);
     EXPECT_EQ(stored.ticks().size(), 8u);
     EXPECT_EQ(stored.ticks().back(), 1200);
+    // Values at the ends of the number range give an axis that can still be drawn.
+    const chart::Scale extreme = chart::valueScale(-1.7e308, 1.7e308, automatic);
+    EXPECT_TRUE(std::isfinite(extreme.minimum) && std::isfinite(extreme.maximum) && extreme.step > 0);
     // Nothing to show still gives an axis.
     const chart::Scale empty = chart::valueScale(std::numeric_limits<double>::infinity(), -1, automatic);
     EXPECT_LT(empty.minimum, empty.maximum);
@@ -334,6 +338,16 @@ TEST_F(ChartPrints, CorpusChartsAreReadAndPrinted)
             EXPECT_FALSE(sheet.charts[0].series[0].values.empty());
         }
     EXPECT_EQ(chartSheets, 17u);
+    // A chart sheet's text boxes lie within its chart, in 1/4000 of its size.
+    const auto withNote = std::find_if(lines.sheets.begin(), lines.sheets.end(), [](const Sheet& sheet) {
+        return sheet.kind == SheetKind::Chart && !sheet.drawings.empty();
+    });
+    ASSERT_NE(withNote, lines.sheets.end());
+    const Drawing& note = withNote->drawings.front();
+    EXPECT_EQ(note.kind, DrawingKind::TextBox);
+    EXPECT_NE(note.text.utf8.find("完工數375,200"), std::string::npos);
+    EXPECT_NEAR(note.share.left, 2417 / 4000.0, 1e-9);
+    EXPECT_NEAR(note.share.bottom, 1466 / 4000.0, 1e-9);
     // Embedded charts become drawings placed by their anchors.
     const Workbook florida = openWorkbook((corpus / "poi-florida-data.xls").string());
     size_t embedded = 0;
@@ -363,4 +377,85 @@ TEST_F(ChartPrints, CorpusChartsAreReadAndPrinted)
     EXPECT_TRUE(last.groups[1].secondary);
     EXPECT_TRUE(last.secondaryValueAxis.shown);
     EXPECT_EQ(lines.numberFormatCode(last.series.back().valueFormat), "0.00%");
+}
+
+namespace {
+
+// A workbook of one empty worksheet and a chart sheet holding the chart.
+Workbook withChartSheet(Chart chart)
+{
+    Workbook book = support::workbookWithSheet("Data");
+    support::setText(book, book.sheets[0], 0, 0, "data");
+    Sheet sheet{.name = "Chart", .kind = SheetKind::Chart};
+    sheet.charts.push_back(std::move(chart));
+    book.sheets.push_back(std::move(sheet));
+    return book;
+}
+
+ChartSeries series(const std::string& name, std::vector<std::optional<double>> values, uint16_t group = 0)
+{
+    ChartSeries one;
+    one.name = name;
+    one.values = std::move(values);
+    one.group = group;
+    return one;
+}
+
+size_t occurrences(const std::string& text, const std::string& word)
+{
+    size_t count = 0;
+    for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1))
+        ++count;
+    return count;
+}
+
+}  // namespace
+
+TEST_F(ChartPrints, AxesAndPointsAreLabelledAsTheirCellsShowTheirValues)
+{
+    Chart chart;
+    chart.groups = {ChartGroup{}, ChartGroup{.kind = ChartKind::Line, .secondary = true}};
+    chart.valueAxis.shown = chart.secondaryValueAxis.shown = chart.categoryAxis.shown = true;
+    chart.legend = true;
+    chart.series = {series("Revenue", {1000, 2000, 3000}), series("Margin", {0.25, 0.5, 0.75}, 1)};
+    chart.series[0].valueFormat = 3;   // #,##0
+    chart.series[0].format.valueLabels = true;
+    chart.series[1].valueFormat = 10;  // 0.00%
+    chart.series[0].categories = {"North", "East", "South"};
+    const std::string text = support::pdfText(print(withChartSheet(chart)), 2);
+    for (const char* word : {"3,000", "1,500", "80.00%", "40.00%", "North", "East", "South", "Revenue", "Margin"})
+        EXPECT_NE(text.find(word), std::string::npos) << word;
+    EXPECT_EQ(occurrences(text, "2,000"), 2u);  // a tick and the label over the middle column
+}
+
+TEST_F(ChartPrints, LongCategoryLabelsWrapRatherThanGoMissing)
+{
+    Chart chart;
+    chart.groups = {ChartGroup{}};
+    chart.valueAxis.shown = chart.categoryAxis.shown = true;
+    chart.series = {series("Sales", std::vector<std::optional<double>>(20, 5.0))};
+    // Wider than their category: Latin words wrap between words, Chinese text between characters.
+    for (int i = 0; i < 20; ++i)
+        chart.series[0].categories.push_back(i % 2 ? "Q4 next year" : "第一季度報告");
+    Workbook book = withChartSheet(chart);
+    book.sheets[1].pageSetup.landscape = true;
+    const std::string text = support::pdfText(print(book), 2);
+    EXPECT_EQ(occurrences(text, "next"), 10u);
+    EXPECT_EQ(occurrences(text, "year"), 10u);
+    EXPECT_EQ(occurrences(text, "報"), 10u);
+}
+
+TEST_F(ChartPrints, APieNamesItsSlicesInTheLegend)
+{
+    Chart chart;
+    chart.groups = {ChartGroup{.kind = ChartKind::Pie, .variedColors = true}};
+    chart.legend = true;
+    chart.title = "Share by region";
+    chart.series = {series("Sales", {3, std::nullopt, 1})};
+    chart.series[0].categories = {"Inland", "Coast", "Islands"};
+    const auto pdf = print(withChartSheet(chart));
+    const std::string text = support::pdfText(pdf, 2);
+    for (const char* word : {"Share by region", "Inland", "Coast", "Islands"})
+        EXPECT_NE(text.find(word), std::string::npos) << word;
+    EXPECT_EQ(text.find("Sales"), std::string::npos);
 }
