@@ -10,6 +10,7 @@ namespace kx::workbook {
 namespace {
 
 constexpr double padding = 1.5;         // points between a cell's edge and its text
+constexpr double levelTextInset = 0.75;  // points between a cell's top or bottom and level text
 constexpr double indentCharacters = 3;  // digit widths per indent level
 constexpr uint8_t stackedRotation = 255;
 constexpr uint16_t defaultFontIndex = 0;  // the Normal style's font, which sizes the columns
@@ -73,16 +74,17 @@ double alignedStart(double start, double length, double content, double inset, P
     }
 }
 
-double alignedTop(VerticalAlign align, const Box& box, double height)
+// inset: points kept free at the top or bottom edge the text is aligned to.
+double alignedTop(VerticalAlign align, const Box& box, double height, double inset)
 {
     switch (align) {
     case VerticalAlign::Top:
-    case VerticalAlign::Justify: return box.y + 0.75;
+    case VerticalAlign::Justify: return box.y + inset;
     case VerticalAlign::Center:
     case VerticalAlign::Distributed: return box.y + (box.height - height) / 2;
     case VerticalAlign::Bottom: break;
     }
-    return box.y + box.height - height - 0.75;
+    return box.y + box.height - height - inset;
 }
 
 }  // namespace
@@ -205,7 +207,10 @@ std::optional<TextPlan> CellTextPainter::plan(const Cell& cell, const Box& box, 
     plan.x = alignedStart(box.x, box.width, textWidth, padding + indent, wraps ? PANGO_ALIGN_LEFT : plan.alignment);
     if (wraps && plan.alignment != PANGO_ALIGN_LEFT)
         plan.x -= (lineWidth - room) / (plan.alignment == PANGO_ALIGN_CENTER ? 2 : 1);
-    plan.y = alignedTop(format.vertical, box, height);
+    // Turned text runs up or down the cell and keeps the same distance from the edge it is
+    // aligned to as level text keeps from its cell's sides; level text sits closer, its line
+    // height holding room of its own.
+    plan.y = alignedTop(format.vertical, box, height, plan.angle != 0 ? padding : levelTextInset);
     if (plan.angle != 0) {
         plan.x += width / 2;
         plan.y += height / 2;
