@@ -78,6 +78,7 @@ private:
     std::vector<size_t> membersOf(size_t group) const;
     void prepare();
     std::string valueText(double value, const ChartAxis& axis, bool secondary) const;
+    std::string numberText(double value, const std::string& code) const;
     void paintValueLabels(const std::vector<size_t>& members, const ChartGroup& group, const Stacks& stacks);
     void paintTickLabels(const Scale& scale, const ChartAxis& axis, bool secondary);
     void paintCategoryLabels();
@@ -151,19 +152,20 @@ void AxesPlot::prepare()
 // Without a format of its own an axis shows its numbers as the cells of its first series do.
 std::string AxesPlot::valueText(double value, const ChartAxis& axis, bool secondary) const
 {
-    if (std::abs(value) < 1e-12)
-        value = 0;
     uint16_t format = 0;
-    for (size_t s = 0; s < chart_.series.size(); ++s)
-        if (chart_.groups[chart_.series[s].group].secondary == secondary) {
-            format = chart_.series[s].valueFormat;
+    for (const ChartSeries& series : chart_.series)
+        if (chart_.groups[series.group].secondary == secondary) {
+            format = series.valueFormat;
             break;
         }
-    const std::string percent = "0%";
-    const std::string& code = percent_ && !secondary && &axis == &chart_.valueAxis
-                                  ? percent
-                                  : workbook_.numberFormatCode(axis.numberFormat.value_or(format));
-    return formatNumber(value, code, workbook_.dateSystem1904).text;
+    if (percent_ && !secondary && &axis == &chart_.valueAxis)
+        return numberText(value, "0%");
+    return numberText(value, workbook_.numberFormatCode(axis.numberFormat.value_or(format)));
+}
+
+std::string AxesPlot::numberText(double value, const std::string& code) const
+{
+    return formatNumber(std::abs(value) < 1e-12 ? 0 : value, code, workbook_.dateSystem1904).text;
 }
 
 std::vector<std::string> AxesPlot::categoryLabels() const
@@ -414,7 +416,6 @@ void AxesPlot::paintValueLabels(const std::vector<size_t>& members, const ChartG
 {
     if (group.kind == ChartKind::Scatter)
         return;
-    const ChartAxis& axis = group.secondary ? chart_.secondaryValueAxis : chart_.valueAxis;
     const bool bars = group.kind == ChartKind::Column || group.kind == ChartKind::Bar;
     const double categorySize = points_ ? 1.0 / static_cast<double>(points_) : 0;
     const double slots = bars && group.stacking == ChartStacking::None ? static_cast<double>(members.size()) : 1.0;
@@ -425,7 +426,8 @@ void AxesPlot::paintValueLabels(const std::vector<size_t>& members, const ChartG
         for (size_t i = 0; i < points_ && i < series.values.size(); ++i) {
             if (!series.values[i] || !stacks.tops[m][i])
                 continue;
-            const std::string text = valueText(*series.values[i], axis, group.secondary);
+            // A point shows its value as its own cell does.
+            const std::string text = numberText(*series.values[i], workbook_.numberFormatCode(series.valueFormat));
             const Size size = texts_.measure(text, TextRole::Label);
             // Bars of a cluster share their category in equal slots.
             const double along = bars ? (static_cast<double>(i) + (static_cast<double>(m % static_cast<size_t>(slots)) + 0.5) / slots) * categorySize

@@ -378,3 +378,84 @@ TEST_F(ChartPrints, CorpusChartsAreReadAndPrinted)
     EXPECT_TRUE(last.secondaryValueAxis.shown);
     EXPECT_EQ(lines.numberFormatCode(last.series.back().valueFormat), "0.00%");
 }
+
+namespace {
+
+// A workbook of one empty worksheet and a chart sheet holding the chart.
+Workbook withChartSheet(Chart chart)
+{
+    Workbook book = support::workbookWithSheet("Data");
+    support::setText(book, book.sheets[0], 0, 0, "data");
+    Sheet sheet{.name = "Chart", .kind = SheetKind::Chart};
+    sheet.charts.push_back(std::move(chart));
+    book.sheets.push_back(std::move(sheet));
+    return book;
+}
+
+ChartSeries series(const std::string& name, std::vector<std::optional<double>> values, uint16_t group = 0)
+{
+    ChartSeries one;
+    one.name = name;
+    one.values = std::move(values);
+    one.group = group;
+    return one;
+}
+
+size_t occurrences(const std::string& text, const std::string& word)
+{
+    size_t count = 0;
+    for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1))
+        ++count;
+    return count;
+}
+
+}  // namespace
+
+TEST_F(ChartPrints, AxesAndPointsAreLabelledAsTheirCellsShowTheirValues)
+{
+    Chart chart;
+    chart.groups = {ChartGroup{}, ChartGroup{.kind = ChartKind::Line, .secondary = true}};
+    chart.valueAxis.shown = chart.secondaryValueAxis.shown = chart.categoryAxis.shown = true;
+    chart.legend = true;
+    chart.series = {series("Revenue", {1000, 2000, 3000}), series("Margin", {0.25, 0.5, 0.75}, 1)};
+    chart.series[0].valueFormat = 3;   // #,##0
+    chart.series[0].format.valueLabels = true;
+    chart.series[1].valueFormat = 10;  // 0.00%
+    chart.series[0].categories = {"North", "East", "South"};
+    const std::string text = support::pdfText(print(withChartSheet(chart)), 2);
+    for (const char* word : {"3,000", "1,500", "80.00%", "40.00%", "North", "East", "South", "Revenue", "Margin"})
+        EXPECT_NE(text.find(word), std::string::npos) << word;
+    EXPECT_EQ(occurrences(text, "2,000"), 2u);  // a tick and the label over the middle column
+}
+
+TEST_F(ChartPrints, LongCategoryLabelsWrapRatherThanGoMissing)
+{
+    Chart chart;
+    chart.groups = {ChartGroup{}};
+    chart.valueAxis.shown = chart.categoryAxis.shown = true;
+    chart.series = {series("Sales", std::vector<std::optional<double>>(20, 5.0))};
+    // Wider than their category: Latin words wrap between words, Chinese text between characters.
+    for (int i = 0; i < 20; ++i)
+        chart.series[0].categories.push_back(i % 2 ? "Q4 next year" : "第一季度報告");
+    Workbook book = withChartSheet(chart);
+    book.sheets[1].pageSetup.landscape = true;
+    const std::string text = support::pdfText(print(book), 2);
+    EXPECT_EQ(occurrences(text, "next"), 10u);
+    EXPECT_EQ(occurrences(text, "year"), 10u);
+    EXPECT_EQ(occurrences(text, "報"), 10u);
+}
+
+TEST_F(ChartPrints, APieNamesItsSlicesInTheLegend)
+{
+    Chart chart;
+    chart.groups = {ChartGroup{.kind = ChartKind::Pie, .variedColors = true}};
+    chart.legend = true;
+    chart.title = "Share by region";
+    chart.series = {series("Sales", {3, std::nullopt, 1})};
+    chart.series[0].categories = {"Inland", "Coast", "Islands"};
+    const auto pdf = print(withChartSheet(chart));
+    const std::string text = support::pdfText(pdf, 2);
+    for (const char* word : {"Share by region", "Inland", "Coast", "Islands"})
+        EXPECT_NE(text.find(word), std::string::npos) << word;
+    EXPECT_EQ(text.find("Sales"), std::string::npos);
+}
