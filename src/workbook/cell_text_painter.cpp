@@ -10,6 +10,7 @@ namespace kx::workbook {
 namespace {
 
 constexpr double padding = 1.5;         // points between a cell's edge and its text
+constexpr double levelTextInset = 0.75;  // points between a cell's top or bottom and level text
 constexpr double indentCharacters = 3;  // digit widths per indent level
 constexpr uint8_t stackedRotation = 255;
 constexpr uint16_t defaultFontIndex = 0;  // the Normal style's font, which sizes the columns
@@ -73,16 +74,17 @@ double alignedStart(double start, double length, double content, double inset, P
     }
 }
 
-double alignedTop(VerticalAlign align, const Box& box, double height)
+// inset: points kept free at the top or bottom edge the text is aligned to.
+double alignedTop(VerticalAlign align, const Box& box, double height, double inset)
 {
     switch (align) {
     case VerticalAlign::Top:
-    case VerticalAlign::Justify: return box.y + 0.75;
+    case VerticalAlign::Justify: return box.y + inset;
     case VerticalAlign::Center:
     case VerticalAlign::Distributed: return box.y + (box.height - height) / 2;
     case VerticalAlign::Bottom: break;
     }
-    return box.y + box.height - height - 0.75;
+    return box.y + box.height - height - inset;
 }
 
 }  // namespace
@@ -95,16 +97,7 @@ CellTextPainter::CellTextPainter(cairo_t* cr, PangoLayout* layout, const Workboo
 
 double CellTextPainter::setText(const std::string& text, uint16_t fontIndex, const RichText* rich, double shrink)
 {
-    layout_ = fonts_.layouts().layout({text, fontIndex, rich, shrink, paragraph_}, [&](PangoLayout* layout) {
-        pango_layout_set_font_description(layout, fonts_.description(fontIndex));
-        AttrListPtr attributes = fonts_.attributes(fontIndex, text, rich);
-        if (shrink < 1)
-            pango_attr_list_insert(attributes.get(), pango_attr_scale_new(shrink));
-        // A word too long for its line breaks between characters without a hyphen, as on screen.
-        pango_attr_list_insert(attributes.get(), pango_attr_insert_hyphens_new(FALSE));
-        pango_layout_set_attributes(layout, attributes.get());
-        pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
-    });
+    layout_ = fonts_.layout(text, fontIndex, rich, shrink, paragraph_);
     PangoRectangle logical;
     pango_layout_get_extents(layout_, nullptr, &logical);
     return static_cast<double>(logical.width) / PANGO_SCALE;
@@ -114,6 +107,9 @@ double CellTextPainter::setText(const std::string& text, uint16_t fontIndex, con
 // as a row of #. A repeat fill grows to take the room left over.
 std::string CellTextPainter::fittedText(const Cell& cell, CellContent& content, const CellFormat& format, double room)
 {
+    // Other text prints as it is, measured only as laid out for printing.
+    if (!content.numeric && !content.fill && format.horizontal != HorizontalAlign::Fill)
+        return content.text;
     const double screen = fonts_.screenWidthRatio(format.fontIndex);
     const double width = setText(content.text, format.fontIndex, nullptr);
     const double screenRoom = room * fonts_.screenWidthRatio(defaultFontIndex);
@@ -205,7 +201,10 @@ std::optional<TextPlan> CellTextPainter::plan(const Cell& cell, const Box& box, 
     plan.x = alignedStart(box.x, box.width, textWidth, padding + indent, wraps ? PANGO_ALIGN_LEFT : plan.alignment);
     if (wraps && plan.alignment != PANGO_ALIGN_LEFT)
         plan.x -= (lineWidth - room) / (plan.alignment == PANGO_ALIGN_CENTER ? 2 : 1);
-    plan.y = alignedTop(format.vertical, box, height);
+    // Turned text runs up or down the cell and keeps the same distance from the edge it is
+    // aligned to as level text keeps from its cell's sides; level text sits closer, its line
+    // height holding room of its own.
+    plan.y = alignedTop(format.vertical, box, height, plan.angle != 0 ? padding : levelTextInset);
     if (plan.angle != 0) {
         plan.x += width / 2;
         plan.y += height / 2;

@@ -114,3 +114,24 @@ TEST_F(CellTextPlan, UprightTextWrapsWithinTheRowsHeight)
         EXPECT_LE(static_cast<double>(logical.width) / PANGO_SCALE, box.height) << rotation;
     }
 }
+
+TEST_F(CellTextPlan, TurnedTextKeepsClearOfTheEdgeItIsAlignedTo)
+{
+    // Running up or down the cell, the text keeps from the top or bottom border the room level
+    // text keeps from the sides, instead of touching the border line.
+    const Box box{0, 0, 30, 120};
+    for (int rotation : {90, 180}) {
+        for (VerticalAlign vertical : {VerticalAlign::Top, VerticalAlign::Bottom}) {
+            Workbook book = workbookWithSheet();
+            book.formats.push_back(CellFormat{.vertical = vertical, .rotation = static_cast<uint8_t>(rotation)});
+            setText(book, book.sheets[0], 0, 0, "Arlington", 1);
+            const TextPlan plan = planOf(book, box);
+            PangoRectangle logical;
+            pango_layout_get_extents(plan.layout.get(), nullptr, &logical);
+            const double length = static_cast<double>(logical.width) / PANGO_SCALE;
+            const double gap = vertical == VerticalAlign::Top ? plan.y - length / 2 - box.y
+                                                              : box.y + box.height - (plan.y + length / 2);
+            EXPECT_NEAR(gap, 1.5, 0.01) << rotation << " vertical " << static_cast<int>(vertical);
+        }
+    }
+}
