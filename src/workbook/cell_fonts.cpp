@@ -118,4 +118,19 @@ AttrListPtr CellFonts::attributes(uint16_t fontIndex, const std::string& text, c
     return list;
 }
 
+PangoLayout* CellFonts::layout(const std::string& text, uint16_t fontIndex, const RichText* rich, double shrink,
+                              const Paragraph& paragraph)
+{
+    return layouts_.layout({text, fontIndex, rich, shrink, paragraph}, [&](PangoLayout* made) {
+        pango_layout_set_font_description(made, description(fontIndex));
+        AttrListPtr list = attributes(fontIndex, text, rich);
+        if (shrink < 1)
+            pango_attr_list_insert(list.get(), pango_attr_scale_new(shrink));
+        // A word too long for its line breaks between characters without a hyphen, as on screen.
+        pango_attr_list_insert(list.get(), pango_attr_insert_hyphens_new(FALSE));
+        pango_layout_set_attributes(made, list.get());
+        pango_layout_set_text(made, text.data(), static_cast<int>(text.size()));
+    });
+}
+
 }  // namespace kx::workbook

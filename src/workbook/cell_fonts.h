@@ -32,8 +32,11 @@ public:
     // the font, colour and decoration of every run.
     AttrListPtr attributes(uint16_t fontIndex, const std::string& text, const RichText* rich);
 
-    // The texts laid out so far in these fonts.
-    LayoutCache& layouts() { return layouts_; }
+    // The text laid out in the font (with the runs of rich text, shrunk by a factor) and the
+    // paragraph, kept for the rest of the print and shared with every caller that asks for the
+    // same: the layout must not be changed. Its context has makeLayout's metrics.
+    PangoLayout* layout(const std::string& text, uint16_t fontIndex, const RichText* rich, double shrink,
+                        const Paragraph& paragraph);
 
 private:
     void addRunAttributes(PangoAttrList* list, uint16_t fontIndex, unsigned start, unsigned end, bool withFont);

@@ -97,16 +97,7 @@ CellTextPainter::CellTextPainter(cairo_t* cr, PangoLayout* layout, const Workboo
 
 double CellTextPainter::setText(const std::string& text, uint16_t fontIndex, const RichText* rich, double shrink)
 {
-    layout_ = fonts_.layouts().layout({text, fontIndex, rich, shrink, paragraph_}, [&](PangoLayout* layout) {
-        pango_layout_set_font_description(layout, fonts_.description(fontIndex));
-        AttrListPtr attributes = fonts_.attributes(fontIndex, text, rich);
-        if (shrink < 1)
-            pango_attr_list_insert(attributes.get(), pango_attr_scale_new(shrink));
-        // A word too long for its line breaks between characters without a hyphen, as on screen.
-        pango_attr_list_insert(attributes.get(), pango_attr_insert_hyphens_new(FALSE));
-        pango_layout_set_attributes(layout, attributes.get());
-        pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
-    });
+    layout_ = fonts_.layout(text, fontIndex, rich, shrink, paragraph_);
     PangoRectangle logical;
     pango_layout_get_extents(layout_, nullptr, &logical);
     return static_cast<double>(logical.width) / PANGO_SCALE;
@@ -116,6 +107,9 @@ double CellTextPainter::setText(const std::string& text, uint16_t fontIndex, con
 // as a row of #. A repeat fill grows to take the room left over.
 std::string CellTextPainter::fittedText(const Cell& cell, CellContent& content, const CellFormat& format, double room)
 {
+    // Other text prints as it is, measured only as laid out for printing.
+    if (!content.numeric && !content.fill && format.horizontal != HorizontalAlign::Fill)
+        return content.text;
     const double screen = fonts_.screenWidthRatio(format.fontIndex);
     const double width = setText(content.text, format.fontIndex, nullptr);
     const double screenRoom = room * fonts_.screenWidthRatio(defaultFontIndex);

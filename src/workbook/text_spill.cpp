@@ -3,19 +3,16 @@
 #include <algorithm>
 
 #include "workbook/cell_content.h"
-#include "workbook/pango_layout.h"
 
 namespace kx::workbook {
 namespace {
 
 constexpr double padding = 3;  // both sides of a cell's text, in points
 
-double textWidth(PangoLayout* layout, CellFonts& fonts, const CellFormat& format, const CellContent& content)
+// Laid out as the cell will print it, so that the page reuses the layout.
+double textWidth(CellFonts& fonts, const CellFormat& format, const CellContent& content)
 {
-    pango_layout_set_font_description(layout, fonts.description(format.fontIndex));
-    AttrListPtr attributes = fonts.attributes(format.fontIndex, content.text, content.rich);
-    pango_layout_set_attributes(layout, attributes.get());
-    pango_layout_set_text(layout, content.text.data(), static_cast<int>(content.text.size()));
+    PangoLayout* layout = fonts.layout(content.text, format.fontIndex, content.rich, 1, {});
     PangoRectangle logical;
     pango_layout_get_extents(layout, nullptr, &logical);
     return static_cast<double>(logical.width) / PANGO_SCALE;
@@ -42,7 +39,6 @@ std::vector<CellRef> textSpillEnds(const Workbook& workbook, const Sheet& sheet,
                                    CellFonts& fonts)
 {
     std::vector<CellRef> ends;
-    const MeasuringLayout layout;
     for (const Row& row : sheet.rows) {
         auto last = std::find_if(row.cells.rbegin(), row.cells.rend(),
                                  [](const Cell& cell) { return cell.kind != CellKind::Blank; });
@@ -53,7 +49,7 @@ std::vector<CellRef> textSpillEnds(const Workbook& workbook, const Sheet& sheet,
         if (!content)
             continue;
         double room = metrics.columnWidth(last->column) - padding;
-        const double width = textWidth(layout.get(), fonts, cellFormat(workbook, last->format), *content);
+        const double width = textWidth(fonts, cellFormat(workbook, last->format), *content);
         uint32_t column = last->column;
         while (room < width && column + 1 < maxColumns && !isMerged(sheet, row.index, static_cast<uint16_t>(column + 1)))
             room += metrics.columnWidth(++column);
