@@ -13,7 +13,7 @@ namespace {
 
 constexpr double kTick = 3;
 constexpr double kGap = 3;
-constexpr double kSeriesLineWidth = 1.5;
+constexpr double kSeriesMargin = 6;  // room around the plot for markers and wide lines
 
 struct Range {
     double low = std::numeric_limits<double>::infinity();
@@ -348,7 +348,7 @@ void AxesPlot::paintLines(const std::vector<size_t>& members, const Stacks& stac
         const Color color = seriesLine(workbook_, series, members[m]);
         if (!series.format.noLine) {
             setSourceColor(cr_, color);
-            cairo_set_line_width(cr_, kSeriesLineWidth);
+            cairo_set_line_width(cr_, series.format.lineWidth);
             cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
             cairo_stroke(cr_);
         }
@@ -384,7 +384,7 @@ void AxesPlot::paintScatter(const std::vector<size_t>& members)
             for (const auto& [x, y] : points)
                 cairo_line_to(cr_, x, y);
             setSourceColor(cr_, color);
-            cairo_set_line_width(cr_, kSeriesLineWidth);
+            cairo_set_line_width(cr_, series.format.lineWidth);
             cairo_stroke(cr_);
         }
         const MarkerShape marker = seriesMarker(series, s);
@@ -514,7 +514,9 @@ void AxesPlot::paintCategoryLabels()
     double widest = 0;
     for (const std::string& label : labels)
         widest = std::max(widest, horizontal_ ? lineHeight : texts_.measure(label, TextRole::Label, usable).width);
-    const size_t every = usable > 0 ? static_cast<size_t>(std::max(1.0, std::ceil(widest / usable - 0.01))) : labels.size();
+    const size_t every = usable > 0 ? static_cast<size_t>(std::max<double>(chart_.categoryAxis.labelInterval,
+                                                                            std::ceil(widest / usable - 0.01)))
+                                    : labels.size();
     const double wrap = horizontal_ ? -1 : usable * static_cast<double>(every);
     for (size_t i = 0; i < labels.size(); i += every) {
         const Size size = texts_.measure(labels[i], TextRole::Label, wrap);
@@ -537,8 +539,8 @@ void AxesPlot::paint(const Box& box)
     fillAndStroke(cr_, chart_.plotArea, kLineWidth);
     paintGridlines();
     cairo_save(cr_);
-    cairo_rectangle(cr_, plot_.x - kSeriesLineWidth * 4, plot_.y - kSeriesLineWidth * 4, plot_.width + kSeriesLineWidth * 8,
-                    plot_.height + kSeriesLineWidth * 8);
+    cairo_rectangle(cr_, plot_.x - kSeriesMargin, plot_.y - kSeriesMargin, plot_.width + 2 * kSeriesMargin,
+                    plot_.height + 2 * kSeriesMargin);
     cairo_clip(cr_);
     for (size_t g = 0; g < chart_.groups.size(); ++g)
         paintGroup(g);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "workbook/chart_drawing.h"
+#include "workbook/number_format.h"
 
 namespace kx::workbook {
 
@@ -158,8 +159,24 @@ Box paintLegend(cairo_t* cr, const Workbook& workbook, ChartTexts& texts, const 
     return box;
 }
 
+// The value or share of a slice beside it, outside the pie.
+void paintSliceLabel(ChartTexts& texts, const Workbook& workbook, const ChartSeries& series, double value, double share,
+                     double angle, double cx, double cy, double radius)
+{
+    std::string text;
+    if (series.format.valueLabels)
+        text = formatNumber(value, workbook.numberFormatCode(series.valueFormat), workbook.dateSystem1904).text;
+    if (series.format.percentLabels)
+        text += (text.empty() ? "" : " ") + formatNumber(share, "0%", false).text;
+    if (text.empty())
+        return;
+    const Size size = texts.measure(text, TextRole::Label);
+    const double x = cx + std::cos(angle) * (radius + kPadding), y = cy + std::sin(angle) * (radius + kPadding);
+    texts.draw(text, TextRole::Label, std::cos(angle) >= 0 ? x : x - size.width, y - size.height / 2);
+}
+
 // Slices clockwise from the first slice's angle, measured from twelve o'clock.
-void paintPie(cairo_t* cr, const Workbook& workbook, const Chart& chart, const Box& box)
+void paintPie(cairo_t* cr, const Workbook& workbook, ChartTexts& texts, const Chart& chart, const Box& box)
 {
     if (chart.series.empty())
         return;
@@ -168,8 +185,9 @@ void paintPie(cairo_t* cr, const Workbook& workbook, const Chart& chart, const B
     for (const auto& value : series.values)
         if (value && *value > 0)
             total += *value;
-    const double radius = std::min(box.width, box.height) / 2 * 0.9;
-    if (total <= 0 || radius <= 0)
+    const bool labelled = series.format.valueLabels || series.format.percentLabels;
+    const double radius = std::min(box.width, box.height) / 2 * (labelled ? 0.75 : 0.9);
+    if (!std::isfinite(total) || total <= 0 || radius <= 0)
         return;
     const double cx = box.x + box.width / 2, cy = box.y + box.height / 2;
     double angle = (chart.groups.front().firstSliceAngle - 90.0) * M_PI / 180;
@@ -182,6 +200,7 @@ void paintPie(cairo_t* cr, const Workbook& workbook, const Chart& chart, const B
         cairo_arc(cr, cx, cy, radius, angle, angle + sweep);
         cairo_close_path(cr);
         fillAndStroke(cr, {pointFill(workbook, series, i), kBlack}, kLineWidth);
+        paintSliceLabel(texts, workbook, series, *value, *value / total, angle + sweep / 2, cx, cy, radius);
         angle += sweep;
     }
 }
@@ -209,7 +228,7 @@ void paintChart(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, const C
         inner = paintLegend(cr, workbook, texts, chart, inner, box);
     if (inner.width > 0 && inner.height > 0) {
         if (isPie(chart))
-            paintPie(cr, workbook, chart, inner);
+            paintPie(cr, workbook, texts, chart, inner);
         else
             paintAxesPlot(cr, workbook, texts, chart, inner);
     }

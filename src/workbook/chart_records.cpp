@@ -195,7 +195,9 @@ void ChartReader::readRecord(uint16_t type, RecordReader& reader)
     case ValueRange: readValueRange(reader); return;
     case CategoryRange:
         if (ChartAxis* axis = currentAxis()) {
-            reader.skip(6);
+            reader.skip(2);
+            axis->labelInterval = std::max<uint16_t>(1, reader.u16());
+            reader.skip(2);
             axis->betweenCategories = (reader.u16() & 0x0001) != 0;
         }
         return;
@@ -343,7 +345,7 @@ void ChartReader::readLineFormat(RecordReader& reader)
 {
     const Color color = readRgb(reader);
     const uint16_t pattern = reader.u16();
-    reader.skip(2);
+    const int16_t weight = reader.i16();
     const bool automatic = (reader.u16() & kAutomaticBit) != 0;
     if (ChartAxis* axis = currentAxis()) {
         if (axisLine_ == kMajorGridline)
@@ -360,6 +362,8 @@ void ChartReader::readLineFormat(RecordReader& reader)
     if (!series || enclosing() != chart_record::DataFormat || !seriesWideFormat_)
         return;
     series->format.noLine = pattern == kNoLine;
+    // Hairline, narrow, medium and wide lines.
+    series->format.lineWidth = weight < 0 ? 0.25 : 0.75 * (std::min<int16_t>(weight, 2) + 1);
     if (!automatic)
         series->format.line = color;
 }

@@ -181,6 +181,7 @@ struct ChartSource {
 struct ChartSeriesFormat {
     std::optional<Color> line, fill;
     bool noLine = false, noFill = false;
+    double lineWidth = 1.5;  // points
     std::optional<MarkerShape> marker;
     std::optional<Color> markerLine, markerFill;
     double markerSize = 5;  // points
@@ -215,6 +216,7 @@ struct ChartAxis {
     bool labels = true;
     bool majorGridlines = false;
     bool betweenCategories = true;  // category axes: points in the middle of their category
+    uint16_t labelInterval = 1;     // category axes: every how many categories a label stands
     std::optional<double> minimum, maximum, majorUnit;  // nothing: chosen from the data
     std::optional<uint16_t> numberFormat;  // nothing: that of the first series' values
     std::string title;

@@ -60,7 +60,7 @@ std::vector<RawRecord> chartRecords(const std::vector<std::vector<RawRecord>>& s
     const std::vector<RawRecord> rest{
         record(0x1041, Body().u16(0).u32(0).u32(0).u32(0).u32(0)), begin(),
         record(0x101D, Body().u16(0).u32(0).u32(0).u32(0).u32(0)), begin(),
-        record(0x1020, Body().u16(1).u16(1).u16(1).u16(1)),
+        record(0x1020, Body().u16(1).u16(2).u16(1).u16(1)),  // a label on every second category
         record(0x101F, Body().f64(0).f64(4).f64(1).f64(0).f64(0).u16(0x18)), end(),
         record(0x101D, Body().u16(1).u32(0).u32(0).u32(0).u32(0)), begin(),
         record(0x101F, Body().f64(0).f64(30).f64(10).f64(0).f64(0).u16(0x18)), record(0x1021, Body().u16(1)),
@@ -110,7 +110,8 @@ const std::vector<RawRecord> darkSeries{seriesText(u"Costs"), link(1, 1, 3, 2), 
 
 const std::vector<RawRecord> linkedSeries{link(0, 0, 0, 0), seriesText(u"stale name"), link(1, 1, 3, 0),
                                           link(2, 1, 3, 1), record(0x1006, Body().u16(0xFFFF).u16(0).u16(0).u16(0)),
-                                          begin(), areaFormat(255, 0, 0, false), end()};
+                                          begin(), areaFormat(255, 0, 0, false),
+                                          record(0x1007, Body().u32(0).u16(0).u16(2).u16(0).u16(8)), end()};
 
 }  // namespace
 
@@ -134,6 +135,7 @@ TEST(ChartRecords, ChartSheetSeriesTakeTheirCellsAndFormats)
     EXPECT_EQ(first.values[2], 30.0);
     EXPECT_EQ(first.categories, (std::vector<std::string>{"North", "East", "South"}));
     EXPECT_EQ(first.format.fill, (Color{255, 0, 0}));
+    EXPECT_EQ(first.format.lineWidth, 2.25);  // wide
     EXPECT_EQ(chart.series[1].name, "Second");
     EXPECT_FALSE(chart.series[1].format.fill);
     EXPECT_TRUE(chart.legend);
@@ -141,6 +143,7 @@ TEST(ChartRecords, ChartSheetSeriesTakeTheirCellsAndFormats)
     EXPECT_TRUE(chart.valueAxis.shown);
     EXPECT_TRUE(chart.valueAxis.majorGridlines);
     EXPECT_EQ(chart.valueAxis.maximum, 30);
+    EXPECT_EQ(chart.categoryAxis.labelInterval, 2);
     EXPECT_EQ(chart.valueAxis.majorUnit, 10);
     EXPECT_EQ(chart.title, "Yearly sales");
     EXPECT_EQ(chart.width, 400);
@@ -291,6 +294,8 @@ TEST_F(ChartPrints, AChartSheetPrintsOnAPageOfItsOwn)
     const std::string text = support::pdfText(pdf, 2);
     EXPECT_NE(text.find("Yearly sales"), std::string::npos);
     EXPECT_NE(text.find("North"), std::string::npos);
+    EXPECT_EQ(text.find("East"), std::string::npos);  // the axis labels every second category
+    EXPECT_NE(text.find("South"), std::string::npos);
     EXPECT_NE(text.find("Sales"), std::string::npos);  // the legend
     EXPECT_GT(support::pdfInk(pdf, 2), 0.01);
 }
@@ -445,7 +450,7 @@ TEST_F(ChartPrints, LongCategoryLabelsWrapRatherThanGoMissing)
     EXPECT_EQ(occurrences(text, "報"), 10u);
 }
 
-TEST_F(ChartPrints, APieNamesItsSlicesInTheLegend)
+TEST_F(ChartPrints, APieNamesItsSlicesInTheLegendAndWritesTheirShares)
 {
     Chart chart;
     chart.groups = {ChartGroup{.kind = ChartKind::Pie, .variedColors = true}};
@@ -453,9 +458,10 @@ TEST_F(ChartPrints, APieNamesItsSlicesInTheLegend)
     chart.title = "Share by region";
     chart.series = {series("Sales", {3, std::nullopt, 1})};
     chart.series[0].categories = {"Inland", "Coast", "Islands"};
+    chart.series[0].format.percentLabels = true;
     const auto pdf = print(withChartSheet(chart));
     const std::string text = support::pdfText(pdf, 2);
-    for (const char* word : {"Share by region", "Inland", "Coast", "Islands"})
+    for (const char* word : {"Share by region", "Inland", "Coast", "Islands", "75%", "25%"})
         EXPECT_NE(text.find(word), std::string::npos) << word;
     EXPECT_EQ(text.find("Sales"), std::string::npos);
 }
