@@ -159,15 +159,19 @@ Box paintLegend(cairo_t* cr, const Workbook& workbook, ChartTexts& texts, const 
     return box;
 }
 
-// The value or share of a slice beside it, outside the pie.
-void paintSliceLabel(ChartTexts& texts, const Workbook& workbook, const ChartSeries& series, double value, double share,
+// The category, value or share of a slice beside it, outside the pie, one to a line.
+void paintSliceLabel(ChartTexts& texts, const Workbook& workbook, const ChartSeries& series, size_t point, double share,
                      double angle, double cx, double cy, double radius)
 {
+    const double value = *series.values[point];
     std::string text;
+    if (series.format.categoryLabels && point < series.categories.size())
+        text = series.categories[point];
     if (series.format.valueLabels)
-        text = formatNumber(value, workbook.numberFormatCode(series.valueFormat), workbook.dateSystem1904).text;
+        text += (text.empty() ? "" : "\n") +
+                formatNumber(value, workbook.numberFormatCode(series.valueFormat), workbook.dateSystem1904).text;
     if (series.format.percentLabels)
-        text += (text.empty() ? "" : " ") + formatNumber(share, "0%", false).text;
+        text += (text.empty() ? "" : "\n") + formatNumber(share, "0%", false).text;
     if (text.empty())
         return;
     const Size size = texts.measure(text, TextRole::Label);
@@ -185,7 +189,7 @@ void paintPie(cairo_t* cr, const Workbook& workbook, ChartTexts& texts, const Ch
     for (const auto& value : series.values)
         if (value && *value > 0)
             total += *value;
-    const bool labelled = series.format.valueLabels || series.format.percentLabels;
+    const bool labelled = series.format.valueLabels || series.format.percentLabels || series.format.categoryLabels;
     const double radius = std::min(box.width, box.height) / 2 * (labelled ? 0.75 : 0.9);
     if (!std::isfinite(total) || total <= 0 || radius <= 0)
         return;
@@ -200,7 +204,7 @@ void paintPie(cairo_t* cr, const Workbook& workbook, ChartTexts& texts, const Ch
         cairo_arc(cr, cx, cy, radius, angle, angle + sweep);
         cairo_close_path(cr);
         fillAndStroke(cr, {pointFill(workbook, series, i), kBlack}, kLineWidth);
-        paintSliceLabel(texts, workbook, series, *value, *value / total, angle + sweep / 2, cx, cy, radius);
+        paintSliceLabel(texts, workbook, series, i, *value / total, angle + sweep / 2, cx, cy, radius);
         angle += sweep;
     }
 }

@@ -171,6 +171,7 @@ void ChartReader::readRecord(uint16_t type, RecordReader& reader)
             const uint16_t shown = reader.u16();
             series->format.valueLabels = (shown & 0x0001) != 0;
             series->format.percentLabels = (shown & 0x0006) != 0;
+            series->format.categoryLabels = (shown & 0x0014) != 0;
         }
         return;
     case ChartFormat: {

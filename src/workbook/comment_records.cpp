@@ -53,6 +53,15 @@ void CommentCollector::readNote(RecordReader& reader)
         notes_.emplace_back(std::move(comment), object);
 }
 
+std::vector<uint16_t> CommentCollector::shownObjects() const
+{
+    std::vector<uint16_t> objects;
+    for (const auto& [comment, object] : notes_)
+        if (comment.shown)
+            objects.push_back(object);
+    return objects;
+}
+
 std::vector<Comment> CommentCollector::take()
 {
     std::vector<Comment> comments;

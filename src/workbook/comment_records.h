@@ -16,6 +16,8 @@ class CommentCollector {
 public:
     // Reads `record` when it is one of the comment records; false for any other record.
     bool read(const Record& record);
+    // The drawing objects of the comments shown on the sheet, not only when pointed at.
+    std::vector<uint16_t> shownObjects() const;
     // The comments found, in the order of their NOTE records.
     std::vector<Comment> take();
 

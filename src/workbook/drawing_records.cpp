@@ -40,6 +40,7 @@ constexpr size_t kPropertySize = 6;
 constexpr uint16_t kLastColumn = 255;
 constexpr Color kWhite{255, 255, 255};
 constexpr Color kBlack{0, 0, 0};
+constexpr Color kNoteYellow{255, 255, 225};
 
 // Later writers mark each flag they set with a "use" bit sixteen places up; earlier ones set no
 // use bits at all, and then every flag counts.
@@ -302,19 +303,25 @@ std::vector<Shape> readShapes(Bytes drawing, ShapePlacement placement)
 
 
 
-std::vector<Drawing> DrawingCollector::take() const
+std::vector<Drawing> DrawingCollector::take(const std::vector<uint16_t>& shownComments) const
 {
     const std::vector<Shape> shapes = readShapes(drawing_, placement_);
     std::vector<Drawing> drawings;
     for (size_t i = 0; i < std::min(shapes.size(), objects_.size()); ++i)
-        if (auto drawing = drawingOf(shapes[i], objects_[i]))
+        if (auto drawing = drawingOf(shapes[i], objects_[i], shownComments))
             drawings.push_back(std::move(*drawing));
     return drawings;
 }
 
-std::optional<Drawing> DrawingCollector::drawingOf(const Shape& shape, const Object& object) const
+std::optional<Drawing> DrawingCollector::drawingOf(const Shape& shape, const Object& object,
+                                                   const std::vector<uint16_t>& shownComments) const
 {
-    if (!shape.anchor || !object.header || !object.header->printed || object.header->kind == kCommentObjectKind)
+    if (!shape.anchor || !object.header)
+        return std::nullopt;
+    // Whether a comment prints is the sheet's choice, not its object's.
+    const bool comment = object.header->kind == kCommentObjectKind;
+    if (comment ? std::ranges::find(shownComments, object.header->id) == shownComments.end()
+                : !object.header->printed)
         return std::nullopt;
     Drawing drawing;
     drawing.anchor = *shape.anchor;
@@ -331,9 +338,11 @@ std::optional<Drawing> DrawingCollector::drawingOf(const Shape& shape, const Obj
             drawing.fontIndex = drawing.text.runs.front().fontIndex;
         drawing.horizontal = horizontalAlign(object.text->options);
         drawing.vertical = verticalAlign(object.text->options);
-        // A text box is filled white and outlined black unless its shape says otherwise.
+        // A text box is filled white and outlined black unless its shape says otherwise; a
+        // comment takes the pale yellow of notes on screen, which its shape names as a colour of
+        // the system.
         if (shape.filled.value_or(true))
-            drawing.fill = shape.fillColor.value_or(kWhite);
+            drawing.fill = shape.fillColor.value_or(comment ? kNoteYellow : kWhite);
         if (shape.outlined.value_or(true))
             drawing.line = shape.lineColor.value_or(kBlack);
         return drawing;

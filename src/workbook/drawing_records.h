@@ -61,8 +61,9 @@ public:
     void read(const Record& record);
     // The chart (an index into Sheet::charts) that the last object shows.
     void attachChart(uint32_t chart);
-    // The drawings that print, in drawing order.
-    std::vector<Drawing> take() const;
+    // The drawings that print, in drawing order. Comments print only where their object is
+    // listed in shownComments: boxes over the cells, as they show on screen.
+    std::vector<Drawing> take(const std::vector<uint16_t>& shownComments = {}) const;
 
 private:
     struct Object {
@@ -70,7 +71,8 @@ private:
         std::optional<TextObject> text;
         std::optional<uint32_t> chart;
     };
-    std::optional<Drawing> drawingOf(const Shape& shape, const Object& object) const;
+    std::optional<Drawing> drawingOf(const Shape& shape, const Object& object,
+                                     const std::vector<uint16_t>& shownComments) const;
 
     size_t fontCount_;
     ShapePlacement placement_;

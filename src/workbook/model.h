@@ -186,6 +186,7 @@ struct ChartSeriesFormat {
     std::optional<Color> markerLine, markerFill;
     double markerSize = 5;  // points
     bool valueLabels = false, percentLabels = false;  // the value or share written by each point
+    bool categoryLabels = false;                       // and the name of its category
 };
 
 struct ChartSeries {

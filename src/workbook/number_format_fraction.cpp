@@ -95,12 +95,12 @@ void blankOut(std::vector<std::string>& shown, const std::vector<size_t>& placeh
 
 }  // namespace
 
-std::optional<bool> renderFraction(const Section& section, double magnitude, FormattedValue& out)
+bool renderFraction(const Section& section, double magnitude, FormattedValue& out)
 {
     const std::vector<Token>& tokens = section.tokens;
     const std::optional<FractionLayout> layout = fractionLayoutOf(tokens);
     if (!layout)
-        return std::nullopt;
+        return false;
     const bool mixed = !layout->integer.empty();
     double whole = mixed ? std::floor(magnitude) : 0;
     const double part = magnitude - whole;
@@ -138,7 +138,7 @@ std::optional<bool> renderFraction(const Section& section, double magnitude, For
         else
             appendAsWritten(tokens[i], out);
     }
-    return whole == 0 && numerator == 0;
+    return true;
 }
 
 }  // namespace kx::workbook

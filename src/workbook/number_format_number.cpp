@@ -125,8 +125,7 @@ public:
     {
     }
 
-    // Returns whether the number shown is zero.
-    bool render(FormattedValue& out)
+    void render(FormattedValue& out)
     {
         Decimal value = scaled(magnitude_, layout_);
         bool scientific = false;
@@ -140,8 +139,6 @@ public:
         fillPlaceholders(value, exponent);
         for (size_t i = 0; i < tokens_.size(); ++i)
             appendToken(i, exponent, out);
-        const bool hasPlaceholders = !layout_.integer.empty() || !layout_.fraction.empty();
-        return hasPlaceholders ? value.isZero() : magnitude_ == 0;
     }
 
 private:
@@ -194,10 +191,9 @@ private:
 void renderNumber(const Section& section, double magnitude, bool negative, int generalMaxChars, FormattedValue& out)
 {
     FormattedValue body;
-    std::optional<bool> shownZero = renderFraction(section, magnitude, body);
-    if (!shownZero)
-        shownZero = NumberRenderer(section, magnitude, generalMaxChars).render(body);
-    if (negative && !*shownZero) {
+    if (!renderFraction(section, magnitude, body))
+        NumberRenderer(section, magnitude, generalMaxChars).render(body);
+    if (negative) {
         body.text.insert(0, 1, '-');
         if (body.fill)
             ++body.fillOffset;

@@ -1,6 +1,5 @@
 #pragma once
 // Rendering one section of a format code; the caller has chosen the section and the sign.
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,13 +13,14 @@ namespace kx::workbook {
 // and the fill as such, other symbols as written.
 void appendAsWritten(const Token& token, FormattedValue& out);
 
-// `magnitude` is finite and not negative; `negative` asks for a leading minus sign, which is
-// left out when the shown number is zero. `out` has no text yet.
+// `magnitude` is finite and not negative; `negative` asks for a leading minus sign, kept even
+// when the number rounds to zero ("-0.00"), as the spreadsheet program shows a small negative
+// result. `out` has no text yet.
 void renderNumber(const Section& section, double magnitude, bool negative, int generalMaxChars, FormattedValue& out);
 
-// For a fraction section ("# ?/?", "?/8"): renders without sign and tells whether the number
-// shown is zero. Nothing, with `out` untouched, for other sections.
-std::optional<bool> renderFraction(const Section& section, double magnitude, FormattedValue& out);
+// For a fraction section ("# ?/?", "?/8"): renders without sign and returns true. False, with
+// `out` untouched, for other sections.
+bool renderFraction(const Section& section, double magnitude, FormattedValue& out);
 
 // False, with `out` untouched, when the serial is not a date or time the program can show.
 bool renderDateTime(const Section& section, double serial, bool dateSystem1904, FormattedValue& out);

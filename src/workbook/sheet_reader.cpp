@@ -436,8 +436,10 @@ void SheetReader::finish()
     }
     keepColumnsApart(sheet_.columns);
     sheet_.pageSetup.fitToPages = fitToPage_;
+    // Comments printed as displayed are those shown on the sheet, where they show.
+    const bool commentsInPlace = sheet_.pageSetup.comments == CommentPrinting::InPlace;
+    sheet_.drawings = drawings_.take(commentsInPlace ? comments_.shownObjects() : std::vector<uint16_t>{});
     sheet_.comments = comments_.take();
-    sheet_.drawings = drawings_.take();
     if (sheet_.kind == SheetKind::Chart)
         if (auto chart = chart_.take())
             sheet_.charts.push_back(std::move(*chart));

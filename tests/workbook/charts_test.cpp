@@ -459,9 +459,12 @@ TEST_F(ChartPrints, APieNamesItsSlicesInTheLegendAndWritesTheirShares)
     chart.series = {series("Sales", {3, std::nullopt, 1})};
     chart.series[0].categories = {"Inland", "Coast", "Islands"};
     chart.series[0].format.percentLabels = true;
+    chart.series[0].format.categoryLabels = true;
     const auto pdf = print(withChartSheet(chart));
     const std::string text = support::pdfText(pdf, 2);
     for (const char* word : {"Share by region", "Inland", "Coast", "Islands", "75%", "25%"})
         EXPECT_NE(text.find(word), std::string::npos) << word;
     EXPECT_EQ(text.find("Sales"), std::string::npos);
+    EXPECT_EQ(occurrences(text, "Islands"), 2u);  // in the legend and beside its slice
+    EXPECT_EQ(occurrences(text, "Coast"), 1u);    // a slice without a value has no label
 }

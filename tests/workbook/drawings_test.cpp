@@ -122,7 +122,7 @@ Data slice(const Data& data, size_t from, size_t to)
 // in the record before its object. The second picture's shape arrives in a CONTINUE record after
 // the text box's TXO, as some writers put it.
 struct SheetDrawing {
-    SheetDrawing()
+    explicit SheetDrawing(bool commentShown = false)
     {
         const Data patriarch = container(0xF004, {escher(0xF009, 0, Data(16, 0), 1), shapeRecord(0)});
         const Data picture = container(0xF004, {shapeRecord(75), properties({{0x4104, 1}}),
@@ -159,7 +159,7 @@ struct SheetDrawing {
                           continueRecord(Body().u16(0).u16(0).u32(0).u16(4).u16(0).u32(0).data())};
         at += comment.size();
         hiddenRecords = {drawingRecord(slice(bytes, at, bytes.size())), objRecord(8, 4, false),
-                         record(0x001C, Body().u16(4).u16(2).u16(0).u16(3).string16(u"Ann").u8(0))};
+                         record(0x001C, Body().u16(4).u16(2).u16(commentShown ? 0x0002 : 0).u16(3).string16(u"Ann").u8(0))};
     }
 
     std::vector<RawRecord> records() const
@@ -240,6 +240,33 @@ TEST(SheetDrawings, PictureAndTextBoxReadBesideComments)
     ASSERT_EQ(sheet.comments.size(), 1u);
     EXPECT_EQ(sheet.comments[0].text, "Note");
     EXPECT_EQ(sheet.comments[0].author, "Ann");
+}
+
+TEST(SheetDrawings, ShownCommentsPrintWhereTheyShowOnlyWhenTheSheetPrintsThemAsDisplayed)
+{
+    constexpr int printerValuesUnset = 0x0004, printComments = 0x0020, atEnd = 0x0200;
+    for (bool shown : {false, true}) {
+        for (int printing : {0, printComments, printComments | atEnd}) {
+            std::vector<RawRecord> records{
+                record(0x00A1, Body().u16(9).u16(100).u16(1).u16(1).u16(1).u16(static_cast<uint16_t>(printerValuesUnset | printing)))};
+            const SheetDrawing drawing(shown);
+            for (const RawRecord& part : drawing.records())
+                records.push_back(part);
+            const Workbook book = loadWithDrawing(records, pictureStore({storeEntry(0xF01E, 0x6E0, pngBytes)}));
+            const Sheet& sheet = book.sheets.at(0);
+            ASSERT_EQ(sheet.comments.size(), 1u);
+            const bool inPlace = shown && printing == printComments;
+            ASSERT_EQ(sheet.drawings.size(), inPlace ? 4u : 3u) << "shown " << shown << " printing " << printing;
+            if (!inPlace)
+                continue;
+            const Drawing& note = sheet.drawings[3];
+            EXPECT_EQ(note.kind, DrawingKind::TextBox);
+            EXPECT_EQ(note.text.utf8, "Note");
+            EXPECT_EQ(note.anchor, (DrawingAnchor{.firstColumn = 0, .lastColumn = 2, .firstRow = 0, .lastRow = 4}));
+            EXPECT_EQ(note.fill, (Color{255, 255, 225}));
+            EXPECT_EQ(note.line, (Color{0, 0, 0}));
+        }
+    }
 }
 
 TEST(SheetDrawings, ShapePropertiesAndObjectsPairInOrder)
