@@ -35,6 +35,9 @@ constexpr uint16_t kLineColor = 0x01C0;
 constexpr uint16_t kLineFlags = 0x01FF;
 constexpr uint32_t kFilledBit = 0x0010;
 constexpr uint32_t kOutlinedBit = 0x0008;
+constexpr uint16_t kShapeFlags = 0x03BF;
+constexpr uint32_t kPrintedBit = 0x0001;
+constexpr uint32_t kHiddenBit = 0x0002;
 constexpr size_t kPropertySize = 6;
 
 constexpr uint16_t kLastColumn = 255;
@@ -48,6 +51,14 @@ std::optional<bool> flag(uint32_t value, uint32_t bit)
 {
     const bool used = (value >> 16) == 0 || (value & bit << 16) != 0;
     return used ? std::optional<bool>((value & bit) != 0) : std::nullopt;
+}
+
+// Whether the shape's flags leave it off paper. Only flags marked as used count here: a writer
+// that marks none says nothing about printing.
+bool keptOffPaper(uint32_t value)
+{
+    const auto marked = [value](uint32_t bit) { return (value & bit << 16) != 0; };
+    return (marked(kPrintedBit) && !(value & kPrintedBit)) || (marked(kHiddenBit) && (value & kHiddenBit));
 }
 
 // Colours with flags in the high byte name palette or system colours; their defaults stand in.
@@ -70,6 +81,7 @@ void readProperties(const EscherRecord& options, Shape& shape)
         case kFillFlags: shape.filled = flag(value, kFilledBit); break;
         case kLineColor: shape.lineColor = rgbColor(value); break;
         case kLineFlags: shape.outlined = flag(value, kOutlinedBit); break;
+        case kShapeFlags: shape.offPaper = keptOffPaper(value); break;
         default: break;
         }
     }
@@ -321,7 +333,7 @@ std::optional<Drawing> DrawingCollector::drawingOf(const Shape& shape, const Obj
     // Whether a comment prints is the sheet's choice, not its object's.
     const bool comment = object.header->kind == kCommentObjectKind;
     if (comment ? std::ranges::find(shownComments, object.header->id) == shownComments.end()
-                : !object.header->printed)
+                : !object.header->printed || shape.offPaper)
         return std::nullopt;
     Drawing drawing;
     drawing.anchor = *shape.anchor;

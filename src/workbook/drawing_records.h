@@ -41,6 +41,7 @@ struct Shape {
     uint32_t picture = 0;                 // 1-based number in the picture store; 0 for none
     std::optional<bool> filled, outlined;
     std::optional<Color> fillColor, lineColor;
+    bool offPaper = false;                // hidden, or marked not to print
 };
 
 // Where shapes are anchored: to cells of a worksheet, or within a chart sheet's chart, in

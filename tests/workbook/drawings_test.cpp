@@ -301,6 +301,20 @@ TEST(SheetDrawings, ShapePropertiesAndObjectsPairInOrder)
     EXPECT_EQ(read[3].anchor->lastRow, 5u);
 }
 
+TEST(SheetDrawings, ShapesMarkedHiddenOrNotToPrintStayOffPaper)
+{
+    // Flags count only with their use bits: a writer that marks none leaves the shape printed.
+    const std::vector<std::pair<uint32_t, bool>> cases{
+        {0x00010000, true}, {0x00020002, true}, {0x00000000, false}, {0x00010001, false}, {0x00000002, false}};
+    for (const auto& [flags, offPaper] : cases) {
+        const Data shape = container(0xF004, {shapeRecord(75), properties({{0x4104, 1}, {0x03BF, flags}}),
+                                              anchor(0, 0, 0, 0, 1, 0, 1, 0), clientData});
+        const std::vector<detail::Shape> read = detail::readShapes(asBytes(container(0xF003, {shape})));
+        ASSERT_EQ(read.size(), 1u);
+        EXPECT_EQ(read[0].offPaper, offPaper) << std::hex << flags;
+    }
+}
+
 TEST(SheetDrawings, CutShortDrawingRecordsNeverFailTheLoad)
 {
     const SheetDrawing drawing;
