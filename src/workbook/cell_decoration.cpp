@@ -80,24 +80,45 @@ void FillRuns::add(const CellFormat& format, const Box& box)
     if (format.fillPattern == 0)
         return;
     const Color color = fillColor(workbook_, format);
-    if (color_ == color && box.y == run_.y && box.height == run_.height &&
-        std::fabs(box.x - (run_.x + run_.width)) < sameEdge) {
-        run_.width = box.x + box.width - run_.x;
+    if (row_ && row_->color == color && box.y == row_->box.y && box.height == row_->box.height &&
+        std::fabs(box.x - (row_->box.x + row_->box.width)) < sameEdge) {
+        row_->box.width = box.x + box.width - row_->box.x;
         return;
     }
-    finish();
-    color_ = color;
-    run_ = box;
+    closeRow();
+    row_ = Run{color, box};
+}
+
+void FillRuns::closeRow()
+{
+    if (!row_)
+        return;
+    const Box& below = row_->box;
+    if (block_ && block_->color == row_->color && std::fabs(block_->box.x - below.x) < sameEdge &&
+        std::fabs(block_->box.width - below.width) < sameEdge &&
+        std::fabs(block_->box.y + block_->box.height - below.y) < sameEdge) {
+        block_->box.height = below.y + below.height - block_->box.y;
+    } else {
+        paintBlock();
+        block_ = row_;
+    }
+    row_.reset();
+}
+
+void FillRuns::paintBlock()
+{
+    if (!block_)
+        return;
+    setSourceColor(cr_, block_->color);
+    cairo_rectangle(cr_, block_->box.x, block_->box.y, block_->box.width, block_->box.height);
+    cairo_fill(cr_);
+    block_.reset();
 }
 
 void FillRuns::finish()
 {
-    if (!color_)
-        return;
-    setSourceColor(cr_, *color_);
-    cairo_rectangle(cr_, run_.x, run_.y, run_.width, run_.height);
-    cairo_fill(cr_);
-    color_.reset();
+    closeRow();
+    paintBlock();
 }
 
 BorderStrokes::BorderStrokes(const Workbook& workbook) : workbook_(workbook) {}

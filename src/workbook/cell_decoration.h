@@ -22,18 +22,26 @@ Color fillColor(const Workbook& workbook, const CellFormat& format);
 bool fillShows(const Workbook& workbook, const CellFormat& format);
 
 // Cell fills painted in the order they come: a fill that continues the one before it in the same
-// row and colour joins it, so that a filled row prints as one rectangle instead of one a cell.
+// row and colour joins it, and a row's run that lies just under the run before it, as wide and
+// of the same colour, joins that, so that a filled block prints as one rectangle, not one a cell.
 class FillRuns {
 public:
     FillRuns(cairo_t* cr, const Workbook& workbook) : cr_(cr), workbook_(workbook) {}
     void add(const CellFormat& format, const Box& box);
-    void finish();  // paints the last run
+    void finish();  // paints what is still waiting
 
 private:
+    struct Run {
+        Color color;
+        Box box;
+    };
+    void closeRow();
+    void paintBlock();
+
     cairo_t* cr_;
     const Workbook& workbook_;
-    std::optional<Color> color_;  // of the run waiting to be painted
-    Box run_;
+    std::optional<Run> row_;    // the run growing along its row
+    std::optional<Run> block_;  // the runs before it, joined, not painted yet
 };
 
 // The borders of many cells, stroked together: one path for each line style and colour rather

@@ -4,6 +4,9 @@
 #include <cmath>
 #include <map>
 #include <mutex>
+#include <optional>
+#include <string>
+#include <tuple>
 #include <utility>
 
 #include "workbook/font_description.h"
@@ -29,8 +32,8 @@ double measureMaxDigitWidth(const Font& font)
     return widest;
 }
 
-// The exact width in pixels, measured once per name and size.
-double exactMaxDigitWidth(const Font& font)
+// Measured once per name and size for the whole program.
+double lockedMaxDigitWidth(const Font& font)
 {
     static std::mutex mutex;
     static std::map<std::pair<std::string, uint16_t>, double> cache;
@@ -40,6 +43,18 @@ double exactMaxDigitWidth(const Font& font)
     if (found == cache.end())
         found = cache.emplace(key, measureMaxDigitWidth(font)).first;
     return found->second;
+}
+
+// The exact width in pixels. Cells ask for their font's width one after another, mostly for the
+// same font: the last answer is kept at hand for each thread, without a lock or a copied name.
+double exactMaxDigitWidth(const Font& font)
+{
+    thread_local std::optional<std::tuple<std::string, uint16_t, double>> last;
+    if (last && std::get<1>(*last) == font.heightTwips && std::get<0>(*last) == font.name)
+        return std::get<2>(*last);
+    const double width = lockedMaxDigitWidth(font);
+    last.emplace(font.name, font.heightTwips, width);
+    return width;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "print_test_support.h"
@@ -33,19 +34,19 @@ size_t segmentCount(const std::string& text)
     return segments;
 }
 
-// The widths of the filled rectangles ("x y width height re f"), in order.
-std::vector<double> filledWidths(const std::string& text)
+// The width and height of each filled rectangle ("x y width height re f"), in order.
+std::vector<std::pair<double, double>> filledSizes(const std::string& text)
 {
-    std::vector<double> widths;
+    std::vector<std::pair<double, double>> sizes;
     std::istringstream lines(text);
     for (std::string line; std::getline(lines, line);) {
         double x, y, width, height;
         char tail[8] = {};
         if (std::sscanf(line.c_str(), "%lf %lf %lf %lf %7[ref ]", &x, &y, &width, &height, tail) == 5 &&
             std::string(tail) == "re f")
-            widths.push_back(width);
+            sizes.emplace_back(width, height);
     }
-    return widths;
+    return sizes;
 }
 
 int strokeCount(const std::filesystem::path& postScript)
@@ -143,16 +144,21 @@ TEST(PrintFills, NeighboursOfOneColourFillAsOneRectangle)
         setText(book, sheet, row, 7, "r", red);
     }
     setText(book, sheet, 3, 0, "r", red);  // a row between breaks the run
+    for (uint32_t row = 5; row < 9; ++row)     // a block of one colour
+        for (uint16_t column = 2; column < 5; ++column)
+            setText(book, sheet, row, column, "b", blue);
 
     ScratchFolder scratch;
     const auto postScript = scratch.path("print.ps");
     printWorkbook(book, { .outputPath = postScript.string() });
-    const std::vector<double> widths = filledWidths(fileText(postScript));
-    ASSERT_EQ(widths.size(), 7u);
-    const double column = widths[1];
+    const auto sizes = filledSizes(fileText(postScript));
+    ASSERT_EQ(sizes.size(), 8u);
+    const double column = sizes[1].first, row = sizes[1].second;
     const double printed = 0.02;  // the PostScript keeps three decimals
-    EXPECT_NEAR(widths[0], 6 * column, printed);
-    EXPECT_NEAR(widths[2], column, printed);
-    EXPECT_NEAR(widths[3], 6 * column, printed);
-    EXPECT_NEAR(widths[6], column, printed);
+    EXPECT_NEAR(sizes[0].first, 6 * column, printed);
+    EXPECT_NEAR(sizes[2].first, column, printed);
+    EXPECT_NEAR(sizes[3].first, 6 * column, printed);
+    EXPECT_NEAR(sizes[6].first, column, printed);
+    EXPECT_NEAR(sizes[7].first, 3 * column, printed);
+    EXPECT_NEAR(sizes[7].second, 4 * row, printed);
 }
