@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "workbook/metafile_text.h"
 
@@ -129,18 +130,23 @@ public:
         wmf_stream_destroy(api_, device->out, &out, &length);
         std::string svg = played && out ? std::string(out, length) : std::string();
         wmf_free(api_, out);
-        return withSvgNamespace(std::move(svg));
+        return normalised(std::move(svg));
     }
 
 private:
-    // The converter leaves the document element outside any namespace, where SVG readers
-    // do not take it for SVG.
-    static std::string withSvgNamespace(std::string svg)
+    // The converter leaves the document element outside any namespace, where SVG readers do
+    // not take it for SVG, and fills at half opacity, which a metafile's fills never have and
+    // which PostScript can only print as pixels.
+    static std::string normalised(std::string svg)
     {
         const size_t element = svg.find("<svg ");
         if (element == std::string::npos)
             return {};
-        return svg.insert(element + 5, "xmlns=\"http://www.w3.org/2000/svg\" ");
+        svg.insert(element + 5, "xmlns=\"http://www.w3.org/2000/svg\" ");
+        constexpr std::string_view halfOpaque = "fill-opacity:0.5;", opaque = "fill-opacity:1;";
+        for (size_t at = svg.find(halfOpaque); at != std::string::npos; at = svg.find(halfOpaque, at + opaque.size()))
+            svg.replace(at, halfOpaque.size(), opaque);
+        return svg;
     }
 
     wmfAPI* api_ = nullptr;

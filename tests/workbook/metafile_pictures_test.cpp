@@ -217,5 +217,13 @@ TEST_F(CorpusMetafiles, MetafileTextPrintsAsSearchableText)
         EXPECT_NE(text.find(phrase), std::string::npos) << phrase;
 }
 
+TEST_F(CorpusMetafiles, WindowsMetafileFillsPrintAsVectorsNotPixels)
+{
+    // Four filled Windows metafiles beside one bitmap that two pages show: a fill that the
+    // PostScript could not express would come out as an image of its own.
+    const auto pdf = support::printToPdf(open("poi-15556.xls"), scratch);
+    EXPECT_EQ(support::pdfImageCount(pdf), 2);
+}
+
 }  // namespace
 }  // namespace kx::workbook
