@@ -162,6 +162,19 @@ std::optional<std::pair<double, double>> groupOffset(const std::string& svg)
     return std::pair{x, y};
 }
 
+// The metafile places each run where its own font's advances put it; this program's fonts
+// advance a little differently, and a gap where one run meets the next would split a word in
+// two for a reader of the PDF. A run followed on its line by another is stretched to meet it,
+// unless that would visibly distort it.
+double stretchToNext(const MetafileTextRun& run, const MetafileTextRun& next, double width)
+{
+    constexpr double leastStretch = 0.8, mostStretch = 1.25;
+    if (run.anchor != TextAnchor::Start || next.anchor != TextAnchor::Start || next.y != run.y || width <= 0)
+        return 1;
+    const double stretch = (next.x - run.x) / width;
+    return stretch >= leastStretch && stretch <= mostStretch ? stretch : 1;
+}
+
 }  // namespace
 
 std::vector<MetafileTextRun> takeTextRuns(std::string& svg)
@@ -205,7 +218,8 @@ void paintTextRuns(cairo_t* cr, const std::vector<MetafileTextRun>& runs)
     pango_layout_set_attributes(layout.get(), attributes);
     pango_attr_list_unref(attributes);
     PangoFontDescription* font = pango_font_description_new();
-    for (const MetafileTextRun& run : runs) {
+    for (size_t i = 0; i < runs.size(); ++i) {
+        const MetafileTextRun& run = runs[i];
         pango_font_description_set_family(font, run.family.c_str());
         pango_font_description_set_absolute_size(font, run.size * PANGO_SCALE);
         pango_font_description_set_weight(font, run.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
@@ -216,9 +230,14 @@ void paintTextRuns(cairo_t* cr, const std::vector<MetafileTextRun>& runs)
         pango_layout_get_extents(layout.get(), nullptr, &logical);
         const double width = static_cast<double>(logical.width) / PANGO_SCALE;
         const double shift = run.anchor == TextAnchor::Middle ? width / 2 : run.anchor == TextAnchor::End ? width : 0;
+        const double stretch = i + 1 < runs.size() ? stretchToNext(run, runs[i + 1], width) : 1;
+        cairo_save(cr);
+        cairo_translate(cr, run.x - shift, run.y);
+        cairo_scale(cr, stretch, 1);
         cairo_set_source_rgb(cr, run.fill.red / 255.0, run.fill.green / 255.0, run.fill.blue / 255.0);
-        cairo_move_to(cr, run.x - shift, run.y - static_cast<double>(pango_layout_get_baseline(layout.get())) / PANGO_SCALE);
+        cairo_move_to(cr, 0, -static_cast<double>(pango_layout_get_baseline(layout.get())) / PANGO_SCALE);
         pango_cairo_show_layout(cr, layout.get());
+        cairo_restore(cr);
     }
     pango_font_description_free(font);
 }
