@@ -5,6 +5,7 @@
 #include <libwmf/svg.h>
 #include <librsvg/rsvg.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -32,10 +33,36 @@ uint16_t le16(const std::vector<uint8_t>& data, size_t at)
     return static_cast<uint16_t>(data[at] | data[at + 1] << 8);
 }
 
+// Text given as glyph numbers: the converter looks such fonts up through fontconfig and then
+// shuts fontconfig down under the feet of pango, which aborts the program. Such a metafile
+// is not handed to it.
+bool drawsGlyphNumbers(const std::vector<uint8_t>& data, size_t record, uint32_t type, uint32_t size)
+{
+    constexpr uint32_t extTextA = 83, extTextW = 84, polyTextA = 96, polyTextW = 97, smallText = 108;
+    constexpr uint32_t glyphIndexOption = 0x10;
+    // Options of the text part after bounds, graphics mode and scales; the several text parts
+    // of a poly-text record follow a count, each 40 bytes long.
+    constexpr size_t extTextOptions = 52, smallTextOptions = 20, polyTextCount = 36, polyTextPart = 40;
+    const auto optionsAt = [&](size_t offset) {
+        return offset + 4 <= size && (le32(data, record + offset) & glyphIndexOption) != 0;
+    };
+    if (type == extTextA || type == extTextW)
+        return optionsAt(extTextOptions);
+    if (type == smallText)
+        return optionsAt(smallTextOptions);
+    if (type == polyTextA || type == polyTextW) {
+        const uint64_t parts = size >= polyTextCount + 4 ? le32(data, record + polyTextCount) : 0;
+        for (uint64_t part = 0; part < parts && polyTextCount + 4 + (part + 1) * polyTextPart <= size; ++part)
+            if (optionsAt(polyTextCount + 4 + part * polyTextPart + 16))
+                return true;
+    }
+    return false;
+}
+
 // An enhanced metafile is a chain of records, each with its type and byte size, from a header
 // that gives the whole size and signature to an end record. The converter trusts that chain,
 // so it is walked here first.
-bool emfHoldsTogether(const std::vector<uint8_t>& data)
+bool emfIsSafeToConvert(const std::vector<uint8_t>& data)
 {
     constexpr uint32_t headerType = 1, endType = 14, signature = 0x464D4520;  // " EMF"
     constexpr size_t minHeaderSize = 88;
@@ -46,7 +73,7 @@ bool emfHoldsTogether(const std::vector<uint8_t>& data)
         return false;
     for (uint64_t at = 0; at + 8 <= total;) {
         const uint32_t type = le32(data, at), size = le32(data, at + 4);
-        if (size < 8 || size % 4 != 0 || at + size > total)
+        if (size < 8 || size % 4 != 0 || at + size > total || drawsGlyphNumbers(data, at, type, size))
             return false;
         if (type == endType)
             return true;
@@ -77,7 +104,7 @@ bool wmfHoldsTogether(const std::vector<uint8_t>& data)
 
 std::string emfToSvg(const std::vector<uint8_t>& data)
 {
-    if (!emfHoldsTogether(data))
+    if (!emfIsSafeToConvert(data))
         return {};
     generatorOptions options{};
     options.nameSpace = const_cast<char*>("svg");
@@ -193,9 +220,34 @@ Frame emfFrame(const std::vector<uint8_t>& data, const Frame& drawn)
     return usableFrame(frame) ? frame : drawn;
 }
 
+// Coordinates of eight or more whole digits: damaged records that cairo would spend minutes
+// tessellating. Numbers are told from the digits of embedded base64 data by what stands
+// before them, which base64 never holds.
+bool hasAbsurdCoordinates(const std::string& svg)
+{
+    constexpr size_t mostDigits = 7;
+    size_t digits = 0;
+    bool inNumber = false;
+    char previous = ' ';
+    // From the document element on: the document type before it names a dated standard.
+    const size_t element = svg.find("<svg");
+    for (const char c : std::string_view(svg).substr(element == std::string::npos ? 0 : element)) {
+        if (std::isdigit(static_cast<unsigned char>(c))) {
+            if (digits == 0)
+                inNumber = std::string_view(" ,-\"(").find(previous) != std::string_view::npos;
+            if (++digits > mostDigits && inNumber)
+                return true;
+        } else {
+            digits = 0;
+        }
+        previous = c;
+    }
+    return false;
+}
+
 std::unique_ptr<MetafileDrawing> parsedSvg(std::string svg)
 {
-    if (svg.empty() || svg.size() > kMaxSvgSize)
+    if (svg.empty() || svg.size() > kMaxSvgSize || hasAbsurdCoordinates(svg))
         return nullptr;
     auto drawing = std::make_unique<MetafileDrawing>();
     drawing->text = takeTextRuns(svg);

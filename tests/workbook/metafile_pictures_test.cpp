@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "print_test_support.h"
@@ -203,6 +204,23 @@ TEST_F(CorpusMetafiles, DamagedMetafilesDrawNothingOrSomethingButNeverFail)
                 inks(surface.get());
         }
     }
+    // A viewport extent and polygon counts damaged so that points lie a billion units away:
+    // refused, where drawing them would take cairo minutes.
+    Picture farAway = images.pictures[3];
+    for (const auto& [at, value] : {std::pair<size_t, uint8_t>{203, 0xCC}, {505, 0xED}, {1281, 0x01},
+                                    {2354, 0x7A}, {4655, 0x28}, {5325, 0xF1}})
+        farAway.data.at(at) = value;
+    EXPECT_FALSE(renderMetafile(farAway));
+
+    // Text given as glyph numbers would make the converter shut fontconfig down under pango.
+    const Workbook angelo = open("poi-angelo-edu-nsse-2011.xls");
+    Picture glyphNumbers = angelo.pictures.at(1);
+    ASSERT_TRUE(renderMetafile(glyphNumbers));
+    const size_t firstText = 9044 - 52;  // the options of an extended text record
+    ASSERT_EQ(glyphNumbers.data.at(firstText), 84);
+    glyphNumbers.data.at(9044) |= 0x10;
+    EXPECT_FALSE(renderMetafile(glyphNumbers));
+
     EXPECT_FALSE(renderMetafile({PictureFormat::Emf, std::vector<uint8_t>(200, 0xFF)}));
     EXPECT_FALSE(renderMetafile({PictureFormat::Wmf, std::vector<uint8_t>(200, 0x00)}));
     EXPECT_FALSE(renderMetafile({PictureFormat::Emf, {}}));
