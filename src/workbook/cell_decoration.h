@@ -14,6 +14,8 @@ struct Box {
 };
 
 void setSourceColor(cairo_t* cr, Color color);
+// Fills the current path and then outlines it, either only when given, and clears the path.
+void fillAndStroke(cairo_t* cr, const std::optional<Color>& fill, const std::optional<Color>& line, double lineWidth);
 
 // The colour a fill prints: solid fills in the foreground colour, patterns as a blend of their
 // two colours by ink coverage; white without a fill.

@@ -123,16 +123,7 @@ MarkerShape seriesMarker(const ChartSeries& series, size_t index)
 
 void fillAndStroke(cairo_t* cr, const ChartFrame& frame, double lineWidth)
 {
-    if (frame.fill) {
-        setSourceColor(cr, *frame.fill);
-        cairo_fill_preserve(cr);
-    }
-    if (frame.line) {
-        setSourceColor(cr, *frame.line);
-        cairo_set_line_width(cr, lineWidth);
-        cairo_stroke_preserve(cr);
-    }
-    cairo_new_path(cr);
+    fillAndStroke(cr, frame.fill, frame.line, lineWidth);
 }
 
 void paintMarker(cairo_t* cr, MarkerShape shape, double x, double y, double size, Color line, Color fill)

@@ -1,5 +1,6 @@
 #include "workbook/drawing_painter.h"
 
+#include "workbook/cell_decoration.h"
 #include "workbook/chart_painter.h"
 #include "workbook/drawing_geometry.h"
 #include "workbook/metafile_picture.h"
@@ -22,16 +23,7 @@ bool onPage(const DrawingAnchor& anchor, const SheetPage& page)
 void paintFrame(cairo_t* cr, const Drawing& drawing, const Box& box)
 {
     cairo_rectangle(cr, box.x, box.y, box.width, box.height);
-    if (drawing.fill) {
-        setSourceColor(cr, *drawing.fill);
-        cairo_fill_preserve(cr);
-    }
-    if (drawing.line) {
-        setSourceColor(cr, *drawing.line);
-        cairo_set_line_width(cr, outlineWidth);
-        cairo_stroke_preserve(cr);
-    }
-    cairo_new_path(cr);
+    fillAndStroke(cr, drawing.fill, drawing.line, outlineWidth);
 }
 
 void paintPicture(cairo_t* cr, cairo_surface_t* image, const Box& box)
