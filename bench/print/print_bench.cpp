@@ -1,7 +1,8 @@
 // Prints workbooks to PostScript as the converter does and says how long each step takes:
 // reading, printing (pages laid out and written), and with --ghostscript Ghostscript's first
 // pass on that PostScript, run with the converter's own command line.
-// Usage: kx_print_bench [--rounds N] [--ghostscript GS] file-or-folder...
+// Usage: kx_print_bench [--rounds N] [--ghostscript GS] [--keep FOLDER] file-or-folder...
+// --keep copies each workbook's PostScript into FOLDER as NAME.ps.
 // Every sheet prints as the fidelity bench asks the converter: the first worksheet on A4
 // portrait at zoom 100 with gridlines, without headings or print area, comments at the end.
 // The first round of the first workbook also pays for starting the font machinery once; that
@@ -76,7 +77,7 @@ struct Figures {
 };
 
 Figures measure(const std::filesystem::path& path, const std::string& folder, const std::string& ghostscript,
-                int rounds)
+                int rounds, const std::string& keep)
 {
     Figures figures;
     const std::string postScript = platform::joinPath(folder, conversion::kPostScriptFile);
@@ -95,6 +96,9 @@ Figures measure(const std::filesystem::path& path, const std::string& folder, co
             return figures;
         }
         figures.postScriptBytes = std::filesystem::file_size(postScript);
+        if (!keep.empty())
+            std::filesystem::copy_file(postScript, std::filesystem::path(keep) / path.filename().replace_extension(".ps"),
+                                       std::filesystem::copy_options::overwrite_existing);
         if (!ghostscript.empty()) {
             bool ran = false;
             const double seconds = millisecondsOf([&] { ran = runGhostscriptQuietly(ghostscript, folder); });
@@ -111,7 +115,7 @@ Figures measure(const std::filesystem::path& path, const std::string& folder, co
 int main(int argc, char** argv)
 {
     int rounds = 3;
-    std::string ghostscript;
+    std::string ghostscript, keep;
     std::vector<std::filesystem::path> files;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
@@ -119,6 +123,8 @@ int main(int argc, char** argv)
             rounds = std::max(1, std::atoi(argv[++i]));
         else if (argument == "--ghostscript" && i + 1 < argc)
             ghostscript = argv[++i];
+        else if (argument == "--keep" && i + 1 < argc)
+            keep = argv[++i];
         else
             kx::bench::addWorkbooks(argument, files);
     }
@@ -130,7 +136,7 @@ int main(int argc, char** argv)
     double read = 0, print = 0, gs = 0;
     uintmax_t bytes = 0;
     for (const auto& path : files) {
-        const Figures f = measure(path, folder.string(), ghostscript, rounds);
+        const Figures f = measure(path, folder.string(), ghostscript, rounds, keep);
         if (!f.error.empty() && f.print > 1e299) {
             std::printf("%-40s %s\n", path.filename().c_str(), f.error.c_str());
             continue;
