@@ -8,6 +8,7 @@
 #include "conversion/engine_automation.h"
 #include "platform/filesystem.h"
 #include "platform/private_folder.h"
+#include "platform/process_memory.h"
 #include "platform/program_end.h"
 #include "terminal_ui.h"
 
@@ -71,6 +72,7 @@ int convert(conversion::EngineApplicationFactory& engine, const conversion::Comm
 
 int main(int argc, char** argv)
 {
+    platform::keepFreedMemoryForReuse();
     conversion::CommandLineRequest request;
     try {
         request = conversion::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
