@@ -1,8 +1,9 @@
 // Prints workbooks to PostScript as the converter does and says how long each step takes:
 // reading, printing (pages laid out and written), and with --ghostscript Ghostscript's first
 // pass on that PostScript, run with the converter's own command line.
-// Usage: kx_print_bench [--rounds N] [--ghostscript GS] [--keep FOLDER] file-or-folder...
-// --keep copies each workbook's PostScript into FOLDER as NAME.ps.
+// Usage: kx_print_bench [--rounds N] [--ghostscript GS] [--keep-postscript DIR] file-or-folder...
+// --keep-postscript leaves each workbook's PostScript in DIR as NAME.ps, for comparing the
+// output of two builds.
 // Every sheet prints as the fidelity bench asks the converter: the first worksheet on A4
 // portrait at zoom 100 with gridlines, without headings or print area, comments at the end.
 // The first round of the first workbook also pays for starting the font machinery once; that
@@ -77,7 +78,7 @@ struct Figures {
 };
 
 Figures measure(const std::filesystem::path& path, const std::string& folder, const std::string& ghostscript,
-                int rounds, const std::string& keep)
+                int rounds)
 {
     Figures figures;
     const std::string postScript = platform::joinPath(folder, conversion::kPostScriptFile);
@@ -96,9 +97,6 @@ Figures measure(const std::filesystem::path& path, const std::string& folder, co
             return figures;
         }
         figures.postScriptBytes = std::filesystem::file_size(postScript);
-        if (!keep.empty())
-            std::filesystem::copy_file(postScript, std::filesystem::path(keep) / path.filename().replace_extension(".ps"),
-                                       std::filesystem::copy_options::overwrite_existing);
         if (!ghostscript.empty()) {
             bool ran = false;
             const double seconds = millisecondsOf([&] { ran = runGhostscriptQuietly(ghostscript, folder); });
@@ -123,7 +121,7 @@ int main(int argc, char** argv)
             rounds = std::max(1, std::atoi(argv[++i]));
         else if (argument == "--ghostscript" && i + 1 < argc)
             ghostscript = argv[++i];
-        else if (argument == "--keep" && i + 1 < argc)
+        else if (argument == "--keep-postscript" && i + 1 < argc)
             keep = argv[++i];
         else
             kx::bench::addWorkbooks(argument, files);
@@ -136,13 +134,17 @@ int main(int argc, char** argv)
     double read = 0, print = 0, gs = 0;
     uintmax_t bytes = 0;
     for (const auto& path : files) {
-        const Figures f = measure(path, folder.string(), ghostscript, rounds, keep);
+        const Figures f = measure(path, folder.string(), ghostscript, rounds);
         if (!f.error.empty() && f.print > 1e299) {
             std::printf("%-40s %s\n", path.filename().c_str(), f.error.c_str());
             continue;
         }
         std::printf("%-40s %9.1f %9.1f %9.1f %9.1f %10.0f %s\n", path.filename().c_str(), f.read, f.firstPrint, f.print,
                     ghostscript.empty() ? 0.0 : f.ghostscript, static_cast<double>(f.postScriptBytes) / 1024.0, f.error.c_str());
+        if (!keep.empty())
+            std::filesystem::copy_file(folder / kx::conversion::kPostScriptFile,
+                                       std::filesystem::path(keep) / path.filename().replace_extension(".ps"),
+                                       std::filesystem::copy_options::overwrite_existing);
         read += f.read;
         print += f.print;
         gs += ghostscript.empty() ? 0 : f.ghostscript;
