@@ -1,7 +1,9 @@
 // Prints workbooks to PostScript as the converter does and says how long each step takes:
 // reading, printing (pages laid out and written), and with --ghostscript Ghostscript's first
 // pass on that PostScript, run with the converter's own command line.
-// Usage: kx_print_bench [--rounds N] [--ghostscript GS] file-or-folder...
+// Usage: kx_print_bench [--rounds N] [--ghostscript GS] [--keep-postscript DIR] file-or-folder...
+// --keep-postscript leaves each workbook's PostScript in DIR as NAME.ps, for comparing the
+// output of two builds.
 // Every sheet prints as the fidelity bench asks the converter: the first worksheet on A4
 // portrait at zoom 100 with gridlines, without headings or print area, comments at the end.
 // The first round of the first workbook also pays for starting the font machinery once; that
@@ -111,7 +113,7 @@ Figures measure(const std::filesystem::path& path, const std::string& folder, co
 int main(int argc, char** argv)
 {
     int rounds = 3;
-    std::string ghostscript;
+    std::string ghostscript, keep;
     std::vector<std::filesystem::path> files;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
@@ -119,6 +121,8 @@ int main(int argc, char** argv)
             rounds = std::max(1, std::atoi(argv[++i]));
         else if (argument == "--ghostscript" && i + 1 < argc)
             ghostscript = argv[++i];
+        else if (argument == "--keep-postscript" && i + 1 < argc)
+            keep = argv[++i];
         else
             kx::bench::addWorkbooks(argument, files);
     }
@@ -137,6 +141,10 @@ int main(int argc, char** argv)
         }
         std::printf("%-40s %9.1f %9.1f %9.1f %9.1f %10.0f %s\n", path.filename().c_str(), f.read, f.firstPrint, f.print,
                     ghostscript.empty() ? 0.0 : f.ghostscript, static_cast<double>(f.postScriptBytes) / 1024.0, f.error.c_str());
+        if (!keep.empty())
+            std::filesystem::copy_file(folder / kx::conversion::kPostScriptFile,
+                                       std::filesystem::path(keep) / path.filename().replace_extension(".ps"),
+                                       std::filesystem::copy_options::overwrite_existing);
         read += f.read;
         print += f.print;
         gs += ghostscript.empty() ? 0 : f.ghostscript;

@@ -48,7 +48,10 @@ size_t utf8OffsetOfUtf16(const std::string& text, uint32_t utf16Units)
     return offset;
 }
 
-CellFonts::CellFonts(const Workbook& workbook) : workbook_(workbook), descriptions_(workbook.fonts.size() + 1) {}
+CellFonts::CellFonts(const Workbook& workbook)
+    : workbook_(workbook), descriptions_(workbook.fonts.size() + 1), screenWidthRatios_(workbook.fonts.size() + 1, 0)
+{
+}
 
 const Font& CellFonts::font(uint16_t index) const
 {
@@ -69,9 +72,12 @@ const PangoFontDescription* CellFonts::description(uint16_t index)
     return descriptions_[slot].get();
 }
 
-double CellFonts::screenWidthRatio(uint16_t index) const
+double CellFonts::screenWidthRatio(uint16_t index)
 {
-    return kx::workbook::screenWidthRatio(font(index));
+    double& ratio = screenWidthRatios_[std::min<size_t>(index, workbook_.fonts.size())];
+    if (ratio == 0)
+        ratio = kx::workbook::screenWidthRatio(font(index));
+    return ratio;
 }
 
 Color CellFonts::color(uint16_t index) const
@@ -118,19 +124,57 @@ AttrListPtr CellFonts::attributes(uint16_t fontIndex, const std::string& text, c
     return list;
 }
 
+AttrListPtr CellFonts::layoutAttributes(uint16_t fontIndex, const std::string& text, const RichText* rich,
+                                        double shrink)
+{
+    AttrListPtr list = attributes(fontIndex, text, rich);
+    if (shrink < 1)
+        pango_attr_list_insert(list.get(), pango_attr_scale_new(shrink));
+    // A word too long for its line breaks between characters without a hyphen, as on screen.
+    pango_attr_list_insert(list.get(), pango_attr_insert_hyphens_new(FALSE));
+    return list;
+}
+
 PangoLayout* CellFonts::layout(const std::string& text, uint16_t fontIndex, const RichText* rich, double shrink,
                               const Paragraph& paragraph)
 {
     return layouts_.layout({text, fontIndex, rich, shrink, paragraph}, [&](PangoLayout* made) {
         pango_layout_set_font_description(made, description(fontIndex));
-        AttrListPtr list = attributes(fontIndex, text, rich);
-        if (shrink < 1)
-            pango_attr_list_insert(list.get(), pango_attr_scale_new(shrink));
-        // A word too long for its line breaks between characters without a hyphen, as on screen.
-        pango_attr_list_insert(list.get(), pango_attr_insert_hyphens_new(FALSE));
-        pango_layout_set_attributes(made, list.get());
+        pango_layout_set_attributes(made, layoutAttributes(fontIndex, text, rich, shrink).get());
         pango_layout_set_text(made, text.data(), static_cast<int>(text.size()));
     });
+}
+
+// Decorations and a raised baseline are drawn by the layout's renderer from its attributes.
+bool CellFonts::drawsOnlyGlyphs(uint16_t fontIndex) const
+{
+    const Font& chosen = font(fontIndex);
+    return chosen.underline == Underline::None && !chosen.strikeout && chosen.script == Script::Normal;
+}
+
+size_t CellFonts::LineKeyHash::operator()(const LineKey& key) const
+{
+    return std::hash<std::string>()(key.text) ^ (std::hash<double>()(key.shrink) * 31 + key.fontIndex);
+}
+
+std::shared_ptr<const ShapedLine> CellFonts::line(const std::string& text, uint16_t fontIndex, double shrink)
+{
+    if (!drawsOnlyGlyphs(fontIndex))
+        return nullptr;
+    LineKey key{text, fontIndex, shrink};
+    if (auto found = lines_.find(key); found != lines_.end())
+        return found->second;
+    PangoContext* context = pango_layout_get_context(lineContext_.get());
+    if (lineFont_ != description(fontIndex)) {
+        lineFont_ = description(fontIndex);
+        pango_context_set_font_description(context, lineFont_);
+    }
+    std::shared_ptr<const ShapedLine> shaped =
+        ShapedLine::shape(context, text, layoutAttributes(fontIndex, text, nullptr, shrink).get());
+    // Like the layouts, not every text of a large sheet is held to the end of the print.
+    if (lines_.size() >= maximumKeptLayouts)
+        lines_.clear();
+    return lines_.emplace(std::move(key), std::move(shaped)).first->second;
 }
 
 }  // namespace kx::workbook

@@ -4,11 +4,14 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "workbook/font_description.h"
 #include "workbook/model.h"
 #include "workbook/pango_layout.h"
+#include "workbook/shaped_line.h"
 
 namespace kx::workbook {
 
@@ -26,7 +29,7 @@ public:
     const PangoFontDescription* description(uint16_t index);
     Color color(uint16_t index) const;
     // See screenWidthRatio.
-    double screenWidthRatio(uint16_t index) const;
+    double screenWidthRatio(uint16_t index);
 
     // Underline, strike-through and script of the font over the whole text, and for rich text
     // the font, colour and decoration of every run.
@@ -37,13 +40,35 @@ public:
     // same: the layout must not be changed. Its context has makeLayout's metrics.
     PangoLayout* layout(const std::string& text, uint16_t fontIndex, const RichText* rich, double shrink,
                         const Paragraph& paragraph);
+    // The same text as one shaped line, drawn as its layout of one unbroken line draws it, or
+    // nullptr when it needs a layout (see ShapedLine::shape; underlined, struck-through and
+    // raised or lowered fonts too). Kept for the rest of the print like the layouts.
+    std::shared_ptr<const ShapedLine> line(const std::string& text, uint16_t fontIndex, double shrink);
 
 private:
+    struct LineKey {
+        std::string text;
+        uint16_t fontIndex = 0;
+        double shrink = 1;
+        bool operator==(const LineKey&) const = default;
+    };
+    struct LineKeyHash {
+        size_t operator()(const LineKey& key) const;
+    };
+
     void addRunAttributes(PangoAttrList* list, uint16_t fontIndex, unsigned start, unsigned end, bool withFont);
+    AttrListPtr layoutAttributes(uint16_t fontIndex, const std::string& text, const RichText* rich, double shrink);
+    bool drawsOnlyGlyphs(uint16_t fontIndex) const;
 
     const Workbook& workbook_;
     std::vector<FontDescriptionPtr> descriptions_;
+    std::vector<double> screenWidthRatios_;  // per font slot; 0 until measured
     LayoutCache layouts_;
+    // Lines are shaped in a context of their own with the layouts' metrics, whose base font is
+    // the font of the line: setting it on the layouts' context would lay them all out again.
+    MeasuringLayout lineContext_{cairo_ps_surface_create_for_stream(nullptr, nullptr, 1, 1)};
+    const PangoFontDescription* lineFont_ = nullptr;
+    std::unordered_map<LineKey, std::shared_ptr<const ShapedLine>, LineKeyHash> lines_;
 };
 
 // Ligatures off over the whole text: a ligature glyph has no character of its own, and the PDF

@@ -97,32 +97,63 @@ CellTextPainter::CellTextPainter(cairo_t* cr, PangoLayout* layout, const Workboo
 
 double CellTextPainter::setText(const std::string& text, uint16_t fontIndex, const RichText* rich, double shrink)
 {
+    const bool oneLine = !rich && !turned_ && paragraph_.width < 0;
+    line_ = oneLine ? fonts_.line(text, fontIndex, shrink) : nullptr;
+    if (line_)
+        return line_->width();
     layout_ = fonts_.layout(text, fontIndex, rich, shrink, paragraph_);
+    return static_cast<double>(logicalExtents().width) / PANGO_SCALE;
+}
+
+PangoRectangle CellTextPainter::logicalExtents() const
+{
+    if (line_)
+        return line_->logical();
     PangoRectangle logical;
     pango_layout_get_extents(layout_, nullptr, &logical);
-    return static_cast<double>(logical.width) / PANGO_SCALE;
+    return logical;
+}
+
+// Turning the text turns its layout's context; a kept layout's context never turns.
+void CellTextPainter::keepText(TextPlan& plan)
+{
+    plan.line = line_;
+    if (line_)
+        plan.layout.reset();
+    else
+        plan.layout = plan.angle != 0 ? copyLayout(layout_, context_) : LayoutPtr(PANGO_LAYOUT(g_object_ref(layout_)));
 }
 
 // Numbers never spill into their neighbours: General first gives up digits, then any number shows
-// as a row of #. A repeat fill grows to take the room left over.
+// as a row of #.
+std::string CellTextPainter::numberFitted(const Cell& cell, const CellFormat& format, double room, double screen,
+                                          double screenRoom)
+{
+    const std::string& code = workbook_.numberFormatCode(format.numberFormat);
+    const int maxChars = static_cast<int>(room / digitWidth_);
+    if (isGeneral(code) && maxChars > 0) {
+        if (auto narrower = cellContent(workbook_, cell, std::min(maxChars, 11));
+            narrower && setText(narrower->text, format.fontIndex, nullptr) * screen <= screenRoom)
+            return narrower->text;
+    }
+    const double hashWidth = std::max(setText("#", format.fontIndex, nullptr), 0.1);
+    return std::string(static_cast<size_t>(std::max(1.0, std::floor(room / hashWidth))), '#');
+}
+
+// A number too wide for its cell gives way (see numberFitted); a repeat fill grows to take the
+// room left over.
 std::string CellTextPainter::fittedText(const Cell& cell, CellContent& content, const CellFormat& format, double room)
 {
     // Other text prints as it is, measured only as laid out for printing.
     if (!content.numeric && !content.fill && format.horizontal != HorizontalAlign::Fill)
         return content.text;
-    const double screen = fonts_.screenWidthRatio(format.fontIndex);
     const double width = setText(content.text, format.fontIndex, nullptr);
-    const double screenRoom = room * fonts_.screenWidthRatio(defaultFontIndex);
-    if (content.numeric && width * screen > screenRoom) {
-        const std::string& code = workbook_.numberFormatCode(format.numberFormat);
-        const int maxChars = static_cast<int>(room / digitWidth_);
-        if (isGeneral(code) && maxChars > 0) {
-            if (auto narrower = cellContent(workbook_, cell, std::min(maxChars, 11));
-                narrower && setText(narrower->text, format.fontIndex, nullptr) * screen <= screenRoom)
-                return narrower->text;
-        }
-        const double hashWidth = std::max(setText("#", format.fontIndex, nullptr), 0.1);
-        return std::string(static_cast<size_t>(std::max(1.0, std::floor(room / hashWidth))), '#');
+    // Measuring a font's screen digits loads it at screen size: only numbers need it.
+    if (content.numeric) {
+        const double screen = fonts_.screenWidthRatio(format.fontIndex);
+        const double screenRoom = room * fonts_.screenWidthRatio(defaultFontIndex);
+        if (width * screen > screenRoom)
+            return numberFitted(cell, format, room, screen, screenRoom);
     }
     if (content.fill && width < room && !format.wrap) {
         const std::string piece = utf8Of(*content.fill);
@@ -172,13 +203,16 @@ std::optional<TextPlan> CellTextPainter::plan(const Cell& cell, const Box& box, 
     plan.color = content->color.value_or(fonts_.color(format.fontIndex));
     const bool wraps = !rotated && (format.wrap || plan.justify);
     // Lines break where the spreadsheet program breaks them on screen; columns widen on paper by
-    // the default font's ratio, text by its own.
+    // the default font's ratio, text by its own. Only wrapped text and numbers need the ratios.
     const double lineWidth =
-        room * fonts_.screenWidthRatio(defaultFontIndex) / fonts_.screenWidthRatio(format.fontIndex);
+        wraps || content->numeric
+            ? room * fonts_.screenWidthRatio(defaultFontIndex) / fonts_.screenWidthRatio(format.fontIndex)
+            : room;
     // Upright text wraps within the row's height, as the spreadsheet program wraps it.
     const bool upright = format.rotation == 90 || format.rotation == 180;
     plan.wrapWidth = wraps ? lineWidth : upright && format.wrap ? std::max(box.height - 2 * padding, 0.0) : -1;
     plan.angle = format.rotation == stackedRotation ? 0 : rotationAngle(format.rotation);
+    turned_ = plan.angle != 0;
     setLayout(plan);
     if (format.shrinkToFit && !wraps && !rotated && !content->numeric) {
         const double natural = setText(plan.text, plan.fontIndex, plan.rich);
@@ -186,10 +220,9 @@ std::optional<TextPlan> CellTextPainter::plan(const Cell& cell, const Box& box, 
         setLayout(plan);
     }
 
-    // Turning the text turns its layout's context; a kept layout's context never turns.
-    plan.layout = plan.angle != 0 ? copyLayout(layout_, context_) : LayoutPtr(PANGO_LAYOUT(g_object_ref(layout_)));
-    PangoRectangle logical;
-    pango_layout_get_extents(layout_, nullptr, &logical);
+    keepText(plan);
+    turned_ = false;
+    const PangoRectangle logical = logicalExtents();
     double width = static_cast<double>(logical.width) / PANGO_SCALE;
     double height = static_cast<double>(logical.height) / PANGO_SCALE;
     if (plan.angle != 0) {
@@ -250,19 +283,22 @@ int indexAt(PangoLayout* layout, double x)
 void CellTextPainter::trimToClip(TextPlan& plan)
 {
     if (!plan.clipped || plan.alignment != PANGO_ALIGN_LEFT || plan.angle != 0 || plan.wrapWidth >= 0 ||
-        plan.rich || plan.text.find('\n') != std::string::npos || anyRightToLeft(plan.layout.get()))
+        plan.rich || plan.text.find('\n') != std::string::npos || (!plan.line && anyRightToLeft(plan.layout.get())))
         return;
-    PangoLayout* layout = plan.layout.get();
-    PangoRectangle logical;
-    pango_layout_get_extents(layout, nullptr, &logical);
+    const double width = plan.line ? plan.line->width() : [&] {
+        PangoRectangle logical;
+        pango_layout_get_extents(plan.layout.get(), nullptr, &logical);
+        return static_cast<double>(logical.width) / PANGO_SCALE;
+    }();
     const double clipRight = plan.clip.x + plan.clip.width - plan.x;
-    if (clipRight >= static_cast<double>(logical.width) / PANGO_SCALE)
+    if (clipRight >= width)
         return;
     // The character the clip cuts goes too: what is left is what shows whole.
-    plan.text.resize(static_cast<size_t>(indexAt(layout, std::max(clipRight, 0.0))));
+    const double x = std::max(clipRight, 0.0);
+    plan.text.resize(static_cast<size_t>(plan.line ? plan.line->indexAt(x) : indexAt(plan.layout.get(), x)));
     setParagraph(plan, -1);
     setText(plan.text, plan.fontIndex, nullptr, plan.shrink);
-    plan.layout.reset(PANGO_LAYOUT(g_object_ref(layout_)));
+    keepText(plan);
 }
 
 void CellTextPainter::paint(const TextPlan& plan)
@@ -274,6 +310,11 @@ void CellTextPainter::paint(const TextPlan& plan)
         cairo_clip(cr_);
     }
     setSourceColor(cr_, plan.color);
+    if (plan.line) {
+        plan.line->draw(cr_, plan.x, plan.y);
+        cairo_restore(cr_);
+        return;
+    }
     if (plan.angle != 0) {
         PangoRectangle logical;
         pango_layout_get_extents(layout_, nullptr, &logical);

@@ -6,6 +6,7 @@
 #include <pango/pango.h>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -13,6 +14,7 @@
 #include "workbook/cell_decoration.h"
 #include "workbook/cell_fonts.h"
 #include "workbook/pango_layout.h"
+#include "workbook/shaped_line.h"
 
 namespace kx::workbook {
 
@@ -34,8 +36,9 @@ struct TextPlan {
     bool spills = false;    // wider than its cell and drawn over empty neighbours
     bool clipped = true;    // reaches outside clip
     // Laid out for this plan and drawn as it is: shaping the text again to draw it would cost
-    // as much as planning it.
+    // as much as planning it. Level text of one plain line has only its shaped line.
     LayoutPtr layout;
+    std::shared_ptr<const ShapedLine> line;
 };
 
 class CellTextPainter {
@@ -52,13 +55,19 @@ public:
 
 private:
     double setText(const std::string& text, uint16_t fontIndex, const RichText* rich, double shrink = 1);
+    PangoRectangle logicalExtents() const;
+    void keepText(TextPlan& plan);
     std::string fittedText(const Cell& cell, CellContent& content, const CellFormat& format, double room);
+    std::string numberFitted(const Cell& cell, const CellFormat& format, double room, double screen, double screenRoom);
     void setParagraph(const TextPlan& plan, double wrapWidth);
     void setLayout(const TextPlan& plan);
 
     cairo_t* cr_;
     PangoContext* context_;
-    PangoLayout* layout_ = nullptr;  // the layout of the plan being made or drawn
+    // The text of the plan being made: its shaped line, or when it has none its layout.
+    std::shared_ptr<const ShapedLine> line_;
+    PangoLayout* layout_ = nullptr;
+    bool turned_ = false;  // the plan's text is turned, and only a layout turns
     const Workbook& workbook_;
     CellFonts& fonts_;
     double digitWidth_;

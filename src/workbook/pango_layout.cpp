@@ -40,10 +40,6 @@ MeasuringLayout::~MeasuringLayout()
 namespace kx::workbook {
 namespace {
 
-// Past this many kept layouts the cache starts again, so that a sheet of mostly different texts
-// does not hold every one of them to the end of the print.
-constexpr size_t maximumKeptLayouts = 20000;
-
 void applyParagraph(PangoLayout* layout, const Paragraph& paragraph)
 {
     pango_layout_set_width(layout, paragraph.width);

@@ -53,6 +53,10 @@ struct Paragraph {
     bool operator==(const Paragraph&) const = default;
 };
 
+// Past this many kept layouts the cache starts again, so that a sheet of mostly different texts
+// does not hold every one of them to the end of the print.
+constexpr size_t maximumKeptLayouts = 20000;
+
 // Laid-out texts kept for the whole print: a text that many cells show in the same font and
 // paragraph is shaped once. The layouts belong to a context of their own with makeLayout's
 // metrics and are drawn as they are at any scale; a caller that changes one (or its context,

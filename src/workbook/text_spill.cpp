@@ -9,9 +9,12 @@ namespace {
 
 constexpr double padding = 3;  // both sides of a cell's text, in points
 
-// Laid out as the cell will print it, so that the page reuses the layout.
+// Shaped or laid out as the cell will print it, so that the page reuses the result.
 double textWidth(CellFonts& fonts, const CellFormat& format, const CellContent& content)
 {
+    if (!content.rich)
+        if (const auto line = fonts.line(content.text, format.fontIndex, 1))
+            return line->width();
     PangoLayout* layout = fonts.layout(content.text, format.fontIndex, content.rich, 1, {});
     PangoRectangle logical;
     pango_layout_get_extents(layout, nullptr, &logical);

@@ -82,21 +82,24 @@ TEST_F(CellTextPlan, CellsOfTheSameTextShareALayoutOnlyWhereTheyAreLaidOutAlike)
     const auto turned = painter.plan(cells[4], narrow, anyRoom);
     ASSERT_TRUE(plain && again && wrapped && shrunk && turned);
 
-    EXPECT_EQ(plain->layout.get(), again->layout.get());
-    EXPECT_EQ(pango_layout_get_line_count(plain->layout.get()), 1);
+    ASSERT_TRUE(plain->line);
+    EXPECT_EQ(plain->line, again->line);
     EXPECT_GT(pango_layout_get_line_count(wrapped->layout.get()), 2);
     EXPECT_LT(shrunk->shrink, 1);
-    PangoRectangle shrunkExtents, plainExtents;
-    pango_layout_get_extents(shrunk->layout.get(), nullptr, &shrunkExtents);
-    pango_layout_get_extents(plain->layout.get(), nullptr, &plainExtents);
-    EXPECT_LT(shrunkExtents.width, plainExtents.width);
-    // A turned text's layout follows the page's turned context; it must not be one that others share.
-    EXPECT_NE(turned->layout.get(), plain->layout.get());
-    EXPECT_NE(pango_layout_get_context(turned->layout.get()), pango_layout_get_context(plain->layout.get()));
+    ASSERT_TRUE(shrunk->line);
+    EXPECT_LT(shrunk->line->width(), plain->line->width());
+    // A turned text's layout follows the page's turned context; it must not be the one kept for
+    // others of the same text.
+    PangoLayout* kept = fonts.layout(words, 0, nullptr, 1, {});
+    ASSERT_TRUE(turned->layout);
+    EXPECT_NE(turned->layout.get(), kept);
+    EXPECT_NE(pango_layout_get_context(turned->layout.get()), pango_layout_get_context(kept));
+    PangoRectangle before, after;
+    pango_layout_get_extents(kept, nullptr, &before);
     painter.paint(*turned);
-    PangoRectangle afterTurn;
-    pango_layout_get_extents(again->layout.get(), nullptr, &afterTurn);
-    EXPECT_EQ(afterTurn.width, plainExtents.width);
+    pango_layout_get_extents(kept, nullptr, &after);
+    EXPECT_EQ(after.width, before.width);
+    EXPECT_EQ(after.width, plain->line->logical().width);
 }
 
 TEST_F(CellTextPlan, UprightTextWrapsWithinTheRowsHeight)

@@ -1,0 +1,103 @@
+// A cell text shaped as one line must measure, cut and print exactly as its layout does.
+#include <gtest/gtest.h>
+
+#include <cairo-ps.h>
+
+#include <string>
+#include <vector>
+
+#include "workbook/cell_fonts.h"
+
+using namespace kx::workbook;
+
+namespace {
+
+Workbook workbookWithFonts()
+{
+    Workbook book;
+    book.fonts = {Font{}, Font{.name = "Arial", .heightTwips = 220, .bold = true},
+                  Font{.name = "Times New Roman", .heightTwips = 240, .italic = true},
+                  Font{.name = "Courier New", .heightTwips = 180},
+                  Font{.heightTwips = 200, .underline = Underline::Single}, Font{.heightTwips = 200, .strikeout = true},
+                  Font{.heightTwips = 200, .script = Script::Superscript}};
+    return book;
+}
+
+const std::vector<std::string> plainTexts = {
+    "42", "1,234.50", "-0.5%", "HEALTHY LEARNING ACADEMY", "AVATAR Tyre WAVE", " leading and trailing  ",
+    "Prénom café Übergröße", "€ 1.000,00", "x", "fi fl ffi", "Ωμέγα Ψ", "email@example.com (see 3/4)",
+};
+
+// The PostScript that drawing with `draw` writes, without its date.
+std::string postScriptOf(const std::function<void(cairo_t*)>& draw)
+{
+    std::string out;
+    cairo_surface_t* surface = cairo_ps_surface_create_for_stream(
+        [](void* closure, const unsigned char* data, unsigned int length) {
+            static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+            return CAIRO_STATUS_SUCCESS;
+        },
+        &out, 300, 200);
+    cairo_t* cr = cairo_create(surface);
+    cairo_scale(cr, 1.37, 1.37);  // a zoomed page: positions must not drift in the transformation
+    cairo_translate(cr, 17.3, 9.1);
+    draw(cr);
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+    const size_t date = out.find("%%CreationDate");
+    if (date != std::string::npos)
+        out.erase(date, out.find('\n', date) - date);
+    return out;
+}
+
+// What a page draws, without the fonts and procedures before it.
+std::string pageOf(const std::string& postScript)
+{
+    return postScript.substr(std::min(postScript.find("%%Page:"), postScript.size()));
+}
+
+}  // namespace
+
+TEST(ShapedLine, MeasuresCutsAndPrintsAsItsLayout)
+{
+    const Workbook book = workbookWithFonts();
+    CellFonts fonts(book);
+    for (uint16_t fontIndex = 0; fontIndex < 4; ++fontIndex)
+        for (double shrink : {1.0, 0.8})
+            for (const std::string& text : plainTexts) {
+                SCOPED_TRACE(text + " font " + std::to_string(fontIndex) + " shrink " + std::to_string(shrink));
+                const auto line = fonts.line(text, fontIndex, shrink);
+                ASSERT_TRUE(line);
+                PangoLayout* layout = fonts.layout(text, fontIndex, nullptr, shrink, {});
+                PangoRectangle logical;
+                pango_layout_get_extents(layout, nullptr, &logical);
+                EXPECT_EQ(line->logical().x, logical.x);
+                EXPECT_EQ(line->logical().y, logical.y);
+                EXPECT_EQ(line->logical().width, logical.width);
+                EXPECT_EQ(line->logical().height, logical.height);
+                for (double x : {0.0, 0.4, 3.0, 7.7, line->width() / 2, line->width() - 0.1}) {
+                    int index = 0, trailing = 0;
+                    pango_layout_xy_to_index(layout, static_cast<int>(x * PANGO_SCALE), 0, &index, &trailing);
+                    EXPECT_EQ(line->indexAt(x), index) << "at " << x;
+                }
+                const double x = 10.3, y = 20.7;
+                const std::string drawn = postScriptOf([&](cairo_t* cr) { line->draw(cr, x, y); });
+                const std::string laidOut = postScriptOf([&](cairo_t* cr) {
+                    cairo_move_to(cr, x, y);
+                    pango_cairo_show_layout(cr, layout);
+                });
+                EXPECT_TRUE(drawn == laidOut) << pageOf(drawn) << "\ninstead of\n" << pageOf(laidOut);
+            }
+}
+
+TEST(ShapedLine, LeavesToALayoutWhatOnlyALayoutDoesRight)
+{
+    const Workbook book = workbookWithFonts();
+    CellFonts fonts(book);
+    for (const char* text : {"two\nlines", "cr\rbreak", "tab\tstop", "\xd7\xa9\xd7\x9c\xd7\x95\xd7\x9d",
+                                    "mixed \xd7\xa9\xd7\x9c\xd7\x95\xd7\x9d text", "line\xe2\x80\xa8separator",
+                                    "\xe2\x80\x8fmarked", "", "bad \xff utf-8", "\xe4\xb8\xad\xe6\x96\x87 and Latin"})
+        EXPECT_FALSE(fonts.line(text, 0, 1)) << text;
+    for (uint16_t decorated = 4; decorated < 7; ++decorated)
+        EXPECT_FALSE(fonts.line("decorated", decorated, 1)) << "font " << decorated;
+}
