@@ -8,6 +8,7 @@
 #include "conversion/engine_automation.h"
 #include "platform/filesystem.h"
 #include "platform/private_folder.h"
+#include "platform/process_memory.h"
 #include "platform/program_end.h"
 #include "terminal_ui.h"
 
@@ -51,11 +52,11 @@ std::string failureReason(const conversion::JobResult& result)
     }
 }
 
-int convert(const conversion::CommandLineRequest& request, const std::string& workspace)
+int convert(conversion::EngineApplicationFactory& engine, const conversion::CommandLineRequest& request,
+            const std::string& workspace)
 {
     conversion::FixedOptions options(request.options);
     SingleJobRow row(platform::fileNameOf(request.source));
-    conversion::EngineApplicationFactory engine;
     conversion::ConversionDriver driver(engine, options, row, workspace);
     try {
         const conversion::JobResult result = driver.ConvertWorkbook(request.source, request.target, 1, 1);
@@ -71,6 +72,7 @@ int convert(const conversion::CommandLineRequest& request, const std::string& wo
 
 int main(int argc, char** argv)
 {
+    platform::keepFreedMemoryForReuse();
     conversion::CommandLineRequest request;
     try {
         request = conversion::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
@@ -82,6 +84,8 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    // First, so that the engine's fonts load while the rest is set up and the workbook is read.
+    conversion::EngineApplicationFactory engine;
     cli::TerminalUserInterface terminal(std::cout);
     platform::installUserInterface(&terminal);
     // A conversion that must end the program comes back here instead, to say why and tidy up.
@@ -90,7 +94,7 @@ int main(int argc, char** argv)
     const auto workspace = platform::createPrivateFolder("korvendal-xl-convert");
     if (!workspace)
         return fail("cannot create a working folder in the temporary folder");
-    const int status = convert(request, *workspace);
+    const int status = convert(engine, request, *workspace);
     platform::removeFolderTree(*workspace);
     platform::installUserInterface(nullptr);
     return status;

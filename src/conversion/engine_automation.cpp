@@ -289,6 +289,8 @@ private:
 
 }  // namespace
 
+EngineApplicationFactory::EngineApplicationFactory() { workbook::prepareFonts(); }
+
 std::unique_ptr<automation::Application> EngineApplicationFactory::createApplication()
 {
     try {

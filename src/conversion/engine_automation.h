@@ -11,6 +11,9 @@ namespace kx::conversion {
 
 class EngineApplicationFactory final : public automation::ApplicationFactory {
 public:
+    // Starts loading the engine's fonts in the background, so that they are ready by the first
+    // print on this thread; make the factory early and on the thread that converts.
+    EngineApplicationFactory();
     std::unique_ptr<automation::Application> createApplication() override;
 };
 

@@ -20,6 +20,11 @@ struct PrintJob {
 // when the file cannot be written). Writes to a temporary name and renames it into place.
 void printWorkbook(const Workbook& workbook, const PrintJob& job);
 
+// Starts reading the system's font configuration in the background for prints made on the
+// calling thread, so that it overlaps what the caller does before its first print (opening the
+// workbook). Printing without it does the same reading at its first text, and waits for it.
+void prepareFonts();
+
 // Setting a zoom turns fitting to pages off, as in the spreadsheet program.
 void setZoom(PageSetup& setup, int percent);
 
