@@ -124,6 +124,9 @@ void setZoom(PageSetup& setup, int percent)
 
 void printWorkbook(const Workbook& workbook, const PrintJob& job)
 {
+    // Made before the first text is measured, which waits for the font configuration to load:
+    // creating the files takes a while of its own that the loading then covers.
+    PrintFile file(job.outputPath);
     const int digitWidth = maxDigitWidthPixels(defaultFont(workbook));
     CellFonts fonts(workbook);
     const auto sheets = paginateWorkbook(workbook, digitWidth, fonts);
@@ -146,7 +149,6 @@ void printWorkbook(const Workbook& workbook, const PrintJob& job)
     values.fileName = job.documentTitle;
 
     DecodedPictures pictures(workbook);
-    PrintFile file(job.outputPath);
     int position = 0;
     for (const auto& prepared : sheets) {
         const SheetPrint print{prepared->sheet, prepared->metrics, prepared->pagination, prepared->frame,
