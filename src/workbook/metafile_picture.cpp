@@ -170,10 +170,19 @@ private:
         if (element == std::string::npos)
             return {};
         svg.insert(element + 5, "xmlns=\"http://www.w3.org/2000/svg\" ");
+        // Copied once with the fills replaced: replacing each in place would move the rest of a
+        // drawing, embedded pictures and all, once for every fill.
         constexpr std::string_view halfOpaque = "fill-opacity:0.5;", opaque = "fill-opacity:1;";
-        for (size_t at = svg.find(halfOpaque); at != std::string::npos; at = svg.find(halfOpaque, at + opaque.size()))
-            svg.replace(at, halfOpaque.size(), opaque);
-        return svg;
+        std::string fixed;
+        fixed.reserve(svg.size());
+        size_t from = 0;
+        for (size_t at = svg.find(halfOpaque); at != std::string::npos; at = svg.find(halfOpaque, from)) {
+            fixed.append(svg, from, at - from);
+            fixed += opaque;
+            from = at + halfOpaque.size();
+        }
+        fixed.append(svg, from);
+        return fixed;
     }
 
     wmfAPI* api_ = nullptr;
