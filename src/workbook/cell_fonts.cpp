@@ -145,7 +145,8 @@ PangoLayout* CellFonts::layout(const std::string& text, uint16_t fontIndex, cons
     });
 }
 
-// Decorations and a raised baseline are drawn by the layout's renderer from its attributes.
+// Decorations and a raised baseline are drawn by the layout's renderer from its attributes. The
+// attributes of other fonts do not depend on the text.
 bool CellFonts::drawsOnlyGlyphs(uint16_t fontIndex) const
 {
     const Font& chosen = font(fontIndex);
@@ -169,8 +170,10 @@ std::shared_ptr<const ShapedLine> CellFonts::line(const std::string& text, uint1
         lineFont_ = description(fontIndex);
         pango_context_set_font_description(context, lineFont_);
     }
-    std::shared_ptr<const ShapedLine> shaped =
-        ShapedLine::shape(context, text, layoutAttributes(fontIndex, text, nullptr, shrink).get());
+    LineFont& lineFont = lineFonts_[{fontIndex, shrink}];
+    if (!lineFont.attributes)
+        lineFont.attributes = layoutAttributes(fontIndex, text, nullptr, shrink);
+    std::shared_ptr<const ShapedLine> shaped = ShapedLine::shape(context, text, lineFont.attributes.get(), lineFont.items);
     // Like the layouts, not every text of a large sheet is held to the end of the print.
     if (lines_.size() >= maximumKeptLayouts)
         lines_.clear();

@@ -3,6 +3,7 @@
 #include <pango/pango.h>
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -69,6 +70,12 @@ private:
     MeasuringLayout lineContext_{cairo_ps_surface_create_for_stream(nullptr, nullptr, 1, 1)};
     const PangoFontDescription* lineFont_ = nullptr;
     std::unordered_map<LineKey, std::shared_ptr<const ShapedLine>, LineKeyHash> lines_;
+    // Per font and shrink: the attributes of its lines, the same for every text, and their items.
+    struct LineFont {
+        AttrListPtr attributes;
+        LineItems items;
+    };
+    std::map<std::pair<uint16_t, double>, LineFont> lineFonts_;
 };
 
 // Ligatures off over the whole text: a ligature glyph has no character of its own, and the PDF

@@ -31,21 +31,33 @@ void freeItems(GList* items)
     g_list_free_full(items, [](gpointer item) { pango_item_free(static_cast<PangoItem*>(item)); });
 }
 
-}  // namespace
-
-std::unique_ptr<ShapedLine> ShapedLine::shape(PangoContext* context, const std::string& text, PangoAttrList* attributes)
+// Without right-to-left characters every direction a layout could take gives level 0.
+PangoItem* itemize(PangoContext* context, const std::string& text, PangoAttrList* attributes, LineItems& known)
 {
-    if (!isOneSimpleLine(text))
-        return nullptr;
-    const int length = static_cast<int>(text.size());
-    // Without right-to-left characters every direction a layout could take gives level 0.
-    GList* items = pango_itemize(context, text.data(), 0, length, attributes, nullptr);
+    if (PangoItem* item = known.itemFor(text))
+        return item;
+    GList* items = pango_itemize(context, text.data(), 0, static_cast<int>(text.size()), attributes, nullptr);
     auto* item = items ? static_cast<PangoItem*>(items->data) : nullptr;
     if (!item || items->next || item->analysis.level % 2) {
         freeItems(items);
         return nullptr;
     }
     g_list_free(items);
+    known.learn(text, *item);
+    return item;
+}
+
+}  // namespace
+
+std::unique_ptr<ShapedLine> ShapedLine::shape(PangoContext* context, const std::string& text, PangoAttrList* attributes,
+                                              LineItems& known)
+{
+    if (!isOneSimpleLine(text))
+        return nullptr;
+    PangoItem* item = itemize(context, text, attributes, known);
+    if (!item)
+        return nullptr;
+    const int length = static_cast<int>(text.size());
     PangoGlyphString* glyphs = pango_glyph_string_new();
     const PangoShapeFlags flags =
         pango_context_get_round_glyph_positions(context) ? PANGO_SHAPE_ROUND_POSITIONS : PANGO_SHAPE_NONE;

@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "workbook/line_items.h"
+
 namespace kx::workbook {
 
 class ShapedLine {
@@ -16,7 +18,9 @@ public:
     // The text shaped in context with the attributes over the whole text, or nullptr when a
     // layout must handle it: several lines, tabs, right-to-left text, more than one font or
     // script run, or glyphs the font lacks. The context's font description is the base font.
-    static std::unique_ptr<ShapedLine> shape(PangoContext* context, const std::string& text, PangoAttrList* attributes);
+    // `known` holds the items of earlier lines in the same context, font and attributes.
+    static std::unique_ptr<ShapedLine> shape(PangoContext* context, const std::string& text, PangoAttrList* attributes,
+                                             LineItems& known);
     ~ShapedLine();
     ShapedLine(const ShapedLine&) = delete;
     ShapedLine& operator=(const ShapedLine&) = delete;

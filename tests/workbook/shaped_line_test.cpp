@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "workbook/cell_fonts.h"
+#include "workbook/line_items.h"
 
 using namespace kx::workbook;
 
@@ -26,6 +27,8 @@ Workbook workbookWithFonts()
 const std::vector<std::string> plainTexts = {
     "42", "1,234.50", "-0.5%", "HEALTHY LEARNING ACADEMY", "AVATAR Tyre WAVE", " leading and trailing  ",
     "Prénom café Übergröße", "€ 1.000,00", "x", "fi fl ffi", "Ωμέγα Ψ", "email@example.com (see 3/4)",
+    // Made of characters seen above, so shaped from the items learnt there.
+    "24 42", "ACADEMY HEALTH", "café", "0.50%", "Ψμέγα",
 };
 
 // The PostScript that drawing with `draw` writes, without its date.
@@ -100,4 +103,47 @@ TEST(ShapedLine, LeavesToALayoutWhatOnlyALayoutDoesRight)
         EXPECT_FALSE(fonts.line(text, 0, 1)) << text;
     for (uint16_t decorated = 4; decorated < 7; ++decorated)
         EXPECT_FALSE(fonts.line("decorated", decorated, 1)) << "font " << decorated;
+}
+
+TEST(LineItems, ReusesAnItemOnlyForCharactersThatChoseItsFontAndScript)
+{
+    cairo_surface_t* surface = cairo_ps_surface_create_for_stream(nullptr, nullptr, 1, 1);
+    MeasuringLayout measuring(surface);
+    PangoContext* context = pango_layout_get_context(measuring.get());
+    FontDescriptionPtr description = describeFont(Font{}, 10);
+    pango_context_set_font_description(context, description.get());
+    PangoAttrList* attributes = pango_attr_list_new();
+    addNoLigatures(attributes);
+    const auto itemized = [&](const std::string& text) {
+        GList* items = pango_itemize(context, text.data(), 0, static_cast<int>(text.size()), attributes, nullptr);
+        EXPECT_EQ(g_list_length(items), 1u) << text;
+        return items;
+    };
+
+    LineItems known;
+    for (const char* learnt : {"HEALTHY ACADEMY", "1,234.50", "Ωμέγα"}) {
+        GList* items = itemized(learnt);
+        known.learn(learnt, *static_cast<PangoItem*>(items->data));
+        g_list_free_full(items, [](gpointer item) { pango_item_free(static_cast<PangoItem*>(item)); });
+    }
+    for (const char* text : {"ACE", " HEY  ", "5.0", "  42.1", "μέγα"}) {
+        PangoItem* reused = known.itemFor(text);
+        ASSERT_TRUE(reused) << text;
+        GList* items = itemized(text);
+        const PangoItem* fresh = static_cast<PangoItem*>(items->data);
+        EXPECT_EQ(reused->offset, fresh->offset) << text;
+        EXPECT_EQ(reused->length, fresh->length) << text;
+        EXPECT_EQ(reused->num_chars, fresh->num_chars) << text;
+        EXPECT_EQ(reused->analysis.font, fresh->analysis.font) << text;
+        EXPECT_EQ(reused->analysis.script, fresh->analysis.script) << text;
+        EXPECT_EQ(reused->analysis.level, fresh->analysis.level) << text;
+        EXPECT_EQ(reused->analysis.language, fresh->analysis.language) << text;
+        EXPECT_EQ(g_slist_length(reused->analysis.extra_attrs), g_slist_length(fresh->analysis.extra_attrs)) << text;
+        pango_item_free(reused);
+        g_list_free_full(items, [](gpointer item) { pango_item_free(static_cast<PangoItem*>(item)); });
+    }
+    // Unseen characters, several scripts, or only spaces: pango must look.
+    for (const char* text : {"ACEZ", "HEY Ωμέγα", "   ", "42x"})
+        EXPECT_FALSE(known.itemFor(text)) << text;
+    pango_attr_list_unref(attributes);
 }
