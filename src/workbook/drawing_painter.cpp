@@ -28,7 +28,7 @@ void paintFrame(cairo_t* cr, const Drawing& drawing, const Box& box)
 
 void paintPicture(cairo_t* cr, cairo_surface_t* image, const Box& box)
 {
-    const int width = cairo_image_surface_get_width(image), height = cairo_image_surface_get_height(image);
+    const auto [width, height] = pictureSize(image);
     if (width <= 0 || height <= 0 || box.width <= 0 || box.height <= 0)
         return;
     cairo_save(cr);

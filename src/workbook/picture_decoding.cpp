@@ -9,6 +9,7 @@
 #include <string>
 
 #include "workbook/metafile_picture.h"
+#include "workbook/picture_postscript.h"
 
 namespace kx::workbook {
 namespace {
@@ -131,12 +132,52 @@ void attachMimeData(cairo_surface_t* surface, const char* mimeType, std::span<co
         std::free(copy);
 }
 
+std::span<const uint8_t> bytesOf(const std::string& text)
+{
+    return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
+}
+
 // Unique within the print: the surfaces live as long as the print does.
 void attachIdentity(cairo_surface_t* surface, uint32_t index)
 {
     const std::string identity = "kx-picture-" + std::to_string(index);
-    attachMimeData(surface, CAIRO_MIME_TYPE_UNIQUE_ID,
-                   {reinterpret_cast<const uint8_t*>(identity.data()), identity.size()});
+    attachMimeData(surface, CAIRO_MIME_TYPE_UNIQUE_ID, bytesOf(identity));
+}
+
+// Cairo's PostScript output embeds attached PostScript as it is, before looking at a JPEG or at
+// the pixels, so a JPEG keeps its stored bytes instead. Says whether it attached any.
+bool attachPostScript(cairo_surface_t* surface)
+{
+    const unsigned char* jpeg = nullptr;
+    unsigned long jpegSize = 0;
+    cairo_surface_get_mime_data(surface, CAIRO_MIME_TYPE_JPEG, &jpeg, &jpegSize);
+    const std::string postScript = jpeg ? std::string() : imagePostScript(surface);
+    if (postScript.empty())
+        return false;
+    const std::string box = "bbox=[0 0 " + std::to_string(cairo_image_surface_get_width(surface)) + " " +
+                            std::to_string(cairo_image_surface_get_height(surface)) + "]";
+    attachMimeData(surface, CAIRO_MIME_TYPE_EPS, bytesOf(postScript));
+    attachMimeData(surface, CAIRO_MIME_TYPE_EPS_PARAMS, bytesOf(box));
+    return true;
+}
+
+// Cairo writes attached PostScript again at every use, but keeps a recording that has an
+// identity as one copy that all pages share. So a picture with its PostScript goes to the page
+// inside a recording of it, which is cheap to replay: the PostScript is copied, not made again.
+SurfacePtr printable(SurfacePtr picture)
+{
+    if (!picture || cairo_surface_get_type(picture.get()) != CAIRO_SURFACE_TYPE_IMAGE || !attachPostScript(picture.get()))
+        return picture;
+    const cairo_rectangle_t extents{0, 0, static_cast<double>(cairo_image_surface_get_width(picture.get())),
+                                    static_cast<double>(cairo_image_surface_get_height(picture.get()))};
+    SurfacePtr recording = checked(cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &extents));
+    if (!recording)
+        return picture;
+    cairo_t* cr = cairo_create(recording.get());
+    cairo_set_source_surface(cr, picture.get(), 0, 0);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    return recording;
 }
 
 }  // namespace
@@ -166,13 +207,25 @@ SurfacePtr decodePicture(const Picture& picture)
     return nullptr;
 }
 
+PictureSize pictureSize(cairo_surface_t* picture)
+{
+    if (cairo_surface_get_type(picture) == CAIRO_SURFACE_TYPE_IMAGE)
+        return {static_cast<double>(cairo_image_surface_get_width(picture)),
+                static_cast<double>(cairo_image_surface_get_height(picture))};
+    cairo_rectangle_t extents{};
+    if (cairo_surface_get_type(picture) == CAIRO_SURFACE_TYPE_RECORDING &&
+        cairo_recording_surface_get_extents(picture, &extents))
+        return {extents.width, extents.height};
+    return {};
+}
+
 cairo_surface_t* DecodedPictures::surface(uint32_t index)
 {
     if (index >= workbook_.pictures.size())
         return nullptr;
     auto [entry, added] = surfaces_.try_emplace(index);
     if (added) {
-        entry->second = decodePicture(workbook_.pictures[index]);
+        entry->second = printable(decodePicture(workbook_.pictures[index]));
         if (entry->second)
             attachIdentity(entry->second.get(), index);
     }

@@ -20,7 +20,14 @@ SurfacePtr decodePicture(const Picture& picture);
 
 // The workbook's pictures, each decoded when a page first shows it and kept for the rest of the
 // print. Each carries an identity of its own, so that PostScript output can write its pixels once
-// and show them again on later pages.
+// and show them again on later pages. An opaque picture comes as a recording surface that
+// paints the decoded image, the image carrying its own PostScript (see picture_postscript.h);
+// pictureSize gives either kind's size in pixels.
+struct PictureSize {
+    double width = 0, height = 0;
+};
+PictureSize pictureSize(cairo_surface_t* picture);
+
 class DecodedPictures {
 public:
     explicit DecodedPictures(const Workbook& workbook) : workbook_(workbook) {}

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -111,6 +112,26 @@ bool convertToPdf(const std::filesystem::path& postScript, const std::filesystem
                       quoted(postScript) + " 2>&1",
                   &status);
     return status == 0 && std::filesystem::exists(pdf);
+}
+
+std::vector<uint8_t> renderedPixels(const std::filesystem::path& postScript, int width, int height)
+{
+    int status = 0;
+    const std::string image =
+        commandOutput("gs -q -dNOPAUSE -dBATCH -dSAFER -dNOINTERPOLATE -sDEVICE=ppmraw -r72 -dFIXEDMEDIA -g" +
+                          std::to_string(width) + "x" + std::to_string(height) + " -sOutputFile=- " + quoted(postScript),
+                      &status);
+    // "P6", width, height and largest value, each after optional comment lines, then the bytes.
+    size_t at = 0;
+    for (int field = 0; field < 4 && at < image.size(); ++field) {
+        while (at < image.size() && (std::isspace(static_cast<unsigned char>(image[at])) || image[at] == '#'))
+            at = image[at] == '#' ? image.find('\n', at) : at + 1;
+        at = image.find_first_of(" \t\r\n", at);
+    }
+    const size_t size = static_cast<size_t>(width) * static_cast<size_t>(height) * 3;
+    if (status != 0 || at == std::string::npos || image.size() - at - 1 != size)
+        return {};
+    return {image.end() - static_cast<std::ptrdiff_t>(size), image.end()};
 }
 
 int pdfPageCount(const std::filesystem::path& pdf)

@@ -48,6 +48,9 @@ std::string pdfPageSize(const std::filesystem::path& pdf);
 int pdfPageRotation(const std::filesystem::path& pdf, int page = 1);
 // The images in a PDF, as pdfimages lists them.
 int pdfImageCount(const std::filesystem::path& pdf);
+// Ghostscript's rendering of a one-page PostScript file on a page of the given size in points at
+// 72 dpi, without smoothing of images: RGB bytes row by row from the top; empty when it failed.
+std::vector<uint8_t> renderedPixels(const std::filesystem::path& postScript, int width, int height);
 // The share of dark pixels on a page rendered in grey at a low resolution.
 double pdfInk(const std::filesystem::path& pdf, int page = 1);
 
