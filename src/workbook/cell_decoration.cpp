@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <tuple>
+#include <optional>
 #include <vector>
 
 namespace kx::workbook {
@@ -171,29 +171,34 @@ void BorderStrokes::addEdge(const Border& border, const Segment& edge)
 // line instead of one a cell. Dashed edges stay apart, so that each cell's dashes start at its corner.
 void BorderStrokes::join(std::vector<Segment>& segments)
 {
-    const auto onLine = [](const Segment& s) {
-        const bool horizontal = s.y0 == s.y1;
-        return horizontal ? std::make_tuple(0, s.y0, s.x0, s.x1) : std::make_tuple(1, s.x0, s.y0, s.y1);
+    // Each edge as the line it lies on and its stretch along that line, ordered so that edges
+    // continuing one another follow each other.
+    struct OnLine {
+        bool vertical;
+        double line, from, to;
+        auto operator<=>(const OnLine&) const = default;
     };
-    std::sort(segments.begin(), segments.end(), [&](const Segment& a, const Segment& b) { return onLine(a) < onLine(b); });
-    std::vector<Segment> joined;
-    for (const Segment& next : segments) {
-        if (!joined.empty()) {
-            Segment& last = joined.back();
-            const bool horizontal = last.y0 == last.y1 && next.y0 == next.y1 && last.y0 == next.y0;
-            const bool vertical = last.x0 == last.x1 && next.x0 == next.x1 && last.x0 == next.x0;
-            if (horizontal && next.x0 <= last.x1 + sameEdge) {
-                last.x1 = std::max(last.x1, next.x1);
-                continue;
-            }
-            if (vertical && !horizontal && next.y0 <= last.y1 + sameEdge) {
-                last.y1 = std::max(last.y1, next.y1);
-                continue;
-            }
+    std::vector<OnLine> edges;
+    edges.reserve(segments.size());
+    for (const Segment& s : segments)
+        edges.push_back(s.y0 == s.y1 ? OnLine{false, s.y0, s.x0, s.x1} : OnLine{true, s.x0, s.y0, s.y1});
+    std::sort(edges.begin(), edges.end());
+    segments.clear();
+    std::optional<OnLine> open;
+    const auto close = [&] {
+        if (open)
+            segments.push_back(open->vertical ? Segment{open->line, open->from, open->line, open->to}
+                                              : Segment{open->from, open->line, open->to, open->line});
+    };
+    for (const OnLine& next : edges) {
+        if (open && open->vertical == next.vertical && open->line == next.line && next.from <= open->to + sameEdge) {
+            open->to = std::max(open->to, next.to);
+            continue;
         }
-        joined.push_back(next);
+        close();
+        open = next;
     }
-    segments = std::move(joined);
+    close();
 }
 
 void BorderStrokes::stroke(cairo_t* cr)

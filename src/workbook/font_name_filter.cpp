@@ -17,26 +17,38 @@ bool isCairoKey(std::string_view name)
 
 }  // namespace
 
-std::string FontNameFilter::renamed(const std::string& line)
+void FontNameFilter::appendRenamed(std::string& output, std::string_view line)
 {
-    if (!line.starts_with(prefix) || !line.ends_with(suffix))
-        return line;
-    const std::string_view name = std::string_view(line).substr(prefix.size(), line.size() - prefix.size() - suffix.size());
-    if (name.empty() || isCairoKey(name) || name.find(' ') != std::string_view::npos)
-        return line;
-    return std::string(prefix) + std::string(name) + "_" + std::to_string(++subsets_) + std::string(suffix);
+    const std::string_view name =
+        line.starts_with(prefix) && line.ends_with(suffix) && line.size() > prefix.size() + suffix.size()
+            ? line.substr(prefix.size(), line.size() - prefix.size() - suffix.size())
+            : std::string_view();
+    if (name.empty() || isCairoKey(name) || name.find(' ') != std::string_view::npos) {
+        output += line;
+        return;
+    }
+    output += prefix;
+    output += name;
+    output += "_" + std::to_string(++subsets_);
+    output += suffix;
 }
 
+// Whole lines go from the chunk to the output as they are, unless they name a font; only a line
+// that a chunk ends inside is kept back, to be joined with the start of the next chunk.
 std::string FontNameFilter::filter(std::string_view chunk)
 {
     std::string output;
     output.reserve(chunk.size() + 16);
     size_t start = 0;
     for (size_t end = chunk.find('\n'); end != std::string_view::npos; end = chunk.find('\n', start)) {
-        pending_.append(chunk.substr(start, end - start));
-        output += renamed(pending_);
+        if (pending_.empty()) {
+            appendRenamed(output, chunk.substr(start, end - start));
+        } else {
+            pending_.append(chunk.substr(start, end - start));
+            appendRenamed(output, pending_);
+            pending_.clear();
+        }
         output += '\n';
-        pending_.clear();
         start = end + 1;
     }
     pending_.append(chunk.substr(start));
@@ -45,7 +57,8 @@ std::string FontNameFilter::filter(std::string_view chunk)
 
 std::string FontNameFilter::finish()
 {
-    std::string rest = renamed(pending_);
+    std::string rest;
+    appendRenamed(rest, pending_);
     pending_.clear();
     return rest;
 }

@@ -15,7 +15,7 @@ public:
     std::string finish();
 
 private:
-    std::string renamed(const std::string& line);
+    void appendRenamed(std::string& output, std::string_view line);
 
     std::string pending_;
     int subsets_ = 0;
