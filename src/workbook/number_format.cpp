@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <span>
+#include <string>
+#include <unordered_map>
 
 #include "workbook/number_format_code.h"
 #include "workbook/number_format_general.h"
@@ -19,16 +22,25 @@ FormattedValue unshowable(int width)
     return {.text = std::string(static_cast<size_t>(width), '#')};
 }
 
-// Cells of a column mostly share one format; parsing once per run of them keeps printing fast.
+// Past this many format codes the parsed ones are forgotten, so that a workbook of countless
+// codes does not keep them all.
+constexpr size_t maximumKeptCodes = 256;
+
+struct CodeHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view code) const { return std::hash<std::string_view>()(code); }
+};
+
+// A sheet's cells take turns among a few formats (a row of a date, a count and an amount):
+// each code is parsed once, not at every change of format from one cell to the next.
 const std::vector<Section>& parsed(std::string_view code)
 {
-    thread_local std::string lastCode;
-    thread_local std::vector<Section> lastSections = parseFormatCode(lastCode);
-    if (code != lastCode) {
-        lastSections = parseFormatCode(code);
-        lastCode = code;
-    }
-    return lastSections;
+    thread_local std::unordered_map<std::string, std::vector<Section>, CodeHash, std::equal_to<>> kept;
+    if (auto found = kept.find(code); found != kept.end())
+        return found->second;
+    if (kept.size() >= maximumKeptCodes)
+        kept.clear();
+    return kept.emplace(std::string(code), parseFormatCode(code)).first->second;
 }
 
 // The sections that numbers use: up to three, without a trailing text section.

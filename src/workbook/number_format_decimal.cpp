@@ -1,7 +1,7 @@
 #include "workbook/number_format_decimal.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
 #include <cstdlib>
 
 namespace kx::workbook {
@@ -65,9 +65,10 @@ Decimal toDecimal(double magnitude)
 {
     if (magnitude == 0)
         return {};
-    // "d.ddddddddddddddde+x": the 15 significant digits the program keeps.
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.14e", magnitude);
+    // "d.ddddddddddddddde+x": the 15 significant digits the program keeps, correctly rounded
+    // as printf's "%.14e" gives them, without its cost.
+    char buffer[40] = {};
+    std::to_chars(buffer, buffer + sizeof buffer - 1, magnitude, std::chars_format::scientific, 14);
     Decimal value;
     value.digits += buffer[0];
     value.digits.append(buffer + 2, 14);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -11,6 +13,7 @@
 #include "../fuzz/number_format_input.h"
 #include "workbook/builtin_formats.h"
 #include "workbook/number_format.h"
+#include "workbook/number_format_decimal.h"
 
 using namespace kx::workbook;
 
@@ -360,4 +363,30 @@ TEST(NumberFormatBuiltins, RegionalIdsShowAsTheirEnUsKindAndUnknownIdsAsGeneral)
     };
     for (const auto& [id, text] : expected)
         EXPECT_EQ(formatNumber(37438.25, builtinNumberFormat(id), false).text, text) << "format " << id;
+}
+
+// The digits a value is shown from are its 15 significant digits correctly rounded, as printf's
+// "%.14e" has always given them: also for values whose 16th digit is a 5 and for the extremes.
+TEST(NumberFormatDigits, FifteenSignificantDigitsAsPrintfRoundsThem)
+{
+    std::vector<double> values = {1, 0.5, 0.1, 2.5, 1e-300, 1.7976931348623157e308, 4.9406564584124654e-324,
+                                  123456789012345.5, 0.000123456789012345, 99999999999999.95, 1.000000000000005};
+    uint64_t state = 0x9E3779B97F4A7C15ull;
+    for (int i = 0; i < 20000; ++i) {
+        state ^= state << 13, state ^= state >> 7, state ^= state << 17;
+        double value;
+        std::memcpy(&value, &state, sizeof value);
+        if (std::isfinite(value))
+            values.push_back(std::fabs(value));
+        values.push_back(static_cast<double>(state % 100000000) / 100.0);
+    }
+    for (const double value : values) {
+        char printed[40];
+        std::snprintf(printed, sizeof printed, "%.14e", value);
+        std::string digits = std::string(1, printed[0]) + std::string(printed + 2, 14);
+        digits.erase(digits.find_last_not_of('0') + 1);
+        const Decimal decimal = toDecimal(value);
+        EXPECT_EQ(decimal.digits, digits) << printed;
+        EXPECT_EQ(decimal.point, std::atoi(printed + 17) + 1) << printed;
+    }
 }
