@@ -7,6 +7,7 @@
 #include "conversion/driver.h"
 #include "conversion/engine_automation.h"
 #include "platform/filesystem.h"
+#include "platform/held_folder.h"
 #include "platform/private_folder.h"
 #include "platform/process_memory.h"
 #include "platform/program_end.h"
@@ -68,6 +69,21 @@ int convert(conversion::EngineApplicationFactory& engine, const conversion::Comm
     }
 }
 
+// In a folder of its own, so that several conversions can run side by side: one kept from run
+// to run when possible, else one made for this run alone.
+int convertInWorkspace(conversion::EngineApplicationFactory& engine, const conversion::CommandLineRequest& request)
+{
+    constexpr const char* name = "korvendal-xl-convert";
+    if (const auto held = platform::HeldFolder::take(name))
+        return convert(engine, request, held->path());
+    const auto workspace = platform::createPrivateFolder(name);
+    if (!workspace)
+        return fail("cannot create a working folder in the temporary folder");
+    const int status = convert(engine, request, *workspace);
+    platform::removeFolderTree(*workspace);
+    return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -90,12 +106,7 @@ int main(int argc, char** argv)
     platform::installUserInterface(&terminal);
     // A conversion that must end the program comes back here instead, to say why and tidy up.
     platform::installProgramEndHandler([](int) {});
-    // A folder of its own, so that several conversions can run side by side.
-    const auto workspace = platform::createPrivateFolder("korvendal-xl-convert");
-    if (!workspace)
-        return fail("cannot create a working folder in the temporary folder");
-    const int status = convert(engine, request, *workspace);
-    platform::removeFolderTree(*workspace);
+    const int status = convertInWorkspace(engine, request);
     platform::installUserInterface(nullptr);
     return status;
 }
