@@ -70,10 +70,14 @@ Size ChartTexts::measure(const std::string& text, TextRole role, double wrapWidt
 {
     if (text.empty())
         return {};
-    prepare(text, role, wrapWidth);
-    PangoRectangle logical;
-    pango_layout_get_extents(layout_.get(), nullptr, &logical);
-    return {static_cast<double>(logical.width) / PANGO_SCALE, static_cast<double>(logical.height) / PANGO_SCALE};
+    auto [entry, added] = measured_.try_emplace({text, role, wrapWidth});
+    if (added) {
+        prepare(text, role, wrapWidth);
+        PangoRectangle logical;
+        pango_layout_get_extents(layout_.get(), nullptr, &logical);
+        entry->second = {static_cast<double>(logical.width) / PANGO_SCALE, static_cast<double>(logical.height) / PANGO_SCALE};
+    }
+    return entry->second;
 }
 
 void ChartTexts::draw(const std::string& text, TextRole role, double x, double y, double wrapWidth)

@@ -3,7 +3,9 @@
 // value scale of an axis.
 #include <cairo.h>
 
+#include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "workbook/cell_decoration.h"
@@ -28,6 +30,7 @@ public:
     ChartTexts(const ChartTexts&) = delete;
     ChartTexts& operator=(const ChartTexts&) = delete;
 
+    // Remembered for the chart: its labels are measured again and again while the plot is laid out.
     Size measure(const std::string& text, TextRole role, double wrapWidth = -1);
     // Draws the text with its top-left corner at x, y; centred on the wrap width when one is given.
     void draw(const std::string& text, TextRole role, double x, double y, double wrapWidth = -1);
@@ -44,6 +47,7 @@ private:
     PangoFontDescription* title_;
     PangoFontDescription* axisTitle_;
     uint16_t labelFont_, titleFont_;
+    std::map<std::tuple<std::string, TextRole, double>, Size> measured_;
 };
 
 // The colours of a series or point, the chart's own or the automatic ones of the palette.
