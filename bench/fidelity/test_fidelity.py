@@ -230,6 +230,18 @@ class OurConverterRun(unittest.TestCase):
         again = ours.convert(self.converter, "in.xls", os.path.join(self.folder, "out2.pdf"), self.timer)
         self.assertLess(again.gs_seconds, 2 * outcome.gs_seconds + 1)
 
+    def test_shell_wrapper_serves_where_no_compiler_is(self):
+        with unittest.mock.patch.object(ours, "compile_wrapper", return_value=False):
+            timer = ours.GhostscriptTimer(self.folder, MachineStore.STORE)
+        with open(os.path.join(self.folder, "gs-timed")) as stream:
+            self.assertTrue(stream.read().startswith("#!/bin/sh"))
+        kept = os.path.join(self.folder, "kept-by-shell.ps")
+        outcome = ours.convert(self.converter, "in.xls", os.path.join(self.folder, "out.pdf"), timer,
+                               keep_postscript=kept)
+        self.assertTrue(outcome.ok, outcome.note)
+        self.assertGreater(outcome.gs_seconds, 0)
+        self.assertTrue(os.path.isfile(kept))
+
     def test_failures_are_not_taken_for_success(self):
         failed = ours.convert(self.converter, "in.xls", os.path.join(self.folder, "fail.pdf"), self.timer)
         self.assertFalse(failed.ok)
