@@ -285,11 +285,7 @@ void CellTextPainter::trimToClip(TextPlan& plan)
     if (!plan.clipped || plan.alignment != PANGO_ALIGN_LEFT || plan.angle != 0 || plan.wrapWidth >= 0 ||
         plan.rich || plan.text.find('\n') != std::string::npos || (!plan.line && anyRightToLeft(plan.layout.get())))
         return;
-    const double width = plan.line ? plan.line->width() : [&] {
-        PangoRectangle logical;
-        pango_layout_get_extents(plan.layout.get(), nullptr, &logical);
-        return static_cast<double>(logical.width) / PANGO_SCALE;
-    }();
+    const double width = plan.line ? plan.line->width() : logicalSize(plan.layout.get()).width;
     const double clipRight = plan.clip.x + plan.clip.width - plan.x;
     if (clipRight >= width)
         return;

@@ -73,9 +73,8 @@ Size ChartTexts::measure(const std::string& text, TextRole role, double wrapWidt
     auto [entry, added] = measured_.try_emplace({text, role, wrapWidth});
     if (added) {
         prepare(text, role, wrapWidth);
-        PangoRectangle logical;
-        pango_layout_get_extents(layout_.get(), nullptr, &logical);
-        entry->second = {static_cast<double>(logical.width) / PANGO_SCALE, static_cast<double>(logical.height) / PANGO_SCALE};
+        const auto [width, height] = logicalSize(layout_.get());
+        entry->second = {width, height};
     }
     return entry->second;
 }

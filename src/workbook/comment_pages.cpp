@@ -36,9 +36,7 @@ double layoutComment(PangoLayout* layout, const Comment& comment, const Font& fo
     AttrListPtr attributes(pango_attr_list_new());
     addNoLigatures(attributes.get());
     pango_layout_set_attributes(layout, attributes.get());
-    PangoRectangle logical;
-    pango_layout_get_extents(layout, nullptr, &logical);
-    return static_cast<double>(logical.height) / PANGO_SCALE;
+    return logicalSize(layout).height;
 }
 
 }  // namespace

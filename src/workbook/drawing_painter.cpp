@@ -65,9 +65,7 @@ void paintText(cairo_t* cr, PangoLayout* layout, CellFonts& fonts, const Drawing
     pango_layout_set_alignment(layout, pangoAlignment(drawing.horizontal));
     pango_layout_set_justify(layout, drawing.horizontal == HorizontalAlign::Justify ||
                                          drawing.horizontal == HorizontalAlign::Distributed);
-    PangoRectangle logical;
-    pango_layout_get_extents(layout, nullptr, &logical);
-    const double textHeight = static_cast<double>(logical.height) / PANGO_SCALE;
+    const double textHeight = logicalSize(layout).height;
     double y = box.y + textInsetY;
     if (drawing.vertical == VerticalAlign::Center)
         y += (height - textHeight) / 2;

@@ -25,9 +25,7 @@ double measureMaxDigitWidth(const Font& font)
     double widest = 0;
     for (char digit = '0'; digit <= '9'; ++digit) {
         pango_layout_set_text(layout.get(), &digit, 1);
-        PangoRectangle logical;
-        pango_layout_get_extents(layout.get(), nullptr, &logical);
-        widest = std::max(widest, static_cast<double>(logical.width) / PANGO_SCALE);
+        widest = std::max(widest, logicalSize(layout.get()).width);
     }
     return widest;
 }

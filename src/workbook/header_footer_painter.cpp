@@ -62,10 +62,7 @@ void paintHeaderFooter(cairo_t* cr, const HeaderSections& sections, const Header
         pango_layout_set_alignment(layout.get(), section == LeftSection     ? PANGO_ALIGN_LEFT
                                                  : section == CenterSection ? PANGO_ALIGN_CENTER
                                                                             : PANGO_ALIGN_RIGHT);
-        PangoRectangle logical;
-        pango_layout_get_extents(layout.get(), nullptr, &logical);
-        const double width = static_cast<double>(logical.width) / PANGO_SCALE;
-        const double height = static_cast<double>(logical.height) / PANGO_SCALE;
+        const auto [width, height] = logicalSize(layout.get());
         const double x = section == LeftSection     ? frame.left
                          : section == CenterSection ? (frame.pageWidth - width) / 2
                                                     : frame.left + frame.contentWidth - width;

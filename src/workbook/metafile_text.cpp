@@ -226,9 +226,7 @@ void paintTextRuns(cairo_t* cr, const std::vector<MetafileTextRun>& runs)
         pango_font_description_set_style(font, run.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
         pango_layout_set_font_description(layout.get(), font);
         pango_layout_set_text(layout.get(), run.text.data(), static_cast<int>(run.text.size()));
-        PangoRectangle logical;
-        pango_layout_get_extents(layout.get(), nullptr, &logical);
-        const double width = static_cast<double>(logical.width) / PANGO_SCALE;
+        const double width = logicalSize(layout.get()).width;
         const double shift = run.anchor == TextAnchor::Middle ? width / 2 : run.anchor == TextAnchor::End ? width : 0;
         const double stretch = i + 1 < runs.size() ? stretchToNext(run, runs[i + 1], width) : 1;
         cairo_save(cr);

@@ -20,10 +20,8 @@ void paintHeadingBox(cairo_t* cr, PangoLayout* layout, const std::string& label,
     cairo_rectangle(cr, box.x, box.y, box.width, box.height);
     cairo_stroke(cr);
     pango_layout_set_text(layout, label.data(), static_cast<int>(label.size()));
-    PangoRectangle logical;
-    pango_layout_get_extents(layout, nullptr, &logical);
-    cairo_move_to(cr, box.x + (box.width - static_cast<double>(logical.width) / PANGO_SCALE) / 2,
-                  box.y + (box.height - static_cast<double>(logical.height) / PANGO_SCALE) / 2);
+    const auto [width, height] = logicalSize(layout);
+    cairo_move_to(cr, box.x + (box.width - width) / 2, box.y + (box.height - height) / 2);
     pango_cairo_show_layout(cr, layout);
 }
 

@@ -17,9 +17,12 @@ LayoutPtr makeLayout(cairo_t* cr)
     return layout;
 }
 
-}  // namespace kx::workbook
-
-namespace kx::workbook {
+LayoutSize logicalSize(PangoLayout* layout)
+{
+    PangoRectangle logical;
+    pango_layout_get_extents(layout, nullptr, &logical);
+    return {static_cast<double>(logical.width) / PANGO_SCALE, static_cast<double>(logical.height) / PANGO_SCALE};
+}
 
 MeasuringLayout::MeasuringLayout() : MeasuringLayout(cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1)) {}
 
@@ -35,9 +38,6 @@ MeasuringLayout::~MeasuringLayout()
     cairo_surface_destroy(surface_);
 }
 
-}  // namespace kx::workbook
-
-namespace kx::workbook {
 namespace {
 
 void applyParagraph(PangoLayout* layout, const Paragraph& paragraph)

@@ -20,9 +20,11 @@ using LayoutPtr = std::unique_ptr<PangoLayout, LayoutDeleter>;
 // A layout for the current transformation of cr.
 LayoutPtr makeLayout(cairo_t* cr);
 
-}  // namespace kx::workbook
-
-namespace kx::workbook {
+// The size of the layout's logical rectangle, in points.
+struct LayoutSize {
+    double width = 0, height = 0;
+};
+LayoutSize logicalSize(PangoLayout* layout);
 
 // A layout for measuring text away from any page, with the same metrics as makeLayout.
 class MeasuringLayout {
@@ -40,10 +42,6 @@ private:
     cairo_t* cr_;
     LayoutPtr layout_;
 };
-
-}  // namespace kx::workbook
-
-namespace kx::workbook {
 
 // How a layout breaks and aligns its lines.
 struct Paragraph {

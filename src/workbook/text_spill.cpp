@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "workbook/cell_content.h"
+#include "workbook/pango_layout.h"
 
 namespace kx::workbook {
 namespace {
@@ -15,10 +16,7 @@ double textWidth(CellFonts& fonts, const CellFormat& format, const CellContent& 
     if (!content.rich)
         if (const auto line = fonts.line(content.text, format.fontIndex, 1))
             return line->width();
-    PangoLayout* layout = fonts.layout(content.text, format.fontIndex, content.rich, 1, {});
-    PangoRectangle logical;
-    pango_layout_get_extents(layout, nullptr, &logical);
-    return static_cast<double>(logical.width) / PANGO_SCALE;
+    return logicalSize(fonts.layout(content.text, format.fontIndex, content.rich, 1, {})).width;
 }
 
 bool isMerged(const Sheet& sheet, uint32_t row, uint16_t column)
