@@ -97,8 +97,9 @@ CellTextPainter::CellTextPainter(cairo_t* cr, PangoLayout* layout, const Workboo
 
 double CellTextPainter::setText(const std::string& text, uint16_t fontIndex, const RichText* rich, double shrink)
 {
-    const bool oneLine = !rich && !turned_ && paragraph_.width < 0;
-    line_ = oneLine ? fonts_.line(text, fontIndex, shrink) : nullptr;
+    line_ = rich || turned_ ? nullptr : fonts_.line(text, fontIndex, shrink);
+    if (line_ && !line_->fits(paragraph_))
+        line_.reset();
     if (line_)
         return line_->width();
     layout_ = fonts_.layout(text, fontIndex, rich, shrink, paragraph_);
@@ -170,9 +171,18 @@ std::string CellTextPainter::fittedText(const Cell& cell, CellContent& content, 
     return content.text;
 }
 
+namespace {
+
+Paragraph paragraphOf(const TextPlan& plan, double wrapWidth)
+{
+    return {wrapWidth < 0 ? -1 : static_cast<int>(wrapWidth * PANGO_SCALE), plan.alignment, plan.justify};
+}
+
+}  // namespace
+
 void CellTextPainter::setParagraph(const TextPlan& plan, double wrapWidth)
 {
-    paragraph_ = {wrapWidth < 0 ? -1 : static_cast<int>(wrapWidth * PANGO_SCALE), plan.alignment, plan.justify};
+    paragraph_ = paragraphOf(plan, wrapWidth);
 }
 
 void CellTextPainter::setLayout(const TextPlan& plan)
@@ -307,7 +317,7 @@ void CellTextPainter::paint(const TextPlan& plan)
     }
     setSourceColor(cr_, plan.color);
     if (plan.line) {
-        plan.line->draw(cr_, plan.x, plan.y);
+        plan.line->draw(cr_, plan.x, plan.y, paragraphOf(plan, plan.wrapWidth));
         cairo_restore(cr_);
         return;
     }

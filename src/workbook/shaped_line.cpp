@@ -5,6 +5,14 @@
 namespace kx::workbook {
 namespace {
 
+// Kana, Hangul, the unified ideographs, their punctuation and full-width forms.
+bool isEastAsian(gunichar c)
+{
+    return (c >= 0x3000 && c <= 0x30FF) || (c >= 0x3130 && c <= 0x318F) || (c >= 0x31F0 && c <= 0x31FF) ||
+           (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xAC00 && c <= 0xD7A3) ||
+           (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFF01 && c <= 0xFFEE);
+}
+
 // Left-to-right scripts, punctuation and symbols. Whatever else a layout treats apart stays
 // out: right-to-left text, line and paragraph breaks, tab stops, other controls and the marks
 // that steer the direction of the text.
@@ -13,7 +21,7 @@ bool isPlainCharacter(gunichar c)
     if (c < 0x0590)
         return !g_unichar_iscntrl(c);
     return (c >= 0x1E00 && c < 0x2000) || (c >= 0x2010 && c <= 0x2027) || (c >= 0x2030 && c <= 0x205E) ||
-           (c >= 0x20A0 && c <= 0x20CF) || (c >= 0x2100 && c <= 0x214F);
+           (c >= 0x20A0 && c <= 0x20CF) || (c >= 0x2100 && c <= 0x214F) || isEastAsian(c);
 }
 
 bool isOneSimpleLine(const std::string& text)
@@ -101,10 +109,33 @@ int ShapedLine::indexAt(double x) const
     return index;
 }
 
-void ShapedLine::draw(cairo_t* cr, double x, double y) const
+// Pango units from the paragraph's left edge, as a layout aligns its line.
+int ShapedLine::alignedStart(const Paragraph& paragraph) const
+{
+    if (paragraph.width <= 0 || paragraph.alignment == PANGO_ALIGN_LEFT)
+        return 0;
+    if (paragraph.alignment == PANGO_ALIGN_RIGHT)
+        return paragraph.width - logical_.width;
+    const int start = (paragraph.width - logical_.width) / 2;
+    // Whole points stay whole, as a layout keeps them.
+    return ((paragraph.width | logical_.width) & (PANGO_SCALE - 1)) == 0 ? PANGO_UNITS_ROUND(start) : start;
+}
+
+void ShapedLine::draw(cairo_t* cr, double x, double y, const Paragraph& paragraph) const
 {
     cairo_move_to(cr, x, y);
-    pango_cairo_show_glyph_item(cr, text_.c_str(), const_cast<PangoGlyphItem*>(&run_));
+    const int start = alignedStart(paragraph);
+    if (start == 0) {
+        pango_cairo_show_glyph_item(cr, text_.c_str(), const_cast<PangoGlyphItem*>(&run_));
+        return;
+    }
+    // Each glyph carries the start, as a layout's line carries it from the paragraph's edge.
+    PangoGlyphString* moved = pango_glyph_string_copy(run_.glyphs);
+    for (int i = 0; i < moved->num_glyphs; ++i)
+        moved->glyphs[i].geometry.x_offset += start;
+    PangoGlyphItem run{run_.item, moved, 0, 0, 0};
+    pango_cairo_show_glyph_item(cr, text_.c_str(), &run);
+    pango_glyph_string_free(moved);
 }
 
 }  // namespace kx::workbook

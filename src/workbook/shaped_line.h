@@ -10,6 +10,7 @@
 #include <string>
 
 #include "workbook/line_items.h"
+#include "workbook/pango_layout.h"
 
 namespace kx::workbook {
 
@@ -31,11 +32,15 @@ public:
     // The byte index of the character under x (points from the line's start), or of the last
     // character when x lies past the text.
     int indexAt(double x) const;
-    // With the line's top-left corner at (x, y) in cr's user space.
-    void draw(cairo_t* cr, double x, double y) const;
+    // As a layout of the paragraph draws it with its top-left corner at (x, y) in cr's user
+    // space: a line that fits the paragraph's width is its only line, aligned within it.
+    void draw(cairo_t* cr, double x, double y, const Paragraph& paragraph = {}) const;
+    // Whether a layout of the paragraph keeps the whole text on this one line.
+    bool fits(const Paragraph& paragraph) const { return paragraph.width < 0 || logical_.width <= paragraph.width; }
 
 private:
     ShapedLine(std::string text, PangoItem* item, PangoGlyphString* glyphs);
+    int alignedStart(const Paragraph& paragraph) const;
 
     std::string text_;
     PangoGlyphItem run_;

@@ -27,6 +27,8 @@ Workbook workbookWithFonts()
 const std::vector<std::string> plainTexts = {
     "42", "1,234.50", "-0.5%", "HEALTHY LEARNING ACADEMY", "AVATAR Tyre WAVE", " leading and trailing  ",
     "Prénom café Übergröße", "€ 1.000,00", "x", "fi fl ffi", "Ωμέγα Ψ", "email@example.com (see 3/4)",
+    // East Asian text of one script, in the font that stands in for the cell's.
+    "資産負債表", "東京都　港区", "ひらがな", "カタカナ", "조립작업표준서", "ＡＢＣ１２３",
     // Made of characters seen above, so shaped from the items learnt there.
     "24 42", "ACADEMY HEALTH", "café", "0.50%", "Ψμέγα",
 };
@@ -91,6 +93,37 @@ TEST(ShapedLine, MeasuresCutsAndPrintsAsItsLayout)
                 });
                 EXPECT_TRUE(drawn == laidOut) << pageOf(drawn) << "\ninstead of\n" << pageOf(laidOut);
             }
+}
+
+TEST(ShapedLine, AWrappedTextThatFitsPrintsAsItsParagraphsOnlyLine)
+{
+    const Workbook book = workbookWithFonts();
+    CellFonts fonts(book);
+    for (const std::string& text : {std::string("HEALTHY LEARNING ACADEMY"), std::string("1,234.50"),
+                                    std::string(" leading and trailing  "), std::string("x")}) {
+        const auto line = fonts.line(text, 1, 1);
+        ASSERT_TRUE(line);
+        const int width = line->logical().width;
+        // Too narrow by a unit, exactly wide enough, a little and a lot wider, whole points.
+        for (int paragraphWidth : {width - 1, width, width + 333, 3 * width + 7, (width / PANGO_SCALE + 9) * PANGO_SCALE})
+            for (PangoAlignment alignment : {PANGO_ALIGN_LEFT, PANGO_ALIGN_CENTER, PANGO_ALIGN_RIGHT})
+                for (bool justify : {false, true}) {
+                    const Paragraph paragraph{paragraphWidth, alignment, justify};
+                    SCOPED_TRACE(text + " in " + std::to_string(paragraphWidth) + " aligned " +
+                                 std::to_string(alignment) + (justify ? " justified" : ""));
+                    PangoLayout* layout = fonts.layout(text, 1, nullptr, 1, paragraph);
+                    if (!line->fits(paragraph))
+                        continue;  // left to the layout, which may still keep it whole
+                    ASSERT_EQ(pango_layout_get_line_count(layout), 1);
+                    const double x = 10.3, y = 20.7;
+                    const std::string drawn = postScriptOf([&](cairo_t* cr) { line->draw(cr, x, y, paragraph); });
+                    const std::string laidOut = postScriptOf([&](cairo_t* cr) {
+                        cairo_move_to(cr, x, y);
+                        pango_cairo_show_layout(cr, layout);
+                    });
+                    EXPECT_TRUE(drawn == laidOut) << pageOf(drawn) << "\ninstead of\n" << pageOf(laidOut);
+                }
+    }
 }
 
 TEST(ShapedLine, LeavesToALayoutWhatOnlyALayoutDoesRight)
