@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libcairo2-dev libpango1.0-dev libgdk-pixbuf-2.0-dev libgsf-1-dev libxcb1-dev libxcb-ewmh-dev
+  qt6-base-dev libcairo2-dev libpango1.0-dev libfontconfig-dev libgdk-pixbuf-2.0-dev libgsf-1-dev libxcb1-dev libxcb-ewmh-dev
   zlib1g-dev librsvg2-dev libwmf-dev libemf2svg-dev
   libgtest-dev libgmock-dev
   ghostscript poppler-utils

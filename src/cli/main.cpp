@@ -101,7 +101,7 @@ int main(int argc, char** argv)
     }
 
     // First, so that the engine's fonts load while the rest is set up and the workbook is read.
-    conversion::EngineApplicationFactory engine;
+    conversion::EngineApplicationFactory engine(conversion::EngineApplicationFactory::Fonts::EngineOnly);
     cli::TerminalUserInterface terminal(std::cout);
     platform::installUserInterface(&terminal);
     // A conversion that must end the program comes back here instead, to say why and tidy up.

@@ -289,7 +289,10 @@ private:
 
 }  // namespace
 
-EngineApplicationFactory::EngineApplicationFactory() { workbook::prepareFonts(); }
+EngineApplicationFactory::EngineApplicationFactory(Fonts fonts)
+{
+    workbook::prepareFonts(fonts == Fonts::EngineOnly ? workbook::FontLoading::Alone : workbook::FontLoading::Shared);
+}
 
 std::unique_ptr<automation::Application> EngineApplicationFactory::createApplication()
 {

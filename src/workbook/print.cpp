@@ -10,6 +10,7 @@
 #include "workbook/drawing_geometry.h"
 #include "workbook/drawing_painter.h"
 #include "workbook/font_metrics.h"
+#include "workbook/font_preparation.h"
 #include "workbook/page_painter.h"
 #include "workbook/print_file.h"
 #include "workbook/text_spill.h"
@@ -127,6 +128,7 @@ void printWorkbook(const Workbook& workbook, const PrintJob& job)
     // Made before the first text is measured, which waits for the font configuration to load:
     // creating the files takes a while of its own that the loading then covers.
     PrintFile file(job.outputPath);
+    waitForPreparedFonts();
     const int digitWidth = maxDigitWidthPixels(defaultFont(workbook));
     CellFonts fonts(workbook);
     const auto sheets = paginateWorkbook(workbook, digitWidth, fonts);
