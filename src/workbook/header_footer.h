@@ -2,6 +2,7 @@
 // Page headers and footers: the text with its & codes, split into the left, centre and right
 // sections and into runs of one style, with the fields filled in per page.
 #include <array>
+#include <compare>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,7 +17,7 @@ struct HeaderStyle {
     std::optional<double> size;           // points
     bool bold = false, italic = false, underline = false, doubleUnderline = false;
     bool strikeout = false, superscript = false, subscript = false;
-    bool operator==(const HeaderStyle&) const = default;
+    auto operator<=>(const HeaderStyle&) const = default;
 };
 
 struct HeaderRun {

@@ -31,44 +31,52 @@ void addStyle(PangoAttrList* list, const HeaderStyle& style, double scale, unsig
         add(pango_attr_rise_new(static_cast<int>(size / 3 * (style.superscript ? 1 : -1) * PANGO_SCALE)));
 }
 
-// Lays out one section; false when it has no text.
-bool layoutSection(PangoLayout* layout, const std::vector<HeaderRun>& runs, const HeaderValues& values, double scale)
-{
-    std::string text;
-    AttrListPtr attributes(pango_attr_list_new());
-    addNoLigatures(attributes.get());
-    for (const HeaderRun& run : runs) {
-        const auto start = static_cast<unsigned>(text.size());
-        text += fieldText(run, values);
-        addStyle(attributes.get(), run.style, scale, start, static_cast<unsigned>(text.size()));
-    }
-    if (text.empty())
-        return false;
-    pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
-    pango_layout_set_attributes(layout, attributes.get());
-    return true;
-}
-
 }  // namespace
 
-void paintHeaderFooter(cairo_t* cr, const HeaderSections& sections, const HeaderValues& values,
-                       const PageFrame& frame, bool footer, double scale)
+void HeaderFooterPainter::paint(cairo_t* cr, const HeaderSections& sections, const HeaderValues& values,
+                                const PageFrame& frame, bool footer, double scale)
 {
-    LayoutPtr layout = makeLayout(cr);
     cairo_set_source_rgb(cr, 0, 0, 0);
     for (int section = LeftSection; section <= RightSection; ++section) {
-        if (!layoutSection(layout.get(), sections[section], values, scale))
+        Key key{.scale = scale,
+                .alignment = section == LeftSection     ? PANGO_ALIGN_LEFT
+                             : section == CenterSection ? PANGO_ALIGN_CENTER
+                                                        : PANGO_ALIGN_RIGHT};
+        for (const HeaderRun& run : sections[section]) {
+            key.text += fieldText(run, values);
+            key.runs.emplace_back(static_cast<unsigned>(key.text.size()), run.style);
+        }
+        if (key.text.empty())
             continue;
-        pango_layout_set_alignment(layout.get(), section == LeftSection     ? PANGO_ALIGN_LEFT
-                                                 : section == CenterSection ? PANGO_ALIGN_CENTER
-                                                                            : PANGO_ALIGN_RIGHT);
-        const auto [width, height] = logicalSize(layout.get());
+        PangoLayout* layout = this->layout(std::move(key));
+        const auto [width, height] = logicalSize(layout);
         const double x = section == LeftSection     ? frame.left
                          : section == CenterSection ? (frame.pageWidth - width) / 2
                                                     : frame.left + frame.contentWidth - width;
         cairo_move_to(cr, x, footer ? frame.footerBottom - height : frame.headerTop);
-        pango_cairo_show_layout(cr, layout.get());
+        pango_cairo_show_layout(cr, layout);
     }
+}
+
+PangoLayout* HeaderFooterPainter::layout(Key key)
+{
+    if (auto found = layouts_.find(key); found != layouts_.end())
+        return found->second.get();
+    // A section numbering the pages is new on every page: a long print does not keep them all.
+    if (layouts_.size() >= maximumKeptLayouts)
+        layouts_.clear();
+    AttrListPtr attributes(pango_attr_list_new());
+    addNoLigatures(attributes.get());
+    unsigned start = 0;
+    for (const auto& [end, style] : key.runs) {
+        addStyle(attributes.get(), style, key.scale, start, end);
+        start = end;
+    }
+    LayoutPtr made(pango_layout_new(pango_layout_get_context(context_.get())));
+    pango_layout_set_text(made.get(), key.text.data(), static_cast<int>(key.text.size()));
+    pango_layout_set_attributes(made.get(), attributes.get());
+    pango_layout_set_alignment(made.get(), key.alignment);
+    return layouts_.emplace(std::move(key), std::move(made)).first->second.get();
 }
 
 }  // namespace kx::workbook

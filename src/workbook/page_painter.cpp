@@ -4,7 +4,6 @@
 
 #include "workbook/cell_painter.h"
 #include "workbook/drawing_painter.h"
-#include "workbook/header_footer_painter.h"
 #include "workbook/page_grid.h"
 #include "workbook/pango_layout.h"
 
@@ -58,8 +57,8 @@ void paintPage(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, const Sh
 {
     const PageSetup& setup = print.sheet.pageSetup;
     const PageFrame& frame = print.frame;
-    paintHeaderFooter(cr, print.header, values, frame, false, print.pagination.scale);
-    paintHeaderFooter(cr, print.footer, values, frame, true, print.pagination.scale);
+    print.headerFooter.paint(cr, print.header, values, frame, false, print.pagination.scale);
+    print.headerFooter.paint(cr, print.footer, values, frame, true, print.pagination.scale);
     if (!page)
         return;
 

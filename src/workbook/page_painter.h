@@ -4,6 +4,7 @@
 
 #include "workbook/cell_fonts.h"
 #include "workbook/header_footer.h"
+#include "workbook/header_footer_painter.h"
 #include "workbook/page_geometry.h"
 #include "workbook/pagination.h"
 #include "workbook/picture_decoding.h"
@@ -18,6 +19,7 @@ struct SheetPrint {
     HeaderSections header, footer;
     double digitWidth = 5.25;  // points
     DecodedPictures& pictures;  // shared by every sheet of the print
+    HeaderFooterPainter& headerFooter;  // shared too
 };
 
 // Header and footer, then the page's cells; only header and footer without a page.

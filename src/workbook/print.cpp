@@ -151,12 +151,14 @@ void printWorkbook(const Workbook& workbook, const PrintJob& job)
     values.fileName = job.documentTitle;
 
     DecodedPictures pictures(workbook);
+    HeaderFooterPainter headerFooter;
     int position = 0;
     for (const auto& prepared : sheets) {
         const SheetPrint print{prepared->sheet, prepared->metrics, prepared->pagination, prepared->frame,
                                parseHeaderFooter(prepared->sheet.pageSetup.header),
                                parseHeaderFooter(prepared->sheet.pageSetup.footer),
-                               digitWidth * pointsPerPixel * paperColumnScale(defaultFont(workbook)), pictures};
+                               digitWidth * pointsPerPixel * paperColumnScale(defaultFont(workbook)), pictures,
+                               headerFooter};
         values.sheetName = prepared->sheet.name;
         const size_t cellPages = prepared->pagination.pages.size();
         for (size_t page = 0; page < prepared->pageCount(); ++page) {
