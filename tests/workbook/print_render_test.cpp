@@ -327,9 +327,9 @@ TEST_F(PrintRender, TextOfEveryFontSubsetStaysSearchable)
 {
     // Cyrillic and Latin of one font end in two subsets: Ghostscript used to merge subsets of
     // the same name and print one of them without its text (the numbers of this workbook).
-    const std::filesystem::path source = std::filesystem::path(KX_CORPUS_DIR) / "poi-57925.xls";
+    const std::filesystem::path source = corpusFolder() / "poi-57925.xls";
     if (!std::filesystem::exists(source))
-        GTEST_SKIP() << "no corpus at " << source;
+        GTEST_SKIP() << "no corpus at " << source << " (set KX_CORPUS_DIR)";
     const std::string text = pdfText(printToPdf(openWorkbook(source.string())));
     EXPECT_NE(text.find("751,422.10"), std::string::npos) << text;
     EXPECT_NE(text.find("19,803,022.10"), std::string::npos);
