@@ -35,10 +35,8 @@ void FontNameFilter::appendRenamed(std::string& output, std::string_view line)
 
 // Whole lines go from the chunk to the output as they are, unless they name a font; only a line
 // that a chunk ends inside is kept back, to be joined with the start of the next chunk.
-std::string FontNameFilter::filter(std::string_view chunk)
+void FontNameFilter::filter(std::string_view chunk, std::string& output)
 {
-    std::string output;
-    output.reserve(chunk.size() + 16);
     size_t start = 0;
     for (size_t end = chunk.find('\n'); end != std::string_view::npos; end = chunk.find('\n', start)) {
         if (pending_.empty()) {
@@ -52,15 +50,12 @@ std::string FontNameFilter::filter(std::string_view chunk)
         start = end + 1;
     }
     pending_.append(chunk.substr(start));
-    return output;
 }
 
-std::string FontNameFilter::finish()
+void FontNameFilter::finish(std::string& output)
 {
-    std::string rest;
-    appendRenamed(rest, pending_);
+    appendRenamed(output, pending_);
     pending_.clear();
-    return rest;
 }
 
 }  // namespace kx::workbook

@@ -9,10 +9,11 @@ namespace kx::workbook {
 
 class FontNameFilter {
 public:
-    // The PostScript to write for a chunk of cairo's output; a partial last line is held back.
-    std::string filter(std::string_view chunk);
-    // What is held back, at the end of the output.
-    std::string finish();
+    // Appends to output the PostScript to write for a chunk of cairo's output; a partial last
+    // line is held back.
+    void filter(std::string_view chunk, std::string& output);
+    // Appends what is held back, at the end of the output.
+    void finish(std::string& output);
 
 private:
     void appendRenamed(std::string& output, std::string_view line);

@@ -49,10 +49,17 @@ PrintFile::~PrintFile()
 
 cairo_status_t PrintFile::write(void* closure, const unsigned char* data, unsigned int length)
 {
+    constexpr size_t piece = 64 << 10;
     auto* self = static_cast<PrintFile*>(closure);
-    const std::string text = self->fontNames_.filter({reinterpret_cast<const char*>(data), length});
-    return std::fwrite(text.data(), 1, text.size(), self->file_) == text.size() ? CAIRO_STATUS_SUCCESS
-                                                                                : CAIRO_STATUS_WRITE_ERROR;
+    self->fontNames_.filter({reinterpret_cast<const char*>(data), length}, self->unwritten_);
+    return self->unwritten_.size() < piece || self->writeOut() ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
+}
+
+bool PrintFile::writeOut()
+{
+    const bool written = std::fwrite(unwritten_.data(), 1, unwritten_.size(), file_) == unwritten_.size();
+    unwritten_.clear();
+    return written;
 }
 
 void PrintFile::fail(const std::string& reason) const
@@ -91,8 +98,8 @@ void PrintFile::commit()
     surface_ = nullptr;
     if (status != CAIRO_STATUS_SUCCESS)
         fail(cairo_status_to_string(status));
-    const std::string rest = fontNames_.finish();
-    if (std::fwrite(rest.data(), 1, rest.size(), file_) != rest.size())
+    fontNames_.finish(unwritten_);
+    if (!writeOut())
         fail(std::strerror(errno));
     // Not forced to disk: a print file is read at once by whoever asked for it, and one lost to a
     // system crash is printed again rather than used. Forcing it cost each print milliseconds.

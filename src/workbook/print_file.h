@@ -24,11 +24,14 @@ public:
 
 private:
     static cairo_status_t write(void* closure, const unsigned char* data, unsigned int length);
+    bool writeOut();
     void fail(const std::string& reason) const;
 
     std::string outputPath_, temporaryPath_;
     std::FILE* file_ = nullptr;
     FontNameFilter fontNames_;
+    // cairo writes in pieces of a line or less: they go to the file together.
+    std::string unwritten_;
     cairo_surface_t* surface_ = nullptr;
     cairo_t* cr_ = nullptr;
     bool committed_ = false;

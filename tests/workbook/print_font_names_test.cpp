@@ -13,8 +13,8 @@ TEST(FontNameFilter, EverySubsetGetsItsOwnNameWhereverTheChunksBreak)
         FontNameFilter filter;
         std::string output;
         for (size_t at = 0; at < postScript.size(); at += chunk)
-            output += filter.filter(std::string_view(postScript).substr(at, chunk));
-        output += filter.finish();
+            filter.filter(std::string_view(postScript).substr(at, chunk), output);
+        filter.finish(output);
         EXPECT_EQ(output, "%!PS\n/FontName /LiberationSans_1 def\n/FontType 42 def\n"
                           "/FontName /LiberationSans_2 def\n/FontName /f-1-0 def\n"
                           "(/FontName /X def) show\n/FontName /Last_3 def")
