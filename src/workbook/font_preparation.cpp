@@ -5,6 +5,7 @@
 
 #include <future>
 #include <mutex>
+#include <system_error>
 
 #include "workbook/print.h"
 
@@ -51,7 +52,13 @@ void prepareFonts(FontLoading loading)
         return;
     }
     static std::once_flag started;
-    std::call_once(started, [] { fontLoading() = std::async(std::launch::async, loadFontConfiguration); });
+    std::call_once(started, [] {
+        try {
+            fontLoading() = std::async(std::launch::async, loadFontConfiguration);
+        } catch (const std::system_error&) {
+            // No thread to spare: the first text loads the configuration, as without preparing.
+        }
+    });
 }
 
 void waitForPreparedFonts()
