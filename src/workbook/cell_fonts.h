@@ -67,7 +67,7 @@ private:
     LayoutCache layouts_;
     // Lines are shaped in a context of their own with the layouts' metrics, whose base font is
     // the font of the line: setting it on the layouts' context would lay them all out again.
-    MeasuringLayout lineContext_{cairo_ps_surface_create_for_stream(nullptr, nullptr, 1, 1)};
+    MeasuringLayout lineContext_ = MeasuringLayout::forPostScript();
     const PangoFontDescription* lineFont_ = nullptr;
     std::unordered_map<LineKey, std::shared_ptr<const ShapedLine>, LineKeyHash> lines_;
     // Per font and shrink: the attributes of its lines, the same for every text, and their items.

@@ -37,7 +37,7 @@ private:
 
     // makeLayout's metrics for PostScript output, as on the page: sections are drawn before
     // anything transforms it.
-    MeasuringLayout context_{cairo_ps_surface_create_for_stream(nullptr, nullptr, 1, 1)};
+    MeasuringLayout context_ = MeasuringLayout::forPostScript();
     std::map<Key, LayoutPtr> layouts_;
 };
 

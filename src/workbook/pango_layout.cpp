@@ -31,6 +31,11 @@ MeasuringLayout::MeasuringLayout(cairo_surface_t* target)
 {
 }
 
+MeasuringLayout MeasuringLayout::forPostScript()
+{
+    return MeasuringLayout(cairo_ps_surface_create_for_stream(nullptr, nullptr, 1, 1));
+}
+
 MeasuringLayout::~MeasuringLayout()
 {
     layout_.reset();

@@ -32,6 +32,8 @@ public:
     MeasuringLayout();
     // The font options of the target's kind of surface; takes the surface over.
     explicit MeasuringLayout(cairo_surface_t* target);
+    // With the font options of PostScript output, so that text measures as it prints.
+    static MeasuringLayout forPostScript();
     ~MeasuringLayout();
     MeasuringLayout(const MeasuringLayout&) = delete;
     MeasuringLayout& operator=(const MeasuringLayout&) = delete;
@@ -81,7 +83,7 @@ private:
 
     // Glyphs that cairo measures in this context's fonts, for clipping them on the page, must
     // measure as in the page's own fonts, so the context is one of PostScript output.
-    MeasuringLayout context_{cairo_ps_surface_create_for_stream(nullptr, nullptr, 1, 1)};
+    MeasuringLayout context_ = MeasuringLayout::forPostScript();
     std::unordered_map<Key, LayoutPtr, KeyHash> layouts_;
 };
 

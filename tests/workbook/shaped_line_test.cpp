@@ -61,6 +61,18 @@ std::string pageOf(const std::string& postScript)
     return postScript.substr(std::min(postScript.find("%%Page:"), postScript.size()));
 }
 
+// The line drawn as the paragraph places it must write the PostScript its layout writes.
+void expectDrawnAsLaidOut(const ShapedLine& line, PangoLayout* layout, const Paragraph& paragraph = {})
+{
+    const double x = 10.3, y = 20.7;
+    const std::string drawn = postScriptOf([&](cairo_t* cr) { line.draw(cr, x, y, paragraph); });
+    const std::string laidOut = postScriptOf([&](cairo_t* cr) {
+        cairo_move_to(cr, x, y);
+        pango_cairo_show_layout(cr, layout);
+    });
+    EXPECT_TRUE(drawn == laidOut) << pageOf(drawn) << "\ninstead of\n" << pageOf(laidOut);
+}
+
 }  // namespace
 
 TEST(ShapedLine, MeasuresCutsAndPrintsAsItsLayout)
@@ -85,13 +97,7 @@ TEST(ShapedLine, MeasuresCutsAndPrintsAsItsLayout)
                     pango_layout_xy_to_index(layout, static_cast<int>(x * PANGO_SCALE), 0, &index, &trailing);
                     EXPECT_EQ(line->indexAt(x), index) << "at " << x;
                 }
-                const double x = 10.3, y = 20.7;
-                const std::string drawn = postScriptOf([&](cairo_t* cr) { line->draw(cr, x, y); });
-                const std::string laidOut = postScriptOf([&](cairo_t* cr) {
-                    cairo_move_to(cr, x, y);
-                    pango_cairo_show_layout(cr, layout);
-                });
-                EXPECT_TRUE(drawn == laidOut) << pageOf(drawn) << "\ninstead of\n" << pageOf(laidOut);
+                expectDrawnAsLaidOut(*line, layout);
             }
 }
 
@@ -115,13 +121,7 @@ TEST(ShapedLine, AWrappedTextThatFitsPrintsAsItsParagraphsOnlyLine)
                     if (!line->fits(paragraph))
                         continue;  // left to the layout, which may still keep it whole
                     ASSERT_EQ(pango_layout_get_line_count(layout), 1);
-                    const double x = 10.3, y = 20.7;
-                    const std::string drawn = postScriptOf([&](cairo_t* cr) { line->draw(cr, x, y, paragraph); });
-                    const std::string laidOut = postScriptOf([&](cairo_t* cr) {
-                        cairo_move_to(cr, x, y);
-                        pango_cairo_show_layout(cr, layout);
-                    });
-                    EXPECT_TRUE(drawn == laidOut) << pageOf(drawn) << "\ninstead of\n" << pageOf(laidOut);
+                    expectDrawnAsLaidOut(*line, layout, paragraph);
                 }
     }
 }
