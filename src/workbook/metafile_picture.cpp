@@ -163,13 +163,15 @@ public:
 private:
     // The converter leaves the document element outside any namespace, where SVG readers do
     // not take it for SVG, and fills at half opacity, which a metafile's fills never have and
-    // which PostScript can only print as pixels.
+    // which PostScript can only print as pixels. It also writes no fill at all for what a
+    // metafile only strokes, such as lines, which SVG would then fill black: the drawing's own
+    // default says unfilled.
     static std::string normalised(std::string svg)
     {
         const size_t element = svg.find("<svg ");
         if (element == std::string::npos)
             return {};
-        svg.insert(element + 5, "xmlns=\"http://www.w3.org/2000/svg\" ");
+        svg.insert(element + 5, "xmlns=\"http://www.w3.org/2000/svg\" fill=\"none\" ");
         // Copied once with the fills replaced: replacing each in place would move the rest of a
         // drawing, embedded pictures and all, once for every fill.
         constexpr std::string_view halfOpaque = "fill-opacity:0.5;", opaque = "fill-opacity:1;";

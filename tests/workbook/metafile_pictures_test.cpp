@@ -121,6 +121,99 @@ TEST(MetafileText, TakesTheConvertersTextRunsOutAndLeavesOtherShapes)
     EXPECT_EQ(grouped, before);
 }
 
+// A Windows metafile drawn on a 1000-unit square, one record at a time.
+class WindowsMetafile {
+public:
+    WindowsMetafile()
+    {
+        // Placement header: key, no handle, frame 0,0-1000,1000, 1000 units an inch, checksum.
+        words_ = {0xCDD7, 0x9AC6, 0, 0, 0, 1000, 1000, 1000, 0, 0};
+        uint16_t checksum = 0;
+        for (const uint16_t word : words_)
+            checksum ^= word;
+        words_.push_back(checksum);
+        headerAt_ = words_.size();
+        words_.insert(words_.end(), {1, 9, 0x0300, 0, 0, 3, 0, 0, 0});  // sizes filled in by bytes()
+        record(0x020B, {0, 0});        // window origin
+        record(0x020C, {1000, 1000});  // window extent
+    }
+    void solidPen() { record(0x02FA, {0, 30, 0, 0, 0}); }
+    void brush(uint16_t style, uint16_t red) { record(0x02FC, {style, red, 0, 0}); }
+    void select(uint16_t object) { record(0x012D, {object}); }
+    void polyline(uint16_t function, std::initializer_list<std::pair<uint16_t, uint16_t>> points)
+    {
+        std::vector<uint16_t> parameters{static_cast<uint16_t>(points.size())};
+        for (const auto& [x, y] : points)
+            parameters.insert(parameters.end(), {x, y});
+        record(function, parameters);
+    }
+    std::vector<uint8_t> bytes()
+    {
+        std::vector<uint16_t> words = words_;
+        words.insert(words.end(), {3, 0, 0});  // end of file
+        const uint32_t size = static_cast<uint32_t>(words.size() - headerAt_);
+        words[headerAt_ + 3] = static_cast<uint16_t>(size);
+        words[headerAt_ + 4] = static_cast<uint16_t>(size >> 16);
+        words[headerAt_ + 6] = static_cast<uint16_t>(longest_);
+        std::vector<uint8_t> out;
+        for (const uint16_t word : words)
+            out.insert(out.end(), {static_cast<uint8_t>(word), static_cast<uint8_t>(word >> 8)});
+        return out;
+    }
+
+private:
+    void record(uint16_t function, const std::vector<uint16_t>& parameters)
+    {
+        const uint32_t size = static_cast<uint32_t>(3 + parameters.size());
+        longest_ = std::max(longest_, size);
+        words_.insert(words_.end(), {static_cast<uint16_t>(size), static_cast<uint16_t>(size >> 16), function});
+        words_.insert(words_.end(), parameters.begin(), parameters.end());
+    }
+    std::vector<uint16_t> words_;
+    size_t headerAt_ = 0;
+    uint32_t longest_ = 0;
+};
+
+// The opacity of each pixel of the picture drawn 200 pixels square.
+std::vector<uint8_t> drawnAlpha(const SurfacePtr& picture)
+{
+    cairo_surface_t* page = cairo_image_surface_create(CAIRO_FORMAT_A8, 200, 200);
+    cairo_t* cr = cairo_create(page);
+    EXPECT_TRUE(paintMetafile(cr, picture.get(), Box{0, 0, 200, 200}));
+    cairo_destroy(cr);
+    cairo_surface_flush(page);
+    std::vector<uint8_t> alpha(200 * 200);
+    for (int y = 0; y < 200; ++y)
+        std::copy_n(cairo_image_surface_get_data(page) + y * cairo_image_surface_get_stride(page), 200,
+                    alpha.begin() + y * 200);
+    cairo_surface_destroy(page);
+    return alpha;
+}
+
+TEST(WindowsMetafiles, OnlyWhatABrushFillsIsFilled)
+{
+    constexpr uint16_t polyline = 0x0325, polygon = 0x0324, solid = 0, hollow = 1;
+    WindowsMetafile metafile;
+    metafile.solidPen();  // object 0
+    metafile.select(0);
+    metafile.polyline(polyline, {{100, 100}, {250, 900}, {400, 100}});
+    metafile.brush(hollow, 0);  // object 1
+    metafile.select(1);
+    metafile.polyline(polygon, {{0, 0}, {1000, 0}, {1000, 1000}, {0, 1000}});
+    metafile.brush(solid, 0xFF);  // object 2
+    metafile.select(2);
+    metafile.polyline(polygon, {{450, 700}, {550, 700}, {550, 800}, {450, 800}});
+    const SurfacePtr picture = renderMetafile({PictureFormat::Wmf, metafile.bytes()});
+    ASSERT_TRUE(picture);
+    const std::vector<uint8_t> alpha = drawnAlpha(picture);
+    const auto at = [&alpha](int x, int y) { return alpha[y / 5 * 200 + x / 5]; };
+    EXPECT_GT(at(175, 500), 0) << "the open line's stroke";
+    EXPECT_EQ(at(250, 400), 0) << "inside the open line";
+    EXPECT_GT(at(5, 500), 0) << "the hollow frame's outline";
+    EXPECT_EQ(at(750, 400), 0) << "inside the hollow frame";
+    EXPECT_EQ(at(500, 750), 255) << "inside the filled shape";
+}
+
 class CorpusMetafiles : public ::testing::Test {
 protected:
     void SetUp() override
