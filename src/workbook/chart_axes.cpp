@@ -170,16 +170,7 @@ std::string AxesPlot::numberText(double value, const std::string& code) const
 
 std::vector<std::string> AxesPlot::categoryLabels() const
 {
-    std::vector<std::string> labels(points_);
-    for (size_t i = 0; i < points_; ++i)
-        labels[i] = std::to_string(i + 1);
-    for (const ChartSeries& series : chart_.series)
-        if (!series.categories.empty()) {
-            for (size_t i = 0; i < points_; ++i)
-                labels[i] = i < series.categories.size() ? series.categories[i] : std::string();
-            break;
-        }
-    return labels;
+    return chart::categoryLabels(chart_, points_);
 }
 
 // Room for the labels and titles of both axes around the plot.
@@ -405,7 +396,9 @@ void AxesPlot::paintGroup(size_t group)
     case ChartKind::Line: paintLines(members, stacks_[group], false); break;
     case ChartKind::Area: paintLines(members, stacks_[group], true); break;
     case ChartKind::Scatter: paintScatter(members); break;
-    case ChartKind::Pie: break;
+    case ChartKind::Pie:
+    case ChartKind::Radar:
+    case ChartKind::FilledRadar: break;  // drawn without these axes
     }
     paintValueLabels(members, kind, stacks_[group]);
     scale_ = &values_;

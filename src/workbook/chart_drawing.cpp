@@ -193,6 +193,20 @@ std::vector<double> Scale::ticks() const
     return values;
 }
 
+std::vector<std::string> categoryLabels(const Chart& chart, size_t points)
+{
+    std::vector<std::string> labels(points);
+    for (size_t i = 0; i < points; ++i)
+        labels[i] = std::to_string(i + 1);
+    for (const ChartSeries& series : chart.series)
+        if (!series.categories.empty()) {
+            for (size_t i = 0; i < points; ++i)
+                labels[i] = i < series.categories.size() ? series.categories[i] : std::string();
+            break;
+        }
+    return labels;
+}
+
 // Steps of 1, 2 or 5 times a power of ten, five to ten of them to the axis, and an axis that
 // starts at zero unless the values lie far above it, as the spreadsheet program chooses them.
 Scale valueScale(double low, double high, const ChartAxis& axis)

@@ -67,7 +67,14 @@ struct Scale {
 };
 Scale valueScale(double low, double high, const ChartAxis& axis);
 
+// The names of the first `points` categories: those of the first series that has any, else
+// their numbers from 1.
+std::vector<std::string> categoryLabels(const Chart& chart, size_t points);
+
 // The plot of a chart with axes: columns, bars, lines, areas and scatter.
 void paintAxesPlot(cairo_t* cr, const Workbook& workbook, ChartTexts& texts, const Chart& chart, const Box& box);
+// The plot of a radar chart: a spoke for each category, clockwise from the top, and each
+// series joining its values on them, filled or as lines.
+void paintRadarPlot(cairo_t* cr, const Workbook& workbook, ChartTexts& texts, const Chart& chart, const Box& box);
 
 }  // namespace kx::workbook::chart

@@ -23,11 +23,6 @@ struct LegendEntry {
     bool lineSample = false;
 };
 
-bool isPie(const Chart& chart)
-{
-    return chart.groups.front().kind == ChartKind::Pie;
-}
-
 const std::vector<std::string>* pointNames(const Chart& chart)
 {
     for (const ChartSeries& series : chart.series)
@@ -54,7 +49,7 @@ std::vector<LegendEntry> legendEntries(const Workbook& workbook, const Chart& ch
         const ChartSeries& series = chart.series[i];
         const ChartKind kind = chart.groups[std::min<size_t>(series.group, chart.groups.size() - 1)].kind;
         const std::string text = series.name.empty() ? "Series" + std::to_string(i + 1) : series.name;
-        if (kind == ChartKind::Line || kind == ChartKind::Scatter)
+        if (kind == ChartKind::Line || kind == ChartKind::Scatter || kind == ChartKind::Radar)
             entries.push_back({text, seriesLine(workbook, series, i), seriesLine(workbook, series, i),
                                seriesMarker(series, i), !series.format.noLine});
         else
@@ -231,8 +226,11 @@ void paintChart(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, const C
     if (chart.legend)
         inner = paintLegend(cr, workbook, texts, chart, inner, box);
     if (inner.width > 0 && inner.height > 0) {
-        if (isPie(chart))
+        const ChartKind kind = chart.groups.front().kind;
+        if (kind == ChartKind::Pie)
             paintPie(cr, workbook, texts, chart, inner);
+        else if (kind == ChartKind::Radar || kind == ChartKind::FilledRadar)
+            paintRadarPlot(cr, workbook, texts, chart, inner);
         else
             paintAxesPlot(cr, workbook, texts, chart, inner);
     }

@@ -442,6 +442,8 @@ void ChartReader::readChartKind(uint16_t type, RecordReader& reader)
         group.variedColors = true;
         break;
     case chart_record::Scatter: group.kind = ChartKind::Scatter; break;
+    case chart_record::Radar: group.kind = ChartKind::Radar; break;
+    case chart_record::RadarArea: group.kind = ChartKind::FilledRadar; break;
     default: pending.drawable = false; break;
     }
 }

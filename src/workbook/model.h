@@ -162,7 +162,7 @@ struct Drawing {
 };
 
 // Charts. Bars lie across, columns stand up; both come from the same records.
-enum class ChartKind : uint8_t { Column, Bar, Line, Pie, Area, Scatter };
+enum class ChartKind : uint8_t { Column, Bar, Line, Pie, Area, Scatter, Radar, FilledRadar };
 enum class ChartStacking : uint8_t { None, Stacked, Percent };
 enum class MarkerShape : uint8_t { None, Square, Diamond, Triangle, Cross, Star, DowJones, StandardDeviation, Circle, Plus };
 enum class LegendPosition : uint8_t { Bottom, Corner, Top, Right, Left, Floating };

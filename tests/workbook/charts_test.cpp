@@ -163,6 +163,8 @@ TEST(ChartRecords, KindsOfChartFromTheirRecords)
         {record(0x1019, Body().u16(90).u16(0).u16(0)), ChartKind::Pie, ChartStacking::None},
         {record(0x101A, Body().u16(0x0002)), ChartKind::Area, ChartStacking::Percent},
         {record(0x101B, Body().u16(100).u16(1).u16(0)), ChartKind::Scatter, ChartStacking::None},
+        {record(0x103E, Body().u16(1).u16(0)), ChartKind::Radar, ChartStacking::None},
+        {record(0x1040, Body().u16(1).u16(0)), ChartKind::FilledRadar, ChartStacking::None},
     };
     for (const Case& c : cases) {
         const Workbook book = chartSheetWorkbook(chartRecords({linkedSeries}, c.kind));
@@ -172,8 +174,8 @@ TEST(ChartRecords, KindsOfChartFromTheirRecords)
         EXPECT_EQ(group.stacking, c.stacking);
     }
     // A kind this engine does not draw leaves the sheet without a chart.
-    const Workbook radar = chartSheetWorkbook(chartRecords({linkedSeries}, record(0x103E, Body().u16(0).u16(0))));
-    EXPECT_TRUE(radar.sheets.at(1).charts.empty());
+    const Workbook surface = chartSheetWorkbook(chartRecords({linkedSeries}, record(0x103F, Body().u16(0))));
+    EXPECT_TRUE(surface.sheets.at(1).charts.empty());
 }
 
 TEST(ChartRecords, SecondaryAxisGroupAndPointLabels)
@@ -305,7 +307,8 @@ TEST_F(ChartPrints, EveryKindOfChartPutsItsSeriesOnThePage)
     const std::vector<RawRecord> kinds{
         stackedColumns(), record(0x1017, Body().u16(0).u16(50).u16(0x0001)), record(0x1018, Body().u16(0)),
         record(0x1019, Body().u16(0).u16(0).u16(0)), record(0x101A, Body().u16(0x0001)),
-        record(0x101B, Body().u16(100).u16(1).u16(0))};
+        record(0x101B, Body().u16(100).u16(1).u16(0)), record(0x103E, Body().u16(1).u16(0)),
+        record(0x1040, Body().u16(1).u16(0))};
     WorkbookBuilder full = withData(), empty = withData();
     full.sheet(dataSheet());
     empty.sheet(dataSheet());
@@ -319,6 +322,16 @@ TEST_F(ChartPrints, EveryKindOfChartPutsItsSeriesOnThePage)
     // Both print the same fixed axes, so that only the series make the difference.
     for (int page = 2; page <= support::pdfPageCount(withSeries); ++page)
         EXPECT_GT(support::pdfInk(withSeries, page), support::pdfInk(without, page) + 0.001) << "page " << page;
+}
+
+TEST_F(ChartPrints, ARadarNamesEverySpokeAndNumbersItsValueAxis)
+{
+    const auto pdf = print(chartSheetWorkbook(chartRecords({linkedSeries}, record(0x103E, Body().u16(1).u16(0)))));
+    ASSERT_EQ(support::pdfPageCount(pdf), 2);
+    const std::string text = support::pdfText(pdf, 2);
+    // Spokes are not thinned out as the labels under a category axis are.
+    for (const char* word : {"North", "East", "South", "0", "10", "20", "30", "Sales", "Yearly sales"})
+        EXPECT_NE(text.find(word), std::string::npos) << word;
 }
 
 TEST_F(ChartPrints, AChartThatCannotBeReadPrintsNothing)
