@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "workbook/chart_drawing.h"
 #include "workbook/number_format.h"
@@ -90,7 +91,10 @@ private:
     void paintGroup(size_t group);
     void paintBars(const std::vector<size_t>& members, const ChartGroup& group, const Stacks& stacks);
     void paintLines(const std::vector<size_t>& members, const Stacks& stacks, bool area);
-    void paintScatter(const std::vector<size_t>& members);
+    void paintScatter(const std::vector<size_t>& members, const ChartGroup& group);
+    void paintBubbles(const std::vector<size_t>& members, const ChartGroup& group);
+    // The points of a scatter series where their values put them, with their indexes.
+    std::vector<std::tuple<size_t, double, double>> scatterPoints(const ChartSeries& series) const;
     void paintAxes();
     std::vector<std::string> categoryLabels() const;
 
@@ -355,21 +359,59 @@ void AxesPlot::paintLines(const std::vector<size_t>& members, const Stacks& stac
     }
 }
 
-void AxesPlot::paintScatter(const std::vector<size_t>& members)
+std::vector<std::tuple<size_t, double, double>> AxesPlot::scatterPoints(const ChartSeries& series) const
 {
+    std::vector<std::tuple<size_t, double, double>> points;
+    for (size_t i = 0; i < series.values.size(); ++i) {
+        if (!series.values[i])
+            continue;
+        const double xValue = i < series.xValues.size() && series.xValues[i] ? *series.xValues[i] : static_cast<double>(i + 1);
+        double x, y;
+        point(0, *series.values[i], x, y);
+        x = plot_.x + std::clamp(across_.share(xValue), -0.05, 1.05) * plot_.width;
+        points.emplace_back(i, x, y);
+    }
+    return points;
+}
+
+// Circles whose areas (or widths) keep the proportions of the sizes; the largest is about a
+// quarter of the plot's smaller side across at the default scale. Sizes of 0 or less show nothing.
+void AxesPlot::paintBubbles(const std::vector<size_t>& members, const ChartGroup& group)
+{
+    double largest = 0;
+    for (size_t s : members)
+        for (const auto& size : chart_.series[s].bubbleSizes)
+            if (size && std::isfinite(*size))
+                largest = std::max(largest, *size);
+    if (largest <= 0)
+        return;
+    const double largestRadius = std::min(plot_.width, plot_.height) / 8 * group.bubbleScale / 100;
+    for (size_t s : members) {
+        const ChartSeries& series = chart_.series[s];
+        for (const auto& [i, x, y] : scatterPoints(series)) {
+            const std::optional<double> size = i < series.bubbleSizes.size() ? series.bubbleSizes[i] : std::nullopt;
+            if (!size || !(*size > 0))
+                continue;
+            const double share = std::min(*size / largest, 1.0);
+            cairo_new_sub_path(cr_);
+            cairo_arc(cr_, x, y, largestRadius * (group.bubbleSizeIsWidth ? share : std::sqrt(share)), 0, 2 * M_PI);
+            fillAndStroke(cr_, {seriesFill(workbook_, series, s), series.format.line.value_or(kBlack)}, kLineWidth / 2);
+        }
+    }
+}
+
+void AxesPlot::paintScatter(const std::vector<size_t>& members, const ChartGroup& group)
+{
+    if (group.bubbles) {
+        paintBubbles(members, group);
+        return;
+    }
     for (size_t s : members) {
         const ChartSeries& series = chart_.series[s];
         const Color color = seriesLine(workbook_, series, s);
         std::vector<std::pair<double, double>> points;
-        for (size_t i = 0; i < series.values.size(); ++i) {
-            if (!series.values[i])
-                continue;
-            const double xValue = i < series.xValues.size() && series.xValues[i] ? *series.xValues[i] : static_cast<double>(i + 1);
-            double x, y;
-            point(0, *series.values[i], x, y);
-            x = plot_.x + std::clamp(across_.share(xValue), -0.05, 1.05) * plot_.width;
+        for (const auto& [i, x, y] : scatterPoints(series))
             points.emplace_back(x, y);
-        }
         if (!series.format.noLine && points.size() > 1) {
             cairo_move_to(cr_, points.front().first, points.front().second);
             for (const auto& [x, y] : points)
@@ -395,7 +437,7 @@ void AxesPlot::paintGroup(size_t group)
     case ChartKind::Bar: paintBars(members, kind, stacks_[group]); break;
     case ChartKind::Line: paintLines(members, stacks_[group], false); break;
     case ChartKind::Area: paintLines(members, stacks_[group], true); break;
-    case ChartKind::Scatter: paintScatter(members); break;
+    case ChartKind::Scatter: paintScatter(members, kind); break;
     case ChartKind::Pie:
     case ChartKind::Radar:
     case ChartKind::FilledRadar: break;  // drawn without these axes

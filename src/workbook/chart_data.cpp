@@ -69,6 +69,11 @@ void fillSeries(const Workbook& workbook, ChartSeries& series)
             }
         });
     }
+    if (const Sheet* sheet = sourceSheet(workbook, series.bubbleSource)) {
+        series.bubbleSizes.clear();
+        forEachCell(*sheet, series.bubbleSource->range,
+                    [&](const Cell* cell) { series.bubbleSizes.push_back(numberOf(cell)); });
+    }
     if (const Sheet* sheet = sourceSheet(workbook, series.categorySource)) {
         series.categories.clear();
         series.xValues.clear();

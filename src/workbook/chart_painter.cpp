@@ -47,9 +47,11 @@ std::vector<LegendEntry> legendEntries(const Workbook& workbook, const Chart& ch
     }
     for (size_t i = 0; i < chart.series.size(); ++i) {
         const ChartSeries& series = chart.series[i];
-        const ChartKind kind = chart.groups[std::min<size_t>(series.group, chart.groups.size() - 1)].kind;
+        const ChartGroup& group = chart.groups[std::min<size_t>(series.group, chart.groups.size() - 1)];
         const std::string text = series.name.empty() ? "Series" + std::to_string(i + 1) : series.name;
-        if (kind == ChartKind::Line || kind == ChartKind::Scatter || kind == ChartKind::Radar)
+        const bool drawsLines = group.kind == ChartKind::Line || group.kind == ChartKind::Radar ||
+                                (group.kind == ChartKind::Scatter && !group.bubbles);
+        if (drawsLines)
             entries.push_back({text, seriesLine(workbook, series, i), seriesLine(workbook, series, i),
                                seriesMarker(series, i), !series.format.noLine});
         else

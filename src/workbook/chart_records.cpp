@@ -331,6 +331,7 @@ void ChartReader::readLink(RecordReader& reader)
     case 0: series->nameSource = source; break;
     case 1: series->valueSource = source; break;
     case 2: series->categorySource = source; break;
+    case 3: series->bubbleSource = source; break;
     default: break;
     }
 }
@@ -441,7 +442,14 @@ void ChartReader::readChartKind(uint16_t type, RecordReader& reader)
         group.firstSliceAngle = reader.u16() % 360;
         group.variedColors = true;
         break;
-    case chart_record::Scatter: group.kind = ChartKind::Scatter; break;
+    case chart_record::Scatter:
+        group.kind = ChartKind::Scatter;
+        if (reader.remaining() >= 6) {
+            group.bubbleScale = std::clamp<uint16_t>(reader.u16(), 0, 300);
+            group.bubbleSizeIsWidth = reader.u16() == 2;
+            group.bubbles = (reader.u16() & 0x0001) != 0;
+        }
+        break;
     case chart_record::Radar: group.kind = ChartKind::Radar; break;
     case chart_record::RadarArea: group.kind = ChartKind::FilledRadar; break;
     default: pending.drawable = false; break;
@@ -506,7 +514,7 @@ void ChartReader::readFont(RecordReader& reader)
 // take their place where the workbook still holds them.
 void ChartReader::readCachedCell(uint16_t type, RecordReader& reader)
 {
-    if (!seenChart_ || !blocks_.empty() || (cacheKind_ != 1 && cacheKind_ != 2))
+    if (!seenChart_ || !blocks_.empty() || cacheKind_ < 1 || cacheKind_ > 3)
         return;
     const uint16_t point = reader.u16();
     const uint16_t column = reader.u16();
@@ -532,6 +540,8 @@ void ChartReader::readCachedCell(uint16_t type, RecordReader& reader)
         if (number && series.values.empty() && context_.formats && format < context_.formats->formats.size())
             series.valueFormat = context_.formats->formats[format].numberFormat;
         pointAt(series.values, point) = number;
+    } else if (cacheKind_ == 3) {
+        pointAt(series.bubbleSizes, point) = number;
     } else {
         pointAt(series.categories, point) = label;
         pointAt(series.xValues, point) = number;

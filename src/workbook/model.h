@@ -194,8 +194,9 @@ struct ChartSeries {
     std::vector<std::string> categories;         // the category labels as their cells show them
     std::vector<std::optional<double>> xValues;  // the categories as numbers, for scatter charts
     std::vector<std::optional<double>> values;   // nothing for an empty cell or a text
+    std::vector<std::optional<double>> bubbleSizes;  // bubble charts: the size of each point
     uint16_t valueFormat = 0;                    // the number format of the first value cell
-    std::optional<ChartSource> nameSource, categorySource, valueSource;
+    std::optional<ChartSource> nameSource, categorySource, valueSource, bubbleSource;
     ChartSeriesFormat format;
     std::vector<std::pair<uint16_t, Color>> pointFills;  // fills of single points (pie slices)
     uint16_t group = 0;  // index into Chart::groups
@@ -208,6 +209,11 @@ struct ChartGroup {
     int16_t overlap = 0;        // of neighbouring bars, percent of a bar's width
     uint16_t gap = 150;         // between categories, percent of a bar's width
     uint16_t firstSliceAngle = 0;  // pies: degrees clockwise from the top
+    // Scatter charts drawn as bubbles: the largest bubble's size in percent of the default, and
+    // whether the sizes give the bubbles' widths rather than their areas.
+    bool bubbles = false;
+    uint16_t bubbleScale = 100;
+    bool bubbleSizeIsWidth = false;
     bool secondary = false;     // measured on the secondary value axis, at the right
 };
 

@@ -174,6 +174,17 @@ TEST(ChartRecords, KindsOfChartFromTheirRecords)
         EXPECT_EQ(group.stacking, c.stacking);
     }
     // A kind this engine does not draw leaves the sheet without a chart.
+    // A scatter chart of bubbles, their sizes given as widths at 150%, read from the cells.
+    std::vector<RawRecord> sized = linkedSeries;
+    sized.insert(sized.begin(), link(3, 1, 3, 2));
+    const Workbook bubbles = chartSheetWorkbook(chartRecords({sized}, record(0x101B, Body().u16(150).u16(2).u16(1))));
+    const ChartGroup& bubbleGroup = bubbles.sheets.at(1).charts.at(0).groups.at(0);
+    EXPECT_TRUE(bubbleGroup.bubbles);
+    EXPECT_EQ(bubbleGroup.bubbleScale, 150);
+    EXPECT_TRUE(bubbleGroup.bubbleSizeIsWidth);
+    EXPECT_EQ(bubbles.sheets[1].charts[0].series.at(0).bubbleSizes,
+              (std::vector<std::optional<double>>{5.0, 15.0, 25.0}));
+
     const Workbook surface = chartSheetWorkbook(chartRecords({linkedSeries}, record(0x103F, Body().u16(0))));
     EXPECT_TRUE(surface.sheets.at(1).charts.empty());
 }
@@ -332,6 +343,23 @@ TEST_F(ChartPrints, ARadarNamesEverySpokeAndNumbersItsValueAxis)
     // Spokes are not thinned out as the labels under a category axis are.
     for (const char* word : {"North", "East", "South", "0", "10", "20", "30", "Sales", "Yearly sales"})
         EXPECT_NE(text.find(word), std::string::npos) << word;
+}
+
+TEST_F(ChartPrints, BubblesKeepTheProportionsOfTheirSizes)
+{
+    std::vector<RawRecord> sized = darkSeries;
+    sized.insert(sized.begin(), link(3, 1, 3, 2));  // sizes 5, 15 and 25
+    const auto inkOf = [&](const RawRecord& kind, const std::string& name) {
+        return support::pdfInk(print(chartSheetWorkbook(chartRecords({sized}, kind)), name), 2);
+    };
+    const double points = inkOf(record(0x101B, Body().u16(100).u16(1).u16(0)), "points");
+    const double byArea = inkOf(record(0x101B, Body().u16(100).u16(1).u16(1)), "area");
+    const double byWidth = inkOf(record(0x101B, Body().u16(100).u16(2).u16(1)), "width");
+    const double larger = inkOf(record(0x101B, Body().u16(200).u16(1).u16(1)), "larger");
+    EXPECT_GT(byArea, points + 0.01);
+    // Widths in proportion make the smaller bubbles smaller than areas in proportion do.
+    EXPECT_LT(byWidth, byArea - 0.002);
+    EXPECT_GT(larger, byArea + 0.01);
 }
 
 TEST_F(ChartPrints, AChartThatCannotBeReadPrintsNothing)
