@@ -71,6 +71,9 @@ Scale valueScale(double low, double high, const ChartAxis& axis);
 // their numbers from 1.
 std::vector<std::string> categoryLabels(const Chart& chart, size_t points);
 
+// The plot of a pie chart, with its second pie or bar when it has one.
+void paintPiePlot(cairo_t* cr, const Workbook& workbook, ChartTexts& texts, const Chart& chart, const Box& box);
+
 // The plot of a chart with axes: columns, bars, lines, areas and scatter.
 void paintAxesPlot(cairo_t* cr, const Workbook& workbook, ChartTexts& texts, const Chart& chart, const Box& box);
 // The plot of a radar chart: a spoke for each category, clockwise from the top, and each

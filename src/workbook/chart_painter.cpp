@@ -156,56 +156,6 @@ Box paintLegend(cairo_t* cr, const Workbook& workbook, ChartTexts& texts, const 
     return box;
 }
 
-// The category, value or share of a slice beside it, outside the pie, one to a line.
-void paintSliceLabel(ChartTexts& texts, const Workbook& workbook, const ChartSeries& series, size_t point, double share,
-                     double angle, double cx, double cy, double radius)
-{
-    const double value = *series.values[point];
-    std::string text;
-    if (series.format.categoryLabels && point < series.categories.size())
-        text = series.categories[point];
-    if (series.format.valueLabels)
-        text += (text.empty() ? "" : "\n") +
-                formatNumber(value, workbook.numberFormatCode(series.valueFormat), workbook.dateSystem1904).text;
-    if (series.format.percentLabels)
-        text += (text.empty() ? "" : "\n") + formatNumber(share, "0%", false).text;
-    if (text.empty())
-        return;
-    const Size size = texts.measure(text, TextRole::Label);
-    const double x = cx + std::cos(angle) * (radius + kPadding), y = cy + std::sin(angle) * (radius + kPadding);
-    texts.draw(text, TextRole::Label, std::cos(angle) >= 0 ? x : x - size.width, y - size.height / 2);
-}
-
-// Slices clockwise from the first slice's angle, measured from twelve o'clock.
-void paintPie(cairo_t* cr, const Workbook& workbook, ChartTexts& texts, const Chart& chart, const Box& box)
-{
-    if (chart.series.empty())
-        return;
-    const ChartSeries& series = chart.series.front();
-    double total = 0;
-    for (const auto& value : series.values)
-        if (value && *value > 0)
-            total += *value;
-    const bool labelled = series.format.valueLabels || series.format.percentLabels || series.format.categoryLabels;
-    const double radius = std::min(box.width, box.height) / 2 * (labelled ? 0.75 : 0.9);
-    if (!std::isfinite(total) || total <= 0 || radius <= 0)
-        return;
-    const double cx = box.x + box.width / 2, cy = box.y + box.height / 2;
-    double angle = (chart.groups.front().firstSliceAngle - 90.0) * M_PI / 180;
-    for (size_t i = 0; i < series.values.size(); ++i) {
-        const auto& value = series.values[i];
-        if (!value || *value <= 0)
-            continue;
-        const double sweep = *value / total * 2 * M_PI;
-        cairo_move_to(cr, cx, cy);
-        cairo_arc(cr, cx, cy, radius, angle, angle + sweep);
-        cairo_close_path(cr);
-        fillAndStroke(cr, {pointFill(workbook, series, i), kBlack}, kLineWidth);
-        paintSliceLabel(texts, workbook, series, i, *value / total, angle + sweep / 2, cx, cy, radius);
-        angle += sweep;
-    }
-}
-
 }  // namespace
 
 void paintChart(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, const Chart& chart, const Box& box)
@@ -230,7 +180,7 @@ void paintChart(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, const C
     if (inner.width > 0 && inner.height > 0) {
         const ChartKind kind = chart.groups.front().kind;
         if (kind == ChartKind::Pie)
-            paintPie(cr, workbook, texts, chart, inner);
+            paintPiePlot(cr, workbook, texts, chart, inner);
         else if (kind == ChartKind::Radar || kind == ChartKind::FilledRadar)
             paintRadarPlot(cr, workbook, texts, chart, inner);
         else

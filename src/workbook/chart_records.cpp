@@ -442,6 +442,27 @@ void ChartReader::readChartKind(uint16_t type, RecordReader& reader)
         group.firstSliceAngle = reader.u16() % 360;
         group.variedColors = true;
         break;
+    case chart_record::BarOfPie: {
+        group.kind = ChartKind::Pie;
+        group.variedColors = true;
+        SecondPlot plot;
+        if (reader.remaining() < 22) {  // too short to say how: the program's defaults
+            group.secondPlot = plot;
+            break;
+        }
+        plot.kind = reader.u8() == 2 ? SecondPlot::Kind::Bar : SecondPlot::Kind::Pie;
+        reader.skip(1);  // whether the program chose the split itself: it stored the one it chose
+        const uint16_t split = reader.u16();
+        plot.split = split == 1 ? SecondPlot::Split::Value : split == 2 ? SecondPlot::Split::Percent : SecondPlot::Split::Position;
+        plot.lastPoints = static_cast<uint16_t>(std::clamp<int16_t>(reader.i16(), 0, 32000));
+        plot.belowPercent = static_cast<uint16_t>(std::clamp<int16_t>(reader.i16(), 0, 100));
+        plot.sizePercent = static_cast<uint16_t>(std::clamp<int16_t>(reader.i16(), 5, 200));
+        plot.gapPercent = static_cast<uint16_t>(std::clamp<int16_t>(reader.i16(), 0, 500));
+        const double value = reader.f64();
+        plot.belowValue = std::isfinite(value) ? value : 0;
+        group.secondPlot = plot;
+        break;
+    }
     case chart_record::Scatter:
         group.kind = ChartKind::Scatter;
         if (reader.remaining() >= 6) {

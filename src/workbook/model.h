@@ -202,6 +202,20 @@ struct ChartSeries {
     uint16_t group = 0;  // index into Chart::groups
 };
 
+// A pie whose smaller slices a second, smaller pie or a stacked bar beside it shows apart; the
+// pie shows their total as one slice.
+struct SecondPlot {
+    enum class Kind : uint8_t { Pie, Bar };
+    enum class Split : uint8_t { Position, Value, Percent };
+    Kind kind = Kind::Pie;
+    Split split = Split::Position;
+    uint16_t lastPoints = 2;     // Position: the last so many points
+    double belowValue = 0;       // Value: the points of smaller values
+    uint16_t belowPercent = 10;  // Percent: the points of smaller shares of the whole
+    uint16_t sizePercent = 75;   // of the pie's size
+    uint16_t gapPercent = 100;   // between the two, of the pie's radius
+};
+
 struct ChartGroup {
     ChartKind kind = ChartKind::Column;
     ChartStacking stacking = ChartStacking::None;
@@ -209,6 +223,7 @@ struct ChartGroup {
     int16_t overlap = 0;        // of neighbouring bars, percent of a bar's width
     uint16_t gap = 150;         // between categories, percent of a bar's width
     uint16_t firstSliceAngle = 0;  // pies: degrees clockwise from the top
+    std::optional<SecondPlot> secondPlot;
     // Scatter charts drawn as bubbles: the largest bubble's size in percent of the default, and
     // whether the sizes give the bubbles' widths rather than their areas.
     bool bubbles = false;

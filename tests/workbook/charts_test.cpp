@@ -9,6 +9,8 @@
 
 #include "print_test_support.h"
 #include "workbook/chart_drawing.h"
+#include "workbook/chart_painter.h"
+#include "workbook/cell_fonts.h"
 #include "workbook/print.h"
 #include "workbook/reader.h"
 #include "xls_builder.h"
@@ -185,6 +187,19 @@ TEST(ChartRecords, KindsOfChartFromTheirRecords)
     EXPECT_EQ(bubbles.sheets[1].charts[0].series.at(0).bubbleSizes,
               (std::vector<std::optional<double>>{5.0, 15.0, 25.0}));
 
+    // A bar of pie whose bar shows the points below 12.5, at 120% of the pie's size.
+    const Workbook barOfPie = chartSheetWorkbook(chartRecords(
+        {linkedSeries},
+        record(0x1061, Body().u8(2).u8(0).u16(1).u16(3).u16(10).u16(120).u16(50).f64(12.5).u16(0))));
+    const ChartGroup& pieGroup = barOfPie.sheets.at(1).charts.at(0).groups.at(0);
+    EXPECT_EQ(pieGroup.kind, ChartKind::Pie);
+    ASSERT_TRUE(pieGroup.secondPlot);
+    EXPECT_EQ(pieGroup.secondPlot->kind, SecondPlot::Kind::Bar);
+    EXPECT_EQ(pieGroup.secondPlot->split, SecondPlot::Split::Value);
+    EXPECT_EQ(pieGroup.secondPlot->belowValue, 12.5);
+    EXPECT_EQ(pieGroup.secondPlot->sizePercent, 120);
+    EXPECT_EQ(pieGroup.secondPlot->gapPercent, 50);
+
     const Workbook surface = chartSheetWorkbook(chartRecords({linkedSeries}, record(0x103F, Body().u16(0))));
     EXPECT_TRUE(surface.sheets.at(1).charts.empty());
 }
@@ -360,6 +375,40 @@ TEST_F(ChartPrints, BubblesKeepTheProportionsOfTheirSizes)
     // Widths in proportion make the smaller bubbles smaller than areas in proportion do.
     EXPECT_LT(byWidth, byArea - 0.002);
     EXPECT_GT(larger, byArea + 0.01);
+}
+
+TEST(ChartPlots, ABarOfPieShowsItsLastPointsApartAndTheirTotalAsOneSlice)
+{
+    const Workbook book = loadWorkbook(withData().sheet(dataSheet()).file());  // the default palette
+    Chart chart;
+    ChartSeries series;
+    series.values = {10.0, 20.0, 30.0, 40.0};
+    chart.series = {series};
+    ChartGroup group;
+    group.kind = ChartKind::Pie;
+    group.variedColors = true;
+    group.secondPlot = SecondPlot{.kind = SecondPlot::Kind::Bar, .lastPoints = 2};
+    chart.groups = {group};
+    cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 400, 200);
+    cairo_t* cr = cairo_create(image);
+    CellFonts fonts(book);
+    paintChart(cr, book, fonts, chart, Box{0, 0, 400, 200});
+    cairo_destroy(cr);
+    cairo_surface_flush(image);
+    const auto colorAt = [&](int x, int y) {
+        const uint32_t pixel = reinterpret_cast<const uint32_t*>(
+            cairo_image_surface_get_data(image) + y * cairo_image_surface_get_stride(image))[x];
+        return Color{static_cast<uint8_t>(pixel >> 16), static_cast<uint8_t>(pixel >> 8), static_cast<uint8_t>(pixel)};
+    };
+    for (size_t point = 1; point <= 4; ++point)
+        ASSERT_NE(chart::pointFill(book, series, point), chart::pointFill(book, series, point - 1));
+    // The pie (centre 137,100, radius 85) faces the bar (x 306 to 348, y 37 to 163) with the
+    // slice of the last two points' total, 70% of the whole; its own slices follow clockwise.
+    EXPECT_EQ(colorAt(200, 100), chart::pointFill(book, series, 4)) << "the slice of the points apart";
+    EXPECT_EQ(colorAt(80, 100), chart::pointFill(book, series, 1)) << "the second point at nine o'clock";
+    EXPECT_EQ(colorAt(327, 150), chart::pointFill(book, series, 2)) << "the bar's lower part";
+    EXPECT_EQ(colorAt(327, 60), chart::pointFill(book, series, 3)) << "the bar's upper part";
+    cairo_surface_destroy(image);
 }
 
 TEST_F(ChartPrints, AChartThatCannotBeReadPrintsNothing)
