@@ -2,14 +2,14 @@
 
 namespace kx::workbook::detail {
 
-namespace {
-
 BorderStyle borderStyle(uint32_t bits)
 {
     const auto value = static_cast<uint8_t>(bits & 0x0F);
     return value <= static_cast<uint8_t>(BorderStyle::SlantDashDot) ? static_cast<BorderStyle>(value)
                                                                    : BorderStyle::Thin;
 }
+
+namespace {
 
 HorizontalAlign horizontalAlign(uint8_t value)
 {

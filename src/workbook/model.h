@@ -289,6 +289,43 @@ struct PageSetup {
     std::optional<std::pair<uint16_t, uint16_t>> titleColumns;  // first and last, inclusive
 };
 
+// What a conditional format changes in the format of a cell whose value meets its condition:
+// each part that is set replaces the cell's own. Colours are palette indexes.
+struct FormatChange {
+    std::optional<uint16_t> fontColor;
+    std::optional<bool> bold, italic, strikeout;
+    std::optional<Underline> underline;
+    std::optional<Border> left, right, top, bottom;
+    std::optional<uint8_t> fillPattern;
+    std::optional<uint16_t> fillForeground, fillBackground;
+};
+
+// A value a condition compares the cell's with: a number, a text, TRUE or FALSE, or the value
+// of another cell of the sheet.
+struct ConditionOperand {
+    enum class Kind : uint8_t { Number, Text, Boolean, Cell };
+    Kind kind = Kind::Number;
+    double number = 0;  // Number; Boolean as 0 or 1
+    std::string text;
+    CellRef cell;
+};
+
+enum class Comparison : uint8_t { Between, NotBetween, Equal, NotEqual, Greater, Less, GreaterOrEqual, LessOrEqual };
+
+// One condition of a conditional format. One whose formula this engine cannot evaluate has no
+// operands and stops the rules after it, since whether it holds decides whether they apply.
+struct ConditionalRule {
+    Comparison comparison = Comparison::Equal;
+    std::vector<ConditionOperand> operands;  // one, or two for (not) between; empty: unknown
+    FormatChange change;
+};
+
+// The rules over some ranges of a sheet, in order: the first that holds applies.
+struct ConditionalFormat {
+    std::vector<CellRange> ranges;
+    std::vector<ConditionalRule> rules;
+};
+
 enum class SheetKind : uint8_t { Worksheet, Chart, Macro, Other };
 enum class Visibility : uint8_t { Visible, Hidden, VeryHidden };
 
@@ -309,6 +346,7 @@ struct Sheet {
     std::vector<Drawing> drawings;      // in drawing order, those that print; on a chart sheet
                                         // placed within the chart by their share alone
     std::vector<Chart> charts;          // a chart sheet's own chart, or those drawings show
+    std::vector<ConditionalFormat> conditionalFormats;  // already applied to the cells' formats
 
     const Row* row(uint32_t index) const;                      // nullptr when absent
     const Cell* cell(uint32_t row, uint16_t column) const;     // nullptr when absent

@@ -11,6 +11,7 @@
 
 #include "workbook/chart_data.h"
 #include "workbook/compound_file.h"
+#include "workbook/conditional_formats.h"
 #include "workbook/defined_names.h"
 #include "workbook/globals_reader.h"
 #include "workbook/read_failure.h"
@@ -58,6 +59,7 @@ Workbook readWorkbook(std::span<const std::byte> fileBytes)
     if (book.fonts.empty())
         book.fonts.emplace_back();
     readSheets(stream.bytes, globals, book);
+    detail::applyConditionalFormats(book);
     detail::applyBuiltinNames(globals, book.sheets);
     detail::fillChartData(book);
     return book;

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "workbook/cell_formats.h"
+#include "workbook/conditional_format_reader.h"
 #include "workbook/chart_records.h"
 #include "workbook/comment_records.h"
 #include "workbook/drawing_records.h"
@@ -169,7 +170,9 @@ void SheetReader::readRecord(const Record& record)
     case record_type::StandardWidth: sheet_.standardColumnWidth = reader.u16(); break;
     case record_type::MergedCells: readMergedCells(reader); break;
     case record_type::WsBool: fitToPage_ = (reader.u16() & 0x0100) != 0; break;
-    default: break;  // shared formulas, conditional formats, drawings, views: not kept
+    case record_type::ConditionalHeader: readConditionalHeader(reader, sheet_); break;
+    case record_type::ConditionalRule: readConditionalRule(reader, sheet_); break;
+    default: break;  // shared formulas, drawings, views: not kept
     }
 }
 

@@ -1,0 +1,265 @@
+#include "workbook/conditional_format_reader.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+#include "workbook/cell_formats.h"
+#include "workbook/text_decoding.h"
+
+namespace kx::workbook::detail {
+
+namespace {
+
+// A sheet of the file format's size holds few of them; more are a damaged or crafted file.
+constexpr size_t kMaximumRanges = 1024;
+constexpr size_t kMaximumFormats = 4096;
+constexpr size_t kMaximumRules = 16;
+
+// Which parts the rule's format holds, and which of their settings it leaves as they were.
+constexpr uint32_t kLeftBorderKept = 0x00000400, kRightBorderKept = 0x00000800, kTopBorderKept = 0x00001000,
+                   kBottomBorderKept = 0x00002000, kPatternKept = 0x00010000, kForegroundKept = 0x00020000,
+                   kBackgroundKept = 0x00040000, kHasNumberFormat = 0x02000000, kHasFont = 0x04000000,
+                   kHasAlignment = 0x08000000, kHasBorders = 0x10000000, kHasPattern = 0x20000000,
+                   kHasProtection = 0x40000000;
+constexpr uint16_t kOwnNumberFormat = 0x0002;
+constexpr size_t kFontBlockSize = 118, kAlignmentBlockSize = 8, kProtectionBlockSize = 2;
+constexpr uint32_t kNoColor = 0xFFFFFFFF;
+
+uint32_t le32(const std::array<uint8_t, kFontBlockSize>& block, size_t at)
+{
+    return block[at] | block[at + 1] << 8 | block[at + 2] << 16 | static_cast<uint32_t>(block[at + 3]) << 24;
+}
+
+Underline underlineOf(uint8_t stored)
+{
+    switch (stored) {
+    case 0x01: return Underline::Single;
+    case 0x02: return Underline::Double;
+    case 0x21: return Underline::SingleAccounting;
+    case 0x22: return Underline::DoubleAccounting;
+    default: return Underline::None;
+    }
+}
+
+// Each setting of the font that the rule changes: a "kept" mark of 0 means changed.
+void readFontChange(RecordReader& reader, FormatChange& change)
+{
+    std::array<uint8_t, kFontBlockSize> block{};
+    for (uint8_t& byte : block)
+        byte = reader.u8();
+    const uint32_t options = le32(block, 68), keptStyle = le32(block, 88);
+    const uint16_t weight = static_cast<uint16_t>(block[72] | block[73] << 8);
+    if ((keptStyle & 0x02) == 0)
+        change.italic = (options & 0x02) != 0;
+    if ((keptStyle & 0x80) == 0)
+        change.strikeout = (options & 0x80) != 0;
+    if (le32(block, 96) == 0)
+        change.underline = underlineOf(block[76]);
+    if (le32(block, 100) == 0)
+        change.bold = weight >= 600;
+    if (const uint32_t color = le32(block, 80); color != kNoColor && color <= 0x7FFF)
+        change.fontColor = static_cast<uint16_t>(color);
+}
+
+void readBorderChange(RecordReader& reader, uint32_t flags, FormatChange& change)
+{
+    const uint32_t sides = reader.u32(), more = reader.u32();
+    if ((flags & kLeftBorderKept) == 0)
+        change.left = Border{borderStyle(sides), static_cast<uint16_t>(sides >> 16 & 0x7F)};
+    if ((flags & kRightBorderKept) == 0)
+        change.right = Border{borderStyle(sides >> 4), static_cast<uint16_t>(sides >> 23 & 0x7F)};
+    if ((flags & kTopBorderKept) == 0)
+        change.top = Border{borderStyle(sides >> 8), static_cast<uint16_t>(more & 0x7F)};
+    if ((flags & kBottomBorderKept) == 0)
+        change.bottom = Border{borderStyle(sides >> 12), static_cast<uint16_t>(more >> 7 & 0x7F)};
+}
+
+void readPatternChange(RecordReader& reader, uint32_t flags, FormatChange& change)
+{
+    const uint16_t pattern = reader.u16(), colors = reader.u16();
+    if ((flags & kPatternKept) == 0)
+        change.fillPattern = static_cast<uint8_t>(pattern >> 10 & 0x3F);
+    if ((flags & kForegroundKept) == 0)
+        change.fillForeground = colors & 0x7F;
+    if ((flags & kBackgroundKept) == 0)
+        change.fillBackground = colors >> 7 & 0x7F;
+}
+
+double le64(const uint8_t* bytes)
+{
+    uint64_t bits = 0;
+    for (int i = 7; i >= 0; --i)
+        bits = bits << 8 | bytes[i];
+    double value = 0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+// A text constant: its length, whether its characters are two bytes wide, the characters.
+std::optional<std::string> textOf(const std::vector<uint8_t>& formula, size_t& at)
+{
+    if (at + 2 > formula.size())
+        return std::nullopt;
+    const size_t count = formula[at], width = (formula[at + 1] & 0x01) ? 2 : 1;
+    at += 2;
+    if (at + count * width > formula.size())
+        return std::nullopt;
+    std::u16string characters;
+    for (size_t i = 0; i < count; ++i, at += width)
+        characters += static_cast<char16_t>(width == 2 ? formula[at] | formula[at + 1] << 8 : formula[at]);
+    return utf16ToUtf8(characters);
+}
+
+// An operand this engine can evaluate: a constant, possibly negated, or an absolute reference
+// to a cell of the sheet. Anything else leaves it unknown.
+std::optional<ConditionOperand> operandOf(const std::vector<uint8_t>& formula)
+{
+    ConditionOperand operand;
+    size_t at = 1;
+    const auto has = [&](size_t bytes) { return at + bytes <= formula.size(); };
+    switch (formula.empty() ? 0 : formula[0]) {
+    case 0x1E:
+        if (!has(2))
+            return std::nullopt;
+        operand.number = formula[at] | formula[at + 1] << 8;
+        at += 2;
+        break;
+    case 0x1F:
+        if (!has(8))
+            return std::nullopt;
+        operand.number = le64(&formula[at]);
+        at += 8;
+        break;
+    case 0x1D:
+        if (!has(1))
+            return std::nullopt;
+        operand.kind = ConditionOperand::Kind::Boolean;
+        operand.number = formula[at++] != 0 ? 1 : 0;
+        break;
+    case 0x17: {
+        auto text = textOf(formula, at);
+        if (!text)
+            return std::nullopt;
+        operand.kind = ConditionOperand::Kind::Text;
+        operand.text = std::move(*text);
+        break;
+    }
+    case 0x24:
+    case 0x44:
+    case 0x64: {
+        if (!has(4))
+            return std::nullopt;
+        const uint16_t row = static_cast<uint16_t>(formula[at] | formula[at + 1] << 8);
+        const uint16_t column = static_cast<uint16_t>(formula[at + 2] | formula[at + 3] << 8);
+        at += 4;
+        if ((column & 0xC000) != 0)
+            return std::nullopt;  // relative to the cell being formatted
+        operand.kind = ConditionOperand::Kind::Cell;
+        operand.cell = CellRef{row, static_cast<uint16_t>(column & 0xFF)};
+        break;
+    }
+    default: return std::nullopt;
+    }
+    if (has(1)) {
+        const uint8_t sign = formula[at++];
+        if (sign == 0x13 && operand.kind == ConditionOperand::Kind::Number)
+            operand.number = -operand.number;
+        else if (sign != 0x12)
+            return std::nullopt;
+    }
+    if (at != formula.size() || !std::isfinite(operand.number))
+        return std::nullopt;
+    return operand;
+}
+
+std::vector<uint8_t> bytesOf(RecordReader& reader, uint16_t size)
+{
+    std::vector<uint8_t> bytes(std::min<size_t>(size, reader.remaining()));
+    for (uint8_t& byte : bytes)
+        byte = reader.u8();
+    return bytes;
+}
+
+// The size of the parts of the rule's format that `flags` says it holds, but for its number format.
+size_t formatBlocksSize(uint32_t flags)
+{
+    return ((flags & kHasFont) ? kFontBlockSize : 0) + ((flags & kHasAlignment) ? kAlignmentBlockSize : 0) +
+           ((flags & kHasBorders) ? 8 : 0) + ((flags & kHasPattern) ? 4 : 0) +
+           ((flags & kHasProtection) ? kProtectionBlockSize : 0);
+}
+
+}  // namespace
+
+void readConditionalHeader(RecordReader& reader, Sheet& sheet)
+{
+    if (sheet.conditionalFormats.size() >= kMaximumFormats)
+        return;
+    ConditionalFormat format;
+    if (reader.remaining() < 14) {
+        sheet.conditionalFormats.push_back(std::move(format));
+        return;
+    }
+    reader.skip(12);  // rule count, recalculation mark, the ranges' bounds
+    const uint16_t count = reader.u16();
+    for (uint16_t i = 0; i < count && i < kMaximumRanges && reader.remaining() >= 8; ++i) {
+        CellRange range;
+        range.firstRow = reader.u16();
+        range.lastRow = reader.u16();
+        range.firstColumn = reader.u16();
+        range.lastColumn = reader.u16();
+        if (range.firstRow <= range.lastRow && range.firstColumn <= range.lastColumn)
+            format.ranges.push_back(range);
+    }
+    sheet.conditionalFormats.push_back(std::move(format));
+}
+
+void readConditionalRule(RecordReader& reader, Sheet& sheet)
+{
+    if (sheet.conditionalFormats.empty() || sheet.conditionalFormats.back().rules.size() >= kMaximumRules)
+        return;
+    // A rule cut short still takes its place, unknown, so that the rules after it stay unapplied.
+    ConditionalRule& rule = sheet.conditionalFormats.back().rules.emplace_back();
+    constexpr size_t kFixedSize = 12;
+    if (reader.remaining() < kFixedSize)
+        return;
+    const uint8_t type = reader.u8(), comparison = reader.u8();
+    const uint16_t firstSize = reader.u16(), secondSize = reader.u16();
+    const uint32_t flags = reader.u32();
+    const uint16_t moreFlags = reader.u16();
+    if (flags & kHasNumberFormat) {
+        const size_t size = (moreFlags & kOwnNumberFormat) && reader.remaining() >= 2 ? reader.u16() : 4;
+        if (size < 4 || size - 2 > reader.remaining())
+            return;
+        reader.skip(size - 2);
+    }
+    if (reader.remaining() < formatBlocksSize(flags))
+        return;
+    if (flags & kHasFont)
+        readFontChange(reader, rule.change);
+    if (flags & kHasAlignment)
+        reader.skip(kAlignmentBlockSize);
+    if (flags & kHasBorders)
+        readBorderChange(reader, flags, rule.change);
+    if (flags & kHasPattern)
+        readPatternChange(reader, flags, rule.change);
+    if (flags & kHasProtection)
+        reader.skip(kProtectionBlockSize);
+    // A comparison of the cell's value; a formula of its own is left unknown.
+    if (type != 1 || comparison < 1 || comparison > 8)
+        return;
+    rule.comparison = static_cast<Comparison>(comparison - 1);
+    const auto first = operandOf(bytesOf(reader, firstSize));
+    const auto second = operandOf(bytesOf(reader, secondSize));
+    const bool between = rule.comparison == Comparison::Between || rule.comparison == Comparison::NotBetween;
+    if (first && (second || !between)) {
+        rule.operands.push_back(*first);
+        if (between)
+            rule.operands.push_back(*second);
+    }
+}
+
+}  // namespace kx::workbook::detail

@@ -1,0 +1,190 @@
+#include "workbook/conditional_formats.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+
+namespace kx::workbook::detail {
+
+namespace {
+
+// More formats than this are not made: a damaged or crafted file could ask for one per cell.
+constexpr size_t kMaximumFormats = 65000;
+
+// A value as comparisons order them: numbers, then texts, then TRUE and FALSE.
+struct Value {
+    enum class Kind : uint8_t { Number, Text, Boolean } kind = Kind::Number;
+    double number = 0;
+    std::string text;  // lower case, for comparing without regard to case
+};
+
+std::string lowered(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    return text;
+}
+
+// An empty cell compares as 0; an error as nothing at all.
+std::optional<Value> valueOf(const Workbook& workbook, const Cell* cell)
+{
+    if (!cell)
+        return Value{};
+    switch (cell->kind) {
+    case CellKind::Blank: return Value{};
+    case CellKind::Number: return Value{Value::Kind::Number, cell->number, {}};
+    case CellKind::Boolean: return Value{Value::Kind::Boolean, cell->number, {}};
+    case CellKind::Text:
+        return Value{Value::Kind::Text, 0, cell->text < workbook.strings.size() ? lowered(workbook.strings[cell->text].utf8) : ""};
+    case CellKind::Error: return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+std::optional<Value> valueOf(const Workbook& workbook, const Sheet& sheet, const ConditionOperand& operand)
+{
+    switch (operand.kind) {
+    case ConditionOperand::Kind::Number: return Value{Value::Kind::Number, operand.number, {}};
+    case ConditionOperand::Kind::Boolean: return Value{Value::Kind::Boolean, operand.number, {}};
+    case ConditionOperand::Kind::Text: return Value{Value::Kind::Text, 0, lowered(operand.text)};
+    case ConditionOperand::Kind::Cell: return valueOf(workbook, sheet.cell(operand.cell.row, operand.cell.column));
+    }
+    return std::nullopt;
+}
+
+int compare(const Value& a, const Value& b)
+{
+    if (a.kind != b.kind)
+        return a.kind < b.kind ? -1 : 1;
+    if (a.kind == Value::Kind::Text)
+        return a.text < b.text ? -1 : a.text > b.text ? 1 : 0;
+    return a.number < b.number ? -1 : a.number > b.number ? 1 : 0;
+}
+
+// Whether the rule holds for the value; nothing when it cannot be told.
+std::optional<bool> holds(const Workbook& workbook, const Sheet& sheet, const ConditionalRule& rule, const Value& value)
+{
+    if (rule.operands.empty())
+        return std::nullopt;
+    const auto first = valueOf(workbook, sheet, rule.operands[0]);
+    if (!first)
+        return false;
+    const int order = compare(value, *first);
+    switch (rule.comparison) {
+    case Comparison::Equal: return order == 0;
+    case Comparison::NotEqual: return order != 0;
+    case Comparison::Greater: return order > 0;
+    case Comparison::Less: return order < 0;
+    case Comparison::GreaterOrEqual: return order >= 0;
+    case Comparison::LessOrEqual: return order <= 0;
+    case Comparison::Between:
+    case Comparison::NotBetween: {
+        const auto second = rule.operands.size() > 1 ? valueOf(workbook, sheet, rule.operands[1]) : std::nullopt;
+        if (!second)
+            return false;
+        // Either bound may be the lower.
+        const bool low = compare(*first, *second) <= 0;
+        const Value& lower = low ? *first : *second;
+        const Value& upper = low ? *second : *first;
+        const bool inside = compare(value, lower) >= 0 && compare(value, upper) <= 0;
+        return rule.comparison == Comparison::Between ? inside : !inside;
+    }
+    }
+    return false;
+}
+
+const ConditionalRule* ruleFor(const Workbook& workbook, const Sheet& sheet, const ConditionalFormat& format, const Cell& cell)
+{
+    const auto value = valueOf(workbook, &cell);
+    if (!value)
+        return nullptr;
+    for (const ConditionalRule& rule : format.rules) {
+        const auto result = holds(workbook, sheet, rule, *value);
+        if (!result)
+            return nullptr;
+        if (*result)
+            return &rule;
+    }
+    return nullptr;
+}
+
+class DerivedFormats {
+public:
+    explicit DerivedFormats(Workbook& workbook) : workbook_(workbook) {}
+
+    // The index of the cell format `base` with the rule's changes, made once.
+    std::optional<uint16_t> format(uint16_t base, const ConditionalRule& rule)
+    {
+        const auto key = std::make_pair(base, &rule);
+        if (const auto found = made_.find(key); found != made_.end())
+            return found->second;
+        if (workbook_.formats.size() >= kMaximumFormats || base >= workbook_.formats.size())
+            return std::nullopt;
+        CellFormat format = workbook_.formats[base];
+        apply(rule.change, format);
+        workbook_.formats.push_back(format);
+        const auto index = static_cast<uint16_t>(workbook_.formats.size() - 1);
+        made_.emplace(key, index);
+        return index;
+    }
+
+private:
+    void apply(const FormatChange& change, CellFormat& format)
+    {
+        if (change.fontColor || change.bold || change.italic || change.strikeout || change.underline) {
+            Font font = format.fontIndex < workbook_.fonts.size() ? workbook_.fonts[format.fontIndex] : Font{};
+            font.colorIndex = change.fontColor.value_or(font.colorIndex);
+            font.bold = change.bold.value_or(font.bold);
+            font.italic = change.italic.value_or(font.italic);
+            font.strikeout = change.strikeout.value_or(font.strikeout);
+            font.underline = change.underline.value_or(font.underline);
+            workbook_.fonts.push_back(font);
+            format.fontIndex = static_cast<uint16_t>(workbook_.fonts.size() - 1);
+        }
+        for (auto [side, border] : {std::pair{&change.left, &format.left}, {&change.right, &format.right},
+                                    {&change.top, &format.top}, {&change.bottom, &format.bottom}})
+            if (*side)
+                *border = **side;
+        applyFill(change, format);
+    }
+
+    // A rule's solid fill shows its background colour, where a cell format's shows the foreground.
+    static void applyFill(const FormatChange& change, CellFormat& format)
+    {
+        format.fillPattern = change.fillPattern.value_or(format.fillPattern);
+        if (change.fillBackground && !change.fillPattern && format.fillPattern == 0)
+            format.fillPattern = 1;
+        if (format.fillPattern == 1) {
+            if (const auto shown = change.fillBackground ? change.fillBackground : change.fillForeground)
+                format.fillForeground = *shown;
+            return;
+        }
+        format.fillForeground = change.fillForeground.value_or(format.fillForeground);
+        format.fillBackground = change.fillBackground.value_or(format.fillBackground);
+    }
+
+    Workbook& workbook_;
+    std::map<std::pair<uint16_t, const ConditionalRule*>, uint16_t> made_;
+};
+
+}  // namespace
+
+void applyConditionalFormats(Workbook& workbook)
+{
+    DerivedFormats derived(workbook);
+    for (Sheet& sheet : workbook.sheets)
+        for (const ConditionalFormat& format : sheet.conditionalFormats)
+            for (Row& row : sheet.rows)
+                for (Cell& cell : row.cells) {
+                    const bool covered = std::any_of(format.ranges.begin(), format.ranges.end(), [&](const CellRange& range) {
+                        return range.contains(row.index, cell.column);
+                    });
+                    if (!covered)
+                        continue;
+                    if (const ConditionalRule* rule = ruleFor(workbook, sheet, format, cell))
+                        if (const auto index = derived.format(cell.format, *rule))
+                            cell.format = *index;
+                }
+}
+
+}  // namespace kx::workbook::detail

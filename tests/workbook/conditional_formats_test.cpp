@@ -1,0 +1,147 @@
+// Conditional formats: rules comparing a cell's value read from their records, and the cells
+// whose values meet them printing with the rule's font, borders and fill.
+#include <gtest/gtest.h>
+
+#include "workbook/reader.h"
+#include "xls_builder.h"
+
+using namespace kx::workbook;
+using namespace kx::testing;
+
+namespace {
+
+constexpr uint32_t kAllKept = 0x003FFFFF, kHasFont = 0x04000000, kHasBorders = 0x10000000, kHasPattern = 0x20000000;
+
+RawRecord header(const std::vector<CellRange>& ranges)
+{
+    Body body;
+    body.u16(static_cast<uint16_t>(ranges.size())).u16(0).u16(0).u16(0).u16(0).u16(0);
+    body.u16(static_cast<uint16_t>(ranges.size()));
+    for (const CellRange& range : ranges)
+        body.u16(static_cast<uint16_t>(range.firstRow)).u16(static_cast<uint16_t>(range.lastRow))
+            .u16(range.firstColumn).u16(range.lastColumn);
+    return record(0x01B0, body);
+}
+
+// The font part of a rule's format: bold and italic, in palette colour `color`.
+std::vector<uint8_t> boldItalicFont(uint8_t color)
+{
+    std::vector<uint8_t> font(118, 0);
+    font[68] = 0x02;                     // italic
+    font[72] = 700 & 0xFF, font[73] = 700 >> 8;
+    font[80] = color;                    // the colour; the rest of its four bytes 0
+    font[88] = 0x80;                     // italic changed, strike-out kept
+    font[92] = font[96] = 1;             // raising and underline kept; weight changed
+    return font;
+}
+
+// A rule comparing the cell's value (comparison 1 between .. 8 less or equal) with operand
+// formulas, changing the parts of the format its flags name.
+RawRecord rule(uint8_t type, uint8_t comparison, const Body& first, const Body& second, uint32_t flags,
+               const Body& format)
+{
+    return record(0x01B1, Body().u8(type).u8(comparison).u16(static_cast<uint16_t>(first.size()))
+                              .u16(static_cast<uint16_t>(second.size())).u32(flags).u16(0).bytes(format.data())
+                              .bytes(first.data()).bytes(second.data()));
+}
+
+Body integer(uint16_t value) { return Body().u8(0x1E).u16(value); }
+
+// A solid fill in palette colour `color`, given as the rule's background colour.
+RawRecord yellowFillRule(uint8_t comparison, const Body& first, const Body& second = {})
+{
+    return rule(1, comparison, first, second, (kAllKept & ~0x00040000) | kHasPattern, Body().u16(0).u16(13 << 7));
+}
+
+// Bold italic red, with a dashed left and a medium bottom border; the other sides kept.
+RawRecord boldItalicRedRule(uint8_t comparison, const Body& first)
+{
+    constexpr uint32_t leftAndBottomChanged = kAllKept & ~(0x0400u | 0x2000u);
+    return rule(1, comparison, first, {}, leftAndBottomChanged | kHasFont | kHasBorders,
+                Body().bytes(boldItalicFont(10)).u32(0x2003 | 10u << 16).u32(10 | 10 << 7));
+}
+
+RawRecord blankCell(uint16_t row, uint16_t column) { return record(0x0201, Body().u16(row).u16(column).u16(15)); }
+
+Workbook conditionalWorkbook()
+{
+    const Body greaterThanB1 = Body().u8(0x24).u16(0).u16(1);  // $B$1, 20
+    const Body minusThree = Body().u8(0x1E).u16(3).u8(0x13);
+    return loadWorkbook(WorkbookBuilder()
+                            .sheet({.name = "Rules",
+                                    .records = {numberCell(0, 0, 5), numberCell(0, 1, 20), numberCell(1, 0, 15),
+                                                labelCell(2, 0, u"abc"), blankCell(3, 0), numberCell(4, 0, 25),
+                                                numberCell(0, 2, 7), numberCell(0, 3, -4), numberCell(1, 3, -3),
+                                                header({{0, 4, 0, 0}}), boldItalicRedRule(5, greaterThanB1),
+                                                yellowFillRule(1, integer(10), integer(1)),
+                                                header({{0, 0, 2, 2}}),
+                                                rule(2, 0, Body().u8(0x1D).u8(1), {}, kAllKept, Body()),
+                                                yellowFillRule(3, integer(7)),
+                                                header({{0, 1, 3, 3}}), yellowFillRule(6, minusThree)}})
+                            .file());
+}
+
+const CellFormat& formatAt(const Workbook& book, uint32_t row, uint16_t column)
+{
+    const Cell* cell = book.sheets.at(0).cell(row, column);
+    EXPECT_NE(cell, nullptr) << row << "," << column;
+    return book.formats.at(cell ? cell->format : 15);
+}
+
+TEST(ConditionalFormats, TheFirstRuleThatHoldsGivesTheCellItsFormat)
+{
+    const Workbook book = conditionalWorkbook();
+    const CellFormat& plain = book.formats.at(15);
+    // 5: not above B1's 20, but between the bounds given as 10 and 1.
+    EXPECT_EQ(formatAt(book, 0, 0).fillPattern, 1);
+    EXPECT_EQ(formatAt(book, 0, 0).fillForeground, 13);
+    EXPECT_EQ(formatAt(book, 0, 0).fontIndex, plain.fontIndex);
+    // 15 meets neither rule.
+    EXPECT_EQ(book.sheets[0].cell(1, 0)->format, 15);
+    // A text counts as more than any number; 25 is more than 20.
+    for (const uint32_t row : {2u, 4u}) {
+        const CellFormat& format = formatAt(book, row, 0);
+        const Font& font = book.fonts.at(format.fontIndex);
+        EXPECT_TRUE(font.bold && font.italic) << row;
+        EXPECT_FALSE(font.strikeout) << row;
+        EXPECT_EQ(font.colorIndex, 10) << row;
+        EXPECT_EQ(format.left.style, BorderStyle::Dashed) << row;
+        EXPECT_EQ(format.bottom.style, BorderStyle::Medium) << row;
+        EXPECT_EQ(format.top.style, plain.top.style) << row;  // the rule keeps the other sides
+        EXPECT_EQ(format.fillPattern, plain.fillPattern) << row;
+    }
+    EXPECT_FALSE(book.fonts.at(plain.fontIndex).bold);
+    // Both cells that meet the first rule share one format.
+    EXPECT_EQ(book.sheets[0].cell(2, 0)->format, book.sheets[0].cell(4, 0)->format);
+    // An empty cell compares as 0: not between 1 and 10.
+    EXPECT_EQ(book.sheets[0].cell(3, 0)->format, 15);
+}
+
+TEST(ConditionalFormats, AFormulaRuleThatCannotBeEvaluatedLeavesTheRulesAfterItAlone)
+{
+    const Workbook book = conditionalWorkbook();
+    // C1 holds 7, which the second rule asks for; whether the formula before it holds is unknown.
+    EXPECT_EQ(book.sheets[0].cell(0, 2)->format, 15);
+    ASSERT_EQ(book.sheets[0].conditionalFormats.size(), 3u);
+    EXPECT_TRUE(book.sheets[0].conditionalFormats[1].rules.at(0).operands.empty());
+    // A negated constant: -4 is less than -3, -3 is not.
+    EXPECT_EQ(formatAt(book, 0, 3).fillForeground, 13);
+    EXPECT_EQ(book.sheets[0].cell(1, 3)->format, 15);
+}
+
+TEST(ConditionalFormats, DamagedRulesLeaveTheWorkbookReadableAndTheCellsAsTheyAre)
+{
+    const std::vector<RawRecord> damaged{
+        header({{0, 0, 0, 0}}), record(0x01B1, Body().u8(1).u8(3).u16(3)),             // cut short
+        header({{0, 0, 1, 1}}), rule(1, 3, Body().u8(0x1F).u16(1), {}, kAllKept, Body()),  // number cut short
+        header({{0, 0, 2, 2}}), rule(1, 3, integer(1), {}, kAllKept | kHasFont, Body().u32(0)),  // font part missing
+        record(0x01B0, Body().u16(1))};
+    std::vector<RawRecord> records{numberCell(0, 0, 1), numberCell(0, 1, 1), numberCell(0, 2, 1)};
+    records.insert(records.end(), damaged.begin(), damaged.end());
+    const Workbook book = loadWorkbook(WorkbookBuilder().sheet({.name = "Damaged", .records = records}).file());
+    for (uint16_t column = 0; column < 3; ++column)
+        EXPECT_EQ(book.sheets[0].cell(0, column)->format, 15) << column;
+    EXPECT_EQ(book.sheets[0].conditionalFormats.size(), 4u);
+}
+
+}  // namespace
