@@ -248,7 +248,10 @@ void readConditionalRule(RecordReader& reader, Sheet& sheet)
         readPatternChange(reader, flags, rule.change);
     if (flags & kHasProtection)
         reader.skip(kProtectionBlockSize);
-    // A comparison of the cell's value; a formula of its own is left unknown.
+    if (type == 2) {
+        rule.formula = bytesOf(reader, firstSize);
+        return;
+    }
     if (type != 1 || comparison < 1 || comparison > 8)
         return;
     rule.comparison = static_cast<Comparison>(comparison - 1);

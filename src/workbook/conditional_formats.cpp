@@ -4,6 +4,8 @@
 #include <map>
 #include <optional>
 
+#include "workbook/condition_formula.h"
+
 namespace kx::workbook::detail {
 
 namespace {
@@ -11,54 +13,20 @@ namespace {
 // More formats than this are not made: a damaged or crafted file could ask for one per cell.
 constexpr size_t kMaximumFormats = 65000;
 
-// A value as comparisons order them: numbers, then texts, then TRUE and FALSE.
-struct Value {
-    enum class Kind : uint8_t { Number, Text, Boolean } kind = Kind::Number;
-    double number = 0;
-    std::string text;  // lower case, for comparing without regard to case
-};
-
-std::string lowered(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-    return text;
-}
-
-// An empty cell compares as 0; an error as nothing at all.
-std::optional<Value> valueOf(const Workbook& workbook, const Cell* cell)
-{
-    if (!cell)
-        return Value{};
-    switch (cell->kind) {
-    case CellKind::Blank: return Value{};
-    case CellKind::Number: return Value{Value::Kind::Number, cell->number, {}};
-    case CellKind::Boolean: return Value{Value::Kind::Boolean, cell->number, {}};
-    case CellKind::Text:
-        return Value{Value::Kind::Text, 0, cell->text < workbook.strings.size() ? lowered(workbook.strings[cell->text].utf8) : ""};
-    case CellKind::Error: return std::nullopt;
-    }
-    return std::nullopt;
-}
+using Value = ConditionValue;
 
 std::optional<Value> valueOf(const Workbook& workbook, const Sheet& sheet, const ConditionOperand& operand)
 {
     switch (operand.kind) {
     case ConditionOperand::Kind::Number: return Value{Value::Kind::Number, operand.number, {}};
     case ConditionOperand::Kind::Boolean: return Value{Value::Kind::Boolean, operand.number, {}};
-    case ConditionOperand::Kind::Text: return Value{Value::Kind::Text, 0, lowered(operand.text)};
-    case ConditionOperand::Kind::Cell: return valueOf(workbook, sheet.cell(operand.cell.row, operand.cell.column));
+    case ConditionOperand::Kind::Text: return Value{Value::Kind::Text, 0, operand.text};
+    case ConditionOperand::Kind::Cell: {
+        Value value = conditionValueOf(workbook, sheet.cell(operand.cell.row, operand.cell.column));
+        return value.kind == Value::Kind::Error ? std::nullopt : std::optional<Value>(value);
+    }
     }
     return std::nullopt;
-}
-
-int compare(const Value& a, const Value& b)
-{
-    if (a.kind != b.kind)
-        return a.kind < b.kind ? -1 : 1;
-    if (a.kind == Value::Kind::Text)
-        return a.text < b.text ? -1 : a.text > b.text ? 1 : 0;
-    return a.number < b.number ? -1 : a.number > b.number ? 1 : 0;
 }
 
 // Whether the rule holds for the value; nothing when it cannot be told.
@@ -69,7 +37,7 @@ std::optional<bool> holds(const Workbook& workbook, const Sheet& sheet, const Co
     const auto first = valueOf(workbook, sheet, rule.operands[0]);
     if (!first)
         return false;
-    const int order = compare(value, *first);
+    const int order = compareConditionValues(value, *first);
     switch (rule.comparison) {
     case Comparison::Equal: return order == 0;
     case Comparison::NotEqual: return order != 0;
@@ -83,23 +51,29 @@ std::optional<bool> holds(const Workbook& workbook, const Sheet& sheet, const Co
         if (!second)
             return false;
         // Either bound may be the lower.
-        const bool low = compare(*first, *second) <= 0;
+        const bool low = compareConditionValues(*first, *second) <= 0;
         const Value& lower = low ? *first : *second;
         const Value& upper = low ? *second : *first;
-        const bool inside = compare(value, lower) >= 0 && compare(value, upper) <= 0;
+        const bool inside = compareConditionValues(value, lower) >= 0 && compareConditionValues(value, upper) <= 0;
         return rule.comparison == Comparison::Between ? inside : !inside;
     }
     }
     return false;
 }
 
-const ConditionalRule* ruleFor(const Workbook& workbook, const Sheet& sheet, const ConditionalFormat& format, const Cell& cell)
+const ConditionalRule* ruleFor(const Workbook& workbook, const Sheet& sheet, const ConditionalFormat& format,
+                               const Cell& cell, uint32_t row)
 {
-    const auto value = valueOf(workbook, &cell);
-    if (!value)
-        return nullptr;
+    const Value cellValue = conditionValueOf(workbook, &cell);
+    const std::optional<Value> value = cellValue.kind == Value::Kind::Error ? std::nullopt : std::optional<Value>(cellValue);
     for (const ConditionalRule& rule : format.rules) {
-        const auto result = holds(workbook, sheet, rule, *value);
+        std::optional<bool> result;
+        if (!rule.formula.empty())
+            result = conditionHolds(rule.formula, workbook, sheet, CellRef{row, cell.column});
+        else if (value)
+            result = holds(workbook, sheet, rule, *value);
+        else if (!rule.operands.empty())
+            result = false;  // an error value meets no comparison
         if (!result)
             return nullptr;
         if (*result)
@@ -181,7 +155,7 @@ void applyConditionalFormats(Workbook& workbook)
                     });
                     if (!covered)
                         continue;
-                    if (const ConditionalRule* rule = ruleFor(workbook, sheet, format, cell))
+                    if (const ConditionalRule* rule = ruleFor(workbook, sheet, format, cell, row.index))
                         if (const auto index = derived.format(cell.format, *rule))
                             cell.format = *index;
                 }

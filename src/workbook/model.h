@@ -312,11 +312,13 @@ struct ConditionOperand {
 
 enum class Comparison : uint8_t { Between, NotBetween, Equal, NotEqual, Greater, Less, GreaterOrEqual, LessOrEqual };
 
-// One condition of a conditional format. One whose formula this engine cannot evaluate has no
-// operands and stops the rules after it, since whether it holds decides whether they apply.
+// One condition of a conditional format: a comparison of the cell's value, or a formula of its
+// own that must come out true. One this engine cannot evaluate stops the rules after it, since
+// whether it holds decides whether they apply.
 struct ConditionalRule {
     Comparison comparison = Comparison::Equal;
-    std::vector<ConditionOperand> operands;  // one, or two for (not) between; empty: unknown
+    std::vector<ConditionOperand> operands;  // one, or two for (not) between
+    std::vector<uint8_t> formula;            // the formula's tokens, as stored
     FormatChange change;
 };
 

@@ -75,7 +75,7 @@ Workbook conditionalWorkbook()
                                                 header({{0, 4, 0, 0}}), boldItalicRedRule(5, greaterThanB1),
                                                 yellowFillRule(1, integer(10), integer(1)),
                                                 header({{0, 0, 2, 2}}),
-                                                rule(2, 0, Body().u8(0x1D).u8(1), {}, kAllKept, Body()),
+                                                rule(2, 0, Body().u8(0x41).u16(221), {}, kAllKept, Body()),  // TODAY()
                                                 yellowFillRule(3, integer(7)),
                                                 header({{0, 1, 3, 3}}), yellowFillRule(6, minusThree)}})
                             .file());
@@ -123,10 +123,45 @@ TEST(ConditionalFormats, AFormulaRuleThatCannotBeEvaluatedLeavesTheRulesAfterItA
     // C1 holds 7, which the second rule asks for; whether the formula before it holds is unknown.
     EXPECT_EQ(book.sheets[0].cell(0, 2)->format, 15);
     ASSERT_EQ(book.sheets[0].conditionalFormats.size(), 3u);
-    EXPECT_TRUE(book.sheets[0].conditionalFormats[1].rules.at(0).operands.empty());
+    EXPECT_FALSE(book.sheets[0].conditionalFormats[1].rules.at(0).formula.empty());
     // A negated constant: -4 is less than -3, -3 is not.
     EXPECT_EQ(formatAt(book, 0, 3).fillForeground, 13);
     EXPECT_EQ(book.sheets[0].cell(1, 3)->format, 15);
+}
+
+// Formula rules over A1:C4, each filling the cells it holds for.
+TEST(ConditionalFormats, FormulaRulesAreEvaluatedForEachCellFromItsOwnPosition)
+{
+    const auto relative = [](int8_t rows, int8_t columns) {  // a reference counted from the cell
+        return Body().u8(0x4C).u16(static_cast<uint16_t>(rows)).u16(static_cast<uint16_t>(0xC000 | static_cast<uint8_t>(columns)));
+    };
+    const auto formulaRule = [](const Body& formula) {
+        return rule(2, 0, formula, {}, (kAllKept & ~0x00040000) | kHasPattern, Body().u16(0).u16(13 << 7));
+    };
+    // MOD(ROW(),2)=1: the odd rows of column A.
+    const Body oddRows = Body().u8(0x42).u8(0).u16(8).u8(0x1E).u16(2).u8(0x41).u16(39).u8(0x1E).u16(1).u8(0x0B);
+    // AND(cell > its left neighbour, NOT(ISBLANK(cell))) over column C.
+    const Body growing = Body().bytes(relative(0, 0).data()).bytes(relative(0, -1).data()).u8(0x0D)
+                             .bytes(relative(0, 0).data()).u8(0x41).u16(129).u8(0x41).u16(38)
+                             .u8(0x42).u8(2).u16(36);
+    std::vector<RawRecord> records;
+    for (uint16_t row = 0; row < 4; ++row) {
+        records.push_back(numberCell(row, 0, row));
+        records.push_back(numberCell(row, 1, 10));
+        if (row != 3)
+            records.push_back(numberCell(row, 2, row == 1 ? 5 : 20));
+        else
+            records.push_back(blankCell(row, 2));
+    }
+    records.insert(records.end(), {header({{0, 3, 0, 0}}), formulaRule(oddRows), header({{0, 3, 2, 2}}), formulaRule(growing)});
+    const Workbook book = loadWorkbook(WorkbookBuilder().sheet({.name = "Formulas", .records = records}).file());
+    const auto filled = [&](uint32_t row, uint16_t column) { return book.sheets[0].cell(row, column)->format != 15; };
+    EXPECT_TRUE(filled(0, 0) && filled(2, 0));
+    EXPECT_FALSE(filled(1, 0) || filled(3, 0));
+    EXPECT_TRUE(filled(0, 2) && filled(2, 2));  // 20 against 10
+    EXPECT_FALSE(filled(1, 2));                 // 5 against 10
+    EXPECT_FALSE(filled(3, 2));                 // empty
+    EXPECT_FALSE(filled(0, 1));                 // no rule over column B
 }
 
 TEST(ConditionalFormats, DamagedRulesLeaveTheWorkbookReadableAndTheCellsAsTheyAre)
@@ -135,13 +170,14 @@ TEST(ConditionalFormats, DamagedRulesLeaveTheWorkbookReadableAndTheCellsAsTheyAr
         header({{0, 0, 0, 0}}), record(0x01B1, Body().u8(1).u8(3).u16(3)),             // cut short
         header({{0, 0, 1, 1}}), rule(1, 3, Body().u8(0x1F).u16(1), {}, kAllKept, Body()),  // number cut short
         header({{0, 0, 2, 2}}), rule(1, 3, integer(1), {}, kAllKept | kHasFont, Body().u32(0)),  // font part missing
+        header({{0, 0, 0, 2}}), rule(2, 0, Body().u8(0x0B).u8(0x1E), {}, kAllKept | kHasPattern, Body().u32(0)),
         record(0x01B0, Body().u16(1))};
     std::vector<RawRecord> records{numberCell(0, 0, 1), numberCell(0, 1, 1), numberCell(0, 2, 1)};
     records.insert(records.end(), damaged.begin(), damaged.end());
     const Workbook book = loadWorkbook(WorkbookBuilder().sheet({.name = "Damaged", .records = records}).file());
     for (uint16_t column = 0; column < 3; ++column)
         EXPECT_EQ(book.sheets[0].cell(0, column)->format, 15) << column;
-    EXPECT_EQ(book.sheets[0].conditionalFormats.size(), 4u);
+    EXPECT_EQ(book.sheets[0].conditionalFormats.size(), 5u);
 }
 
 }  // namespace

@@ -1,0 +1,388 @@
+#include "workbook/condition_formula.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <numeric>
+#include <string>
+
+#include "workbook/text_decoding.h"
+
+namespace kx::workbook::detail {
+
+namespace {
+
+constexpr size_t kMaximumDepth = 64;
+
+using Value = ConditionValue;
+
+Value number(double value) { return std::isfinite(value) ? Value{Value::Kind::Number, value, {}} : Value{Value::Kind::Error, 0, {}}; }
+Value boolean(bool value) { return {Value::Kind::Boolean, value ? 1.0 : 0.0, {}}; }
+Value error() { return {Value::Kind::Error, 0, {}}; }
+
+// As arithmetic takes it: an empty cell as 0, TRUE as 1, a text that is no number as an error.
+std::optional<double> numberOf(const Value& value)
+{
+    switch (value.kind) {
+    case Value::Kind::Empty: return 0.0;
+    case Value::Kind::Number:
+    case Value::Kind::Boolean: return value.number;
+    case Value::Kind::Text: {
+        char* end = nullptr;
+        const double parsed = std::strtod(value.text.c_str(), &end);
+        if (value.text.empty() || *end != '\0' || !std::isfinite(parsed))
+            return std::nullopt;
+        return parsed;
+    }
+    case Value::Kind::Error: return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+std::optional<bool> truth(const Value& value)
+{
+    if (value.kind == Value::Kind::Text || value.kind == Value::Kind::Error)
+        return std::nullopt;
+    return numberOf(value).value_or(0) != 0;
+}
+
+class Evaluator {
+public:
+    Evaluator(const std::vector<uint8_t>& formula, const Workbook& workbook, const Sheet& sheet, CellRef at)
+        : formula_(formula), workbook_(workbook), sheet_(sheet), at_(at)
+    {
+    }
+
+    std::optional<Value> run()
+    {
+        while (position_ < formula_.size())
+            if (!step())
+                return std::nullopt;
+        if (stack_.size() != 1)
+            return std::nullopt;
+        return stack_.back();
+    }
+
+private:
+    bool has(size_t bytes) const { return position_ + bytes <= formula_.size(); }
+    uint8_t byte() { return formula_[position_++]; }
+    uint16_t word()
+    {
+        const uint16_t value = static_cast<uint16_t>(formula_[position_] | formula_[position_ + 1] << 8);
+        position_ += 2;
+        return value;
+    }
+    bool push(Value value)
+    {
+        if (stack_.size() >= kMaximumDepth)
+            return false;
+        stack_.push_back(std::move(value));
+        return true;
+    }
+    std::optional<Value> pop()
+    {
+        if (stack_.empty())
+            return std::nullopt;
+        Value value = std::move(stack_.back());
+        stack_.pop_back();
+        return value;
+    }
+
+    Value cellValue(uint32_t row, uint32_t column) const
+    {
+        return conditionValueOf(workbook_, row < 65536 && column < 256 ? sheet_.cell(row, static_cast<uint16_t>(column)) : nullptr);
+    }
+
+    bool step()
+    {
+        const uint8_t token = byte();
+        const uint8_t base = token >= 0x20 ? static_cast<uint8_t>((token & 0x1F) | 0x20) : token;
+        switch (base) {
+        case 0x03: case 0x04: case 0x05: case 0x06: case 0x07: case 0x08:
+        case 0x09: case 0x0A: case 0x0B: case 0x0C: case 0x0D: case 0x0E: return binary(token);
+        case 0x12: return true;  // unary plus
+        case 0x13: return unary([](double v) { return -v; });
+        case 0x14: return unary([](double v) { return v / 100; });
+        case 0x15: return true;  // parentheses
+        case 0x17: return text();
+        case 0x19: return attribute();
+        case 0x1D: return has(1) && push(boolean(byte() != 0));
+        case 0x1E: return has(2) && push(number(word()));
+        case 0x1F: return constantNumber();
+        case 0x21: return has(2) && function(word(), std::nullopt);
+        case 0x22: {
+            if (!has(3))
+                return false;
+            const uint8_t count = byte() & 0x7F;
+            return function(word() & 0x7FFF, count);
+        }
+        case 0x24: return reference(false);
+        case 0x2C: return reference(true);
+        default: return false;
+        }
+    }
+
+    bool constantNumber()
+    {
+        if (!has(8))
+            return false;
+        uint64_t bits = 0;
+        for (int i = 7; i >= 0; --i)
+            bits = bits << 8 | formula_[position_ + static_cast<size_t>(i)];
+        position_ += 8;
+        double value = 0;
+        std::memcpy(&value, &bits, sizeof value);
+        return push(number(value));
+    }
+
+    bool text()
+    {
+        if (!has(2))
+            return false;
+        const size_t count = byte(), width = (byte() & 0x01) ? 2 : 1;
+        if (!has(count * width))
+            return false;
+        std::u16string characters;
+        for (size_t i = 0; i < count; ++i, position_ += width)
+            characters += static_cast<char16_t>(width == 2 ? formula_[position_] | formula_[position_ + 1] << 8 : formula_[position_]);
+        return push({Value::Kind::Text, 0, utf16ToUtf8(characters)});
+    }
+
+    // Spacing, jumps of IF and CHOOSE and the like change nothing evaluated on the stack; a sum
+    // of one argument is that argument.
+    bool attribute()
+    {
+        if (!has(3))
+            return false;
+        const uint8_t kind = byte();
+        const uint16_t data = word();
+        if (kind & 0x04) {  // a jump table follows
+            if (!has(2 * (static_cast<size_t>(data) + 1)))
+                return false;
+            position_ += 2 * (static_cast<size_t>(data) + 1);
+        }
+        if (kind & 0x10) {  // SUM of one argument
+            const auto value = pop();
+            const auto n = value ? numberOf(*value) : std::nullopt;
+            return push(n ? number(*n) : error());
+        }
+        return true;
+    }
+
+    // A cell by its row and column, or by offsets from the cell being formatted.
+    bool reference(bool offsets)
+    {
+        if (!has(4))
+            return false;
+        const uint16_t row = word(), column = word();
+        int64_t r = row, c = column & 0xFF;
+        if (offsets) {
+            if (column & 0x8000)
+                r = at_.row + static_cast<int16_t>(row);
+            if (column & 0x4000)
+                c = at_.column + static_cast<int8_t>(column & 0xFF);
+        }
+        if (r < 0 || c < 0)
+            return push(error());
+        return push(cellValue(static_cast<uint32_t>(r), static_cast<uint32_t>(c)));
+    }
+
+    template <typename Operation>
+    bool unary(Operation operation)
+    {
+        const auto value = pop();
+        if (!value)
+            return false;
+        const auto n = numberOf(*value);
+        return push(n ? number(operation(*n)) : error());
+    }
+
+    bool binary(uint8_t token)
+    {
+        const auto right = pop(), left = pop();
+        if (!right || !left)
+            return false;
+        if (left->kind == Value::Kind::Error || right->kind == Value::Kind::Error)
+            return push(error());
+        if (token >= 0x09) {
+            const int order = compareConditionValues(*left, *right);
+            const bool results[] = {order < 0, order <= 0, order == 0, order >= 0, order > 0, order != 0};
+            return push(boolean(results[token - 0x09]));
+        }
+        if (token == 0x08) {
+            const auto shown = [](const Value& v) {
+                if (v.kind == Value::Kind::Text)
+                    return v.text;
+                if (v.kind == Value::Kind::Boolean)
+                    return std::string(v.number != 0 ? "TRUE" : "FALSE");
+                if (v.kind == Value::Kind::Empty)
+                    return std::string();
+                char buffer[32];
+                std::snprintf(buffer, sizeof buffer, "%.15g", v.number);
+                return std::string(buffer);
+            };
+            return push({Value::Kind::Text, 0, shown(*left) + shown(*right)});
+        }
+        const auto a = numberOf(*left), b = numberOf(*right);
+        if (!a || !b)
+            return push(error());
+        switch (token) {
+        case 0x03: return push(number(*a + *b));
+        case 0x04: return push(number(*a - *b));
+        case 0x05: return push(number(*a * *b));
+        case 0x06: return push(*b == 0 ? error() : number(*a / *b));
+        default: return push(number(std::pow(*a, *b)));
+        }
+    }
+
+    bool function(uint16_t id, std::optional<uint8_t> count)
+    {
+        const auto arguments = [&](size_t n) -> std::optional<std::vector<Value>> {
+            if (stack_.size() < n)
+                return std::nullopt;
+            std::vector<Value> taken(stack_.end() - static_cast<long>(n), stack_.end());
+            stack_.resize(stack_.size() - n);
+            return taken;
+        };
+        // Functions of a fixed count of arguments, and those that take a count.
+        struct Known {
+            uint16_t id;
+            uint8_t fixed;
+        };
+        static constexpr Known known[] = {{1, 3}, {4, 1}, {6, 1}, {7, 1}, {8, 0}, {9, 0}, {24, 1}, {32, 1},
+                                          {36, 1}, {37, 1}, {38, 1}, {39, 2}, {127, 1}, {128, 1}, {129, 1}};
+        const auto found = std::find_if(std::begin(known), std::end(known), [&](const Known& k) { return k.id == id; });
+        if (found == std::end(known))
+            return false;
+        const auto args = arguments(count.value_or(found->fixed));
+        if (!args)
+            return false;
+        return push(apply(id, *args));
+    }
+
+    Value apply(uint16_t id, const std::vector<Value>& args) const
+    {
+        const auto numberAt = [&](size_t i) { return i < args.size() ? numberOf(args[i]) : std::nullopt; };
+        const bool takesArguments = id != 4 && id != 6 && id != 7 && id != 8 && id != 9;
+        if (takesArguments && args.empty())
+            return error();
+        switch (id) {
+        case 1: {  // IF
+            if (args.empty())
+                return error();
+            const auto condition = truth(args[0]);
+            if (!condition)
+                return error();
+            return *condition ? (args.size() > 1 ? args[1] : boolean(true)) : (args.size() > 2 ? args[2] : boolean(false));
+        }
+        case 4:  // SUM
+        case 6:  // MIN
+        case 7: {  // MAX
+            std::vector<double> values;
+            for (size_t i = 0; i < args.size(); ++i) {
+                const auto n = numberAt(i);
+                if (!n)
+                    return error();
+                values.push_back(*n);
+            }
+            if (values.empty())
+                return number(0);
+            if (id == 4)
+                return number(std::accumulate(values.begin(), values.end(), 0.0));
+            return number(id == 6 ? *std::min_element(values.begin(), values.end()) : *std::max_element(values.begin(), values.end()));
+        }
+        case 8: return args.empty() ? number(at_.row + 1.0) : error();     // ROW() of the cell itself
+        case 9: return args.empty() ? number(at_.column + 1.0) : error();  // COLUMN()
+        case 24: return numberAt(0) ? number(std::abs(*numberAt(0))) : error();
+        case 32: return args[0].kind == Value::Kind::Text ? number(static_cast<double>(args[0].text.size())) : error();
+        case 36:  // AND
+        case 37: {  // OR
+            bool all = true, any = false;
+            for (const Value& arg : args) {
+                const auto t = truth(arg);
+                if (!t)
+                    return error();
+                all = all && *t;
+                any = any || *t;
+            }
+            return boolean(id == 36 ? all : any);
+        }
+        case 38: {  // NOT
+            const auto t = truth(args[0]);
+            return t ? boolean(!*t) : error();
+        }
+        case 39: {  // MOD, with the sign of the divisor
+            const auto a = numberAt(0), b = numberAt(1);
+            if (!a || !b || *b == 0)
+                return error();
+            return number(*a - *b * std::floor(*a / *b));
+        }
+        case 127: return boolean(args[0].kind == Value::Kind::Text);     // ISTEXT
+        case 128: return boolean(args[0].kind == Value::Kind::Number);   // ISNUMBER
+        case 129: return boolean(args[0].kind == Value::Kind::Empty);    // ISBLANK
+        default: return error();
+        }
+    }
+
+    const std::vector<uint8_t>& formula_;
+    const Workbook& workbook_;
+    const Sheet& sheet_;
+    CellRef at_;
+    size_t position_ = 0;
+    std::vector<Value> stack_;
+};
+
+}  // namespace
+
+ConditionValue conditionValueOf(const Workbook& workbook, const Cell* cell)
+{
+    if (!cell)
+        return {};
+    switch (cell->kind) {
+    case CellKind::Blank: return {};
+    case CellKind::Number: return number(cell->number);
+    case CellKind::Boolean: return boolean(cell->number != 0);
+    case CellKind::Text:
+        return {Value::Kind::Text, 0, cell->text < workbook.strings.size() ? workbook.strings[cell->text].utf8 : ""};
+    case CellKind::Error: return error();
+    }
+    return error();
+}
+
+namespace {
+
+std::string lowered(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    return text;
+}
+
+}  // namespace
+
+int compareConditionValues(Value a, Value b)
+{
+    if (a.kind == Value::Kind::Empty)
+        a = b.kind == Value::Kind::Text ? Value{Value::Kind::Text, 0, {}} : Value{b.kind == Value::Kind::Boolean ? b.kind : Value::Kind::Number, 0, {}};
+    if (b.kind == Value::Kind::Empty)
+        b = a.kind == Value::Kind::Text ? Value{Value::Kind::Text, 0, {}} : Value{a.kind == Value::Kind::Boolean ? a.kind : Value::Kind::Number, 0, {}};
+    if (a.kind != b.kind)
+        return a.kind < b.kind ? -1 : 1;
+    if (a.kind == Value::Kind::Text) {
+        const std::string x = lowered(a.text), y = lowered(b.text);
+        return x < y ? -1 : x > y ? 1 : 0;
+    }
+    return a.number < b.number ? -1 : a.number > b.number ? 1 : 0;
+}
+
+std::optional<bool> conditionHolds(const std::vector<uint8_t>& formula, const Workbook& workbook, const Sheet& sheet,
+                                   CellRef at)
+{
+    const auto result = Evaluator(formula, workbook, sheet, at).run();
+    if (!result)
+        return std::nullopt;
+    return truth(*result).value_or(false);
+}
+
+}  // namespace kx::workbook::detail
