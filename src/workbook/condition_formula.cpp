@@ -4,9 +4,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <numeric>
 #include <string>
 
+#include "workbook/number_format_calendar.h"
 #include "workbook/text_decoding.h"
 
 namespace kx::workbook::detail {
@@ -38,6 +40,36 @@ std::optional<double> numberOf(const Value& value)
     case Value::Kind::Error: return std::nullopt;
     }
     return std::nullopt;
+}
+
+std::string lowered(std::string text);
+
+// A value as a text function reads it.
+std::string textOf(const Value& value)
+{
+    if (value.kind == Value::Kind::Text)
+        return value.text;
+    if (value.kind == Value::Kind::Boolean)
+        return value.number != 0 ? "TRUE" : "FALSE";
+    if (value.kind == Value::Kind::Empty)
+        return {};
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.15g", value.number);
+    return buffer;
+}
+
+// Today's date in the workbook's date system, as the printed headers and footers have it.
+int64_t todaySerial(bool dateSystem1904)
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    // Days from 1 March of year 0, so that leap days fall at the end of a year.
+    const int64_t year = local.tm_year + 1900 - (local.tm_mon < 2 ? 1 : 0);
+    const int64_t month = (local.tm_mon + 10) % 12;
+    const int64_t days = 365 * year + year / 4 - year / 100 + year / 400 + (153 * month + 2) / 5 + local.tm_mday - 1;
+    constexpr int64_t march1Year0To1899December30 = 693899, march1Year0To1904January1 = 695361;
+    return days - (dateSystem1904 ? march1Year0To1904January1 : march1Year0To1899December30);
 }
 
 std::optional<bool> truth(const Value& value)
@@ -211,18 +243,7 @@ private:
             return push(boolean(results[token - 0x09]));
         }
         if (token == 0x08) {
-            const auto shown = [](const Value& v) {
-                if (v.kind == Value::Kind::Text)
-                    return v.text;
-                if (v.kind == Value::Kind::Boolean)
-                    return std::string(v.number != 0 ? "TRUE" : "FALSE");
-                if (v.kind == Value::Kind::Empty)
-                    return std::string();
-                char buffer[32];
-                std::snprintf(buffer, sizeof buffer, "%.15g", v.number);
-                return std::string(buffer);
-            };
-            return push({Value::Kind::Text, 0, shown(*left) + shown(*right)});
+            return push({Value::Kind::Text, 0, textOf(*left) + textOf(*right)});
         }
         const auto a = numberOf(*left), b = numberOf(*right);
         if (!a || !b)
@@ -250,8 +271,10 @@ private:
             uint16_t id;
             uint8_t fixed;
         };
-        static constexpr Known known[] = {{1, 3}, {4, 1}, {6, 1}, {7, 1}, {8, 0}, {9, 0}, {24, 1}, {32, 1},
-                                          {36, 1}, {37, 1}, {38, 1}, {39, 2}, {127, 1}, {128, 1}, {129, 1}};
+        static constexpr Known known[] = {{1, 3},   {3, 1},   {4, 1},   {6, 1},   {7, 1},   {8, 0},  {9, 0},
+                                          {24, 1},  {32, 1},  {36, 1},  {37, 1},  {38, 1},  {39, 2}, {67, 1},
+                                          {68, 1},  {69, 1},  {70, 1},  {82, 2},  {124, 2}, {126, 1}, {127, 1},
+                                          {128, 1}, {129, 1}, {221, 0}};
         const auto found = std::find_if(std::begin(known), std::end(known), [&](const Known& k) { return k.id == id; });
         if (found == std::end(known))
             return false;
@@ -264,7 +287,7 @@ private:
     Value apply(uint16_t id, const std::vector<Value>& args) const
     {
         const auto numberAt = [&](size_t i) { return i < args.size() ? numberOf(args[i]) : std::nullopt; };
-        const bool takesArguments = id != 4 && id != 6 && id != 7 && id != 8 && id != 9;
+        const bool takesArguments = id != 4 && id != 6 && id != 7 && id != 8 && id != 9 && id != 221;
         if (takesArguments && args.empty())
             return error();
         switch (id) {
@@ -318,6 +341,31 @@ private:
                 return error();
             return number(*a - *b * std::floor(*a / *b));
         }
+        case 3: return boolean(args[0].kind == Value::Kind::Error);  // ISERROR
+        case 126: return boolean(args[0].kind == Value::Kind::Error);  // ISERR: no #N/A is ever made here
+        case 67:  // DAY
+        case 68:  // MONTH
+        case 69:  // YEAR
+        case 70: {  // WEEKDAY, Sunday 1
+            const auto serial = numberAt(0);
+            if (!serial || *serial < 0 || *serial > 2958465)
+                return error();
+            const CalendarDate date = calendarDate(static_cast<int64_t>(*serial), workbook_.dateSystem1904);
+            return number(id == 67 ? date.day : id == 68 ? date.month : id == 69 ? date.year : date.weekday + 1);
+        }
+        case 82:  // SEARCH, without regard to case
+        case 124: {  // FIND
+            if (args.size() < 2 || args.size() > 3 || args[0].kind == Value::Kind::Error || args[1].kind == Value::Kind::Error)
+                return error();
+            const auto start = args.size() == 3 ? numberAt(2) : std::optional<double>(1);
+            const std::string wanted = id == 82 ? lowered(textOf(args[0])) : textOf(args[0]);
+            const std::string within = id == 82 ? lowered(textOf(args[1])) : textOf(args[1]);
+            if (!start || *start < 1 || *start > static_cast<double>(within.size()) + 1)
+                return error();
+            const size_t found = within.find(wanted, static_cast<size_t>(*start) - 1);
+            return found == std::string::npos ? error() : number(static_cast<double>(found) + 1);
+        }
+        case 221: return number(static_cast<double>(todaySerial(workbook_.dateSystem1904)));  // TODAY
         case 127: return boolean(args[0].kind == Value::Kind::Text);     // ISTEXT
         case 128: return boolean(args[0].kind == Value::Kind::Number);   // ISNUMBER
         case 129: return boolean(args[0].kind == Value::Kind::Empty);    // ISBLANK

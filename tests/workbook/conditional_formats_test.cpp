@@ -75,7 +75,7 @@ Workbook conditionalWorkbook()
                                                 header({{0, 4, 0, 0}}), boldItalicRedRule(5, greaterThanB1),
                                                 yellowFillRule(1, integer(10), integer(1)),
                                                 header({{0, 0, 2, 2}}),
-                                                rule(2, 0, Body().u8(0x41).u16(221), {}, kAllKept, Body()),  // TODAY()
+                                                rule(2, 0, Body().u8(0x23).u32(1), {}, kAllKept, Body()),  // a defined name
                                                 yellowFillRule(3, integer(7)),
                                                 header({{0, 1, 3, 3}}), yellowFillRule(6, minusThree)}})
                             .file());
@@ -162,6 +162,36 @@ TEST(ConditionalFormats, FormulaRulesAreEvaluatedForEachCellFromItsOwnPosition)
     EXPECT_FALSE(filled(1, 2));                 // 5 against 10
     EXPECT_FALSE(filled(3, 2));                 // empty
     EXPECT_FALSE(filled(0, 1));                 // no rule over column B
+}
+
+TEST(ConditionalFormats, DateAndTextFunctionsOfFormulaRules)
+{
+    const auto function = [](uint16_t id) { return Body().u8(0x41).u16(id); };
+    const auto cell = Body().u8(0x4C).u16(0).u16(0xC000);  // the cell being formatted
+    const auto fillWhen = [](const Body& formula) {
+        return rule(2, 0, formula, {}, (kAllKept & ~0x00040000) | kHasPattern, Body().u16(0).u16(13 << 7));
+    };
+    // NOT(ISERROR(SEARCH("AIN", cell))): the texts holding "ain" in any case.
+    const Body holdsAin = Body().u8(0x17).string8(u"AIN").bytes(cell.data()).u8(0x42).u8(2).u16(82)
+                              .bytes(function(3).data()).bytes(function(38).data());
+    // MONTH(cell)=12 and WEEKDAY(cell)=2 and DAY(cell)=7 and YEAR(TODAY())>=2026.
+    const Body mondayTheSeventh = Body().bytes(cell.data()).bytes(function(68).data()).u8(0x1E).u16(12).u8(0x0B)
+                                      .bytes(cell.data()).u8(0x42).u8(1).u16(70).u8(0x1E).u16(2).u8(0x0B)
+                                      .bytes(cell.data()).bytes(function(67).data()).u8(0x1E).u16(7).u8(0x0B)
+                                      .bytes(function(221).data()).bytes(function(69).data()).u8(0x1E).u16(2026).u8(0x0C)
+                                      .u8(0x42).u8(4).u16(36);
+    const Workbook book = loadWorkbook(
+        WorkbookBuilder()
+            .sheet({.name = "Functions",
+                    .records = {labelCell(0, 0, u"Grain"), labelCell(1, 0, u"Dairy"), numberCell(0, 1, 46363),
+                                numberCell(1, 1, 46364), header({{0, 1, 0, 0}}), fillWhen(holdsAin),
+                                header({{0, 1, 1, 1}}), fillWhen(mondayTheSeventh)}})
+            .file());
+    const auto filled = [&](uint32_t row, uint16_t column) { return book.sheets[0].cell(row, column)->format != 15; };
+    EXPECT_TRUE(filled(0, 0));
+    EXPECT_FALSE(filled(1, 0));
+    EXPECT_TRUE(filled(0, 1));   // Monday 7 December 2026
+    EXPECT_FALSE(filled(1, 1));  // the day after
 }
 
 TEST(ConditionalFormats, DamagedRulesLeaveTheWorkbookReadableAndTheCellsAsTheyAre)
