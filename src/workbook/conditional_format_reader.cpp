@@ -18,6 +18,8 @@ namespace {
 constexpr size_t kMaximumRanges = 1024;
 constexpr size_t kMaximumFormats = 4096;
 constexpr size_t kMaximumRules = 16;
+// Formulas longer than this are left unknown: a rule is evaluated for every cell it covers.
+constexpr uint16_t kLongestFormula = 512;
 
 // Which parts the rule's format holds, and which of their settings it leaves as they were.
 constexpr uint32_t kLeftBorderKept = 0x00000400, kRightBorderKept = 0x00000800, kTopBorderKept = 0x00001000,
@@ -249,7 +251,8 @@ void readConditionalRule(RecordReader& reader, Sheet& sheet)
     if (flags & kHasProtection)
         reader.skip(kProtectionBlockSize);
     if (type == 2) {
-        rule.formula = bytesOf(reader, firstSize);
+        if (firstSize <= kLongestFormula)
+            rule.formula = bytesOf(reader, firstSize);
         return;
     }
     if (type != 1 || comparison < 1 || comparison > 8)

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <map>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "workbook/condition_formula.h"
 
@@ -10,8 +12,11 @@ namespace kx::workbook::detail {
 
 namespace {
 
-// More formats than this are not made: a damaged or crafted file could ask for one per cell.
+// More formats (and fonts) than this are not made: a damaged or crafted file could ask for one
+// per cell. Past so many rules tried, the remaining cells keep their own formats: a crafted file
+// could otherwise ask for billions.
 constexpr size_t kMaximumFormats = 65000;
+constexpr size_t kMaximumRulesTried = 2'000'000;
 
 using Value = ConditionValue;
 
@@ -92,7 +97,8 @@ public:
         const auto key = std::make_pair(base, &rule);
         if (const auto found = made_.find(key); found != made_.end())
             return found->second;
-        if (workbook_.formats.size() >= kMaximumFormats || base >= workbook_.formats.size())
+        if (workbook_.formats.size() >= kMaximumFormats || workbook_.fonts.size() >= kMaximumFormats ||
+            base >= workbook_.formats.size())
             return std::nullopt;
         CellFormat format = workbook_.formats[base];
         apply(rule.change, format);
@@ -141,24 +147,41 @@ private:
     std::map<std::pair<uint16_t, const ConditionalRule*>, uint16_t> made_;
 };
 
+// The cells the ranges cover, each once, found by the rows' and cells' order.
+std::vector<std::pair<uint32_t, Cell*>> coveredCells(Sheet& sheet, const ConditionalFormat& format)
+{
+    std::vector<std::pair<uint32_t, Cell*>> cells;
+    for (const CellRange& range : format.ranges) {
+        auto row = std::lower_bound(sheet.rows.begin(), sheet.rows.end(), range.firstRow,
+                                    [](const Row& r, uint32_t index) { return r.index < index; });
+        for (; row != sheet.rows.end() && row->index <= range.lastRow; ++row) {
+            auto cell = std::lower_bound(row->cells.begin(), row->cells.end(), range.firstColumn,
+                                         [](const Cell& c, uint16_t column) { return c.column < column; });
+            for (; cell != row->cells.end() && cell->column <= range.lastColumn; ++cell)
+                cells.emplace_back(row->index, &*cell);
+        }
+    }
+    std::sort(cells.begin(), cells.end());
+    cells.erase(std::unique(cells.begin(), cells.end()), cells.end());
+    return cells;
+}
+
 }  // namespace
 
 void applyConditionalFormats(Workbook& workbook)
 {
     DerivedFormats derived(workbook);
+    size_t tries = 0;
     for (Sheet& sheet : workbook.sheets)
         for (const ConditionalFormat& format : sheet.conditionalFormats)
-            for (Row& row : sheet.rows)
-                for (Cell& cell : row.cells) {
-                    const bool covered = std::any_of(format.ranges.begin(), format.ranges.end(), [&](const CellRange& range) {
-                        return range.contains(row.index, cell.column);
-                    });
-                    if (!covered)
-                        continue;
-                    if (const ConditionalRule* rule = ruleFor(workbook, sheet, format, cell, row.index))
-                        if (const auto index = derived.format(cell.format, *rule))
-                            cell.format = *index;
-                }
+            for (const auto& [row, cell] : coveredCells(sheet, format)) {
+                tries += format.rules.size();
+                if (tries > kMaximumRulesTried)
+                    return;
+                if (const ConditionalRule* rule = ruleFor(workbook, sheet, format, *cell, row))
+                    if (const auto index = derived.format(cell->format, *rule))
+                        cell->format = *index;
+            }
 }
 
 }  // namespace kx::workbook::detail
