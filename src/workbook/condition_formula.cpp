@@ -8,6 +8,7 @@
 #include <numeric>
 #include <string>
 
+#include "workbook/condition_areas.h"
 #include "workbook/number_format_calendar.h"
 #include "workbook/text_decoding.h"
 
@@ -41,8 +42,6 @@ std::optional<double> numberOf(const Value& value)
     }
     return std::nullopt;
 }
-
-std::string lowered(std::string text);
 
 // A value as a text function reads it.
 std::string textOf(const Value& value)
@@ -79,10 +78,17 @@ std::optional<bool> truth(const Value& value)
     return numberOf(value).value_or(0) != 0;
 }
 
+// What the stack holds: a value, or an area of cells for the functions that take one.
+struct Operand {
+    Value value;
+    std::optional<CellRange> area;
+};
+
 class Evaluator {
 public:
-    Evaluator(const std::vector<uint8_t>& formula, const Workbook& workbook, const Sheet& sheet, CellRef at)
-        : formula_(formula), workbook_(workbook), sheet_(sheet), at_(at)
+    Evaluator(const std::vector<uint8_t>& formula, const Workbook& workbook, const Sheet& sheet, CellRef at,
+              AreaSummaries& areas)
+        : formula_(formula), workbook_(workbook), sheet_(sheet), at_(at), areas_(areas)
     {
     }
 
@@ -91,9 +97,9 @@ public:
         while (position_ < formula_.size())
             if (!step())
                 return std::nullopt;
-        if (stack_.size() != 1)
+        if (stack_.size() != 1 || stack_.back().area)
             return std::nullopt;
-        return stack_.back();
+        return stack_.back().value;
     }
 
 private:
@@ -105,20 +111,21 @@ private:
         position_ += 2;
         return value;
     }
-    bool push(Value value)
+    bool push(Value value, std::optional<CellRange> area = std::nullopt)
     {
         if (stack_.size() >= kMaximumDepth)
             return false;
-        stack_.push_back(std::move(value));
+        stack_.push_back({std::move(value), area});
         return true;
     }
+    // An area where a value is wanted is an error.
     std::optional<Value> pop()
     {
         if (stack_.empty())
             return std::nullopt;
-        Value value = std::move(stack_.back());
+        Operand operand = std::move(stack_.back());
         stack_.pop_back();
-        return value;
+        return operand.area ? error() : operand.value;
     }
 
     Value cellValue(uint32_t row, uint32_t column) const
@@ -150,7 +157,9 @@ private:
             return function(word() & 0x7FFF, count);
         }
         case 0x24: return reference(false);
+        case 0x25: return area(false);
         case 0x2C: return reference(true);
+        case 0x2D: return area(true);
         default: return false;
         }
     }
@@ -220,6 +229,45 @@ private:
         return push(cellValue(static_cast<uint32_t>(r), static_cast<uint32_t>(c)));
     }
 
+    // A row or column, as stored or counted from the cell being formatted; nothing off the sheet.
+    std::optional<uint32_t> place(uint16_t stored, bool counted, uint32_t from, bool isRow) const
+    {
+        const int64_t value = !counted ? (isRow ? stored : stored & 0xFF)
+                                       : from + (isRow ? static_cast<int16_t>(stored) : static_cast<int8_t>(stored & 0xFF));
+        return value < 0 || value > (isRow ? 65535 : 255) ? std::nullopt : std::optional<uint32_t>(static_cast<uint32_t>(value));
+    }
+
+    bool area(bool offsets)
+    {
+        if (!has(8))
+            return false;
+        const uint16_t firstRow = word(), lastRow = word(), firstColumn = word(), lastColumn = word();
+        const auto top = place(firstRow, offsets && (firstColumn & 0x8000), at_.row, true);
+        const auto bottom = place(lastRow, offsets && (lastColumn & 0x8000), at_.row, true);
+        const auto left = place(firstColumn, offsets && (firstColumn & 0x4000), at_.column, false);
+        const auto right = place(lastColumn, offsets && (lastColumn & 0x4000), at_.column, false);
+        if (!top || !bottom || !left || !right)
+            return push(error());
+        return push({}, CellRange{std::min(*top, *bottom), std::max(*top, *bottom),
+                                  static_cast<uint16_t>(std::min(*left, *right)), static_cast<uint16_t>(std::max(*left, *right))});
+    }
+
+    // COUNT, SUM, AVERAGE, MIN and MAX of one area, and COUNTIF; nothing when it cannot be told.
+    std::optional<Value> overArea(uint16_t id, const std::vector<Operand>& args)
+    {
+        using Aggregate = AreaSummaries::Aggregate;
+        if (id == 346) {
+            if (args.size() != 2 || !args[0].area || args[1].area)
+                return std::nullopt;
+            const auto count = areas_.countIf(*args[0].area, args[1].value);
+            return count ? std::optional<Value>(number(*count)) : std::nullopt;
+        }
+        const Aggregate kind = id == 0 ? Aggregate::Count : id == 4 ? Aggregate::Sum : id == 5 ? Aggregate::Average
+                             : id == 6 ? Aggregate::Minimum : Aggregate::Maximum;
+        const auto result = areas_.aggregate(kind, *args[0].area);
+        return result ? number(*result) : error();
+    }
+
     template <typename Operation>
     bool unary(Operation operation)
     {
@@ -259,10 +307,10 @@ private:
 
     bool function(uint16_t id, std::optional<uint8_t> count)
     {
-        const auto arguments = [&](size_t n) -> std::optional<std::vector<Value>> {
+        const auto arguments = [&](size_t n) -> std::optional<std::vector<Operand>> {
             if (stack_.size() < n)
                 return std::nullopt;
-            std::vector<Value> taken(stack_.end() - static_cast<long>(n), stack_.end());
+            std::vector<Operand> taken(stack_.end() - static_cast<long>(n), stack_.end());
             stack_.resize(stack_.size() - n);
             return taken;
         };
@@ -271,23 +319,31 @@ private:
             uint16_t id;
             uint8_t fixed;
         };
-        static constexpr Known known[] = {{1, 3},   {3, 1},   {4, 1},   {6, 1},   {7, 1},   {8, 0},  {9, 0},
-                                          {24, 1},  {32, 1},  {36, 1},  {37, 1},  {38, 1},  {39, 2}, {67, 1},
-                                          {68, 1},  {69, 1},  {70, 1},  {82, 2},  {124, 2}, {126, 1}, {127, 1},
-                                          {128, 1}, {129, 1}, {221, 0}};
+        static constexpr Known known[] = {{0, 1},  {1, 3},   {3, 1},   {4, 1},   {5, 1},   {6, 1},   {7, 1},
+                                          {8, 0},  {9, 0},   {24, 1},  {32, 1},  {36, 1},  {37, 1},  {38, 1},
+                                          {39, 2}, {67, 1},  {68, 1},  {69, 1},  {70, 1},  {82, 2},  {124, 2},
+                                          {126, 1}, {127, 1}, {128, 1}, {129, 1}, {221, 0}, {346, 2}};
         const auto found = std::find_if(std::begin(known), std::end(known), [&](const Known& k) { return k.id == id; });
         if (found == std::end(known))
             return false;
         const auto args = arguments(count.value_or(found->fixed));
         if (!args)
             return false;
-        return push(apply(id, *args));
+        const bool aggregates = id == 0 || (id >= 4 && id <= 7);
+        if (id == 346 || (aggregates && args->size() == 1 && args->front().area)) {
+            const auto result = overArea(id, *args);
+            return result && push(*result);
+        }
+        std::vector<Value> values;
+        for (const Operand& arg : *args)
+            values.push_back(arg.area ? error() : arg.value);
+        return push(apply(id, values));
     }
 
     Value apply(uint16_t id, const std::vector<Value>& args) const
     {
         const auto numberAt = [&](size_t i) { return i < args.size() ? numberOf(args[i]) : std::nullopt; };
-        const bool takesArguments = id != 4 && id != 6 && id != 7 && id != 8 && id != 9 && id != 221;
+        const bool takesArguments = (id > 9 && id != 221) || id == 1 || id == 3;  // all but ROW, COLUMN, TODAY and the aggregates
         if (takesArguments && args.empty())
             return error();
         switch (id) {
@@ -299,7 +355,9 @@ private:
                 return error();
             return *condition ? (args.size() > 1 ? args[1] : boolean(true)) : (args.size() > 2 ? args[2] : boolean(false));
         }
+        case 0:  // COUNT
         case 4:  // SUM
+        case 5:  // AVERAGE
         case 6:  // MIN
         case 7: {  // MAX
             std::vector<double> values;
@@ -309,10 +367,13 @@ private:
                     return error();
                 values.push_back(*n);
             }
+            if (id == 0)
+                return number(static_cast<double>(values.size()));
             if (values.empty())
-                return number(0);
-            if (id == 4)
-                return number(std::accumulate(values.begin(), values.end(), 0.0));
+                return id == 5 ? error() : number(0);
+            const double sum = std::accumulate(values.begin(), values.end(), 0.0);
+            if (id == 4 || id == 5)
+                return number(id == 4 ? sum : sum / static_cast<double>(values.size()));
             return number(id == 6 ? *std::min_element(values.begin(), values.end()) : *std::max_element(values.begin(), values.end()));
         }
         case 8: return args.empty() ? number(at_.row + 1.0) : error();     // ROW() of the cell itself
@@ -358,8 +419,8 @@ private:
             if (args.size() < 2 || args.size() > 3 || args[0].kind == Value::Kind::Error || args[1].kind == Value::Kind::Error)
                 return error();
             const auto start = args.size() == 3 ? numberAt(2) : std::optional<double>(1);
-            const std::string wanted = id == 82 ? lowered(textOf(args[0])) : textOf(args[0]);
-            const std::string within = id == 82 ? lowered(textOf(args[1])) : textOf(args[1]);
+            const std::string wanted = id == 82 ? lowerCase(textOf(args[0])) : textOf(args[0]);
+            const std::string within = id == 82 ? lowerCase(textOf(args[1])) : textOf(args[1]);
             if (!start || *start < 1 || *start > static_cast<double>(within.size()) + 1)
                 return error();
             const size_t found = within.find(wanted, static_cast<size_t>(*start) - 1);
@@ -377,8 +438,9 @@ private:
     const Workbook& workbook_;
     const Sheet& sheet_;
     CellRef at_;
+    AreaSummaries& areas_;
     size_t position_ = 0;
-    std::vector<Value> stack_;
+    std::vector<Operand> stack_;
 };
 
 }  // namespace
@@ -398,16 +460,12 @@ ConditionValue conditionValueOf(const Workbook& workbook, const Cell* cell)
     return error();
 }
 
-namespace {
-
-std::string lowered(std::string text)
+std::string lowerCase(std::string text)
 {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
     return text;
 }
-
-}  // namespace
 
 int compareConditionValues(Value a, Value b)
 {
@@ -418,16 +476,16 @@ int compareConditionValues(Value a, Value b)
     if (a.kind != b.kind)
         return a.kind < b.kind ? -1 : 1;
     if (a.kind == Value::Kind::Text) {
-        const std::string x = lowered(a.text), y = lowered(b.text);
+        const std::string x = lowerCase(a.text), y = lowerCase(b.text);
         return x < y ? -1 : x > y ? 1 : 0;
     }
     return a.number < b.number ? -1 : a.number > b.number ? 1 : 0;
 }
 
 std::optional<bool> conditionHolds(const std::vector<uint8_t>& formula, const Workbook& workbook, const Sheet& sheet,
-                                   CellRef at)
+                                   CellRef at, AreaSummaries& areas)
 {
-    const auto result = Evaluator(formula, workbook, sheet, at).run();
+    const auto result = Evaluator(formula, workbook, sheet, at, areas).run();
     if (!result)
         return std::nullopt;
     return truth(*result).value_or(false);

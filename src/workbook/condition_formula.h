@@ -23,10 +23,16 @@ ConditionValue conditionValueOf(const Workbook& workbook, const Cell* cell);
 // counts as 0, "" or FALSE beside the other value. Errors are not compared.
 int compareConditionValues(ConditionValue a, ConditionValue b);
 
-// Whether the formula comes out true for the cell at `at`, its relative references counted
-// from there; nothing when it uses something this evaluator does not know (most functions,
-// areas, names, other sheets) or its tokens are damaged. An error result is false.
+// The text in lower case, for comparing texts without regard to case.
+std::string lowerCase(std::string text);
+
+class AreaSummaries;
+
+// Whether the formula comes out true for the cell at `at` of the sheet `areas` summarises, its
+// relative references counted from there; nothing when it uses something this evaluator does
+// not know (most functions, names, other sheets) or its tokens are damaged. An error result
+// is false.
 std::optional<bool> conditionHolds(const std::vector<uint8_t>& formula, const Workbook& workbook, const Sheet& sheet,
-                                   CellRef at);
+                                   CellRef at, AreaSummaries& areas);
 
 }  // namespace kx::workbook::detail

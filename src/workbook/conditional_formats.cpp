@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "workbook/condition_areas.h"
 #include "workbook/condition_formula.h"
 
 namespace kx::workbook::detail {
@@ -67,14 +68,14 @@ std::optional<bool> holds(const Workbook& workbook, const Sheet& sheet, const Co
 }
 
 const ConditionalRule* ruleFor(const Workbook& workbook, const Sheet& sheet, const ConditionalFormat& format,
-                               const Cell& cell, uint32_t row)
+                               const Cell& cell, uint32_t row, AreaSummaries& areas)
 {
     const Value cellValue = conditionValueOf(workbook, &cell);
     const std::optional<Value> value = cellValue.kind == Value::Kind::Error ? std::nullopt : std::optional<Value>(cellValue);
     for (const ConditionalRule& rule : format.rules) {
         std::optional<bool> result;
         if (!rule.formula.empty())
-            result = conditionHolds(rule.formula, workbook, sheet, CellRef{row, cell.column});
+            result = conditionHolds(rule.formula, workbook, sheet, CellRef{row, cell.column}, areas);
         else if (value)
             result = holds(workbook, sheet, rule, *value);
         else if (!rule.operands.empty())
@@ -147,20 +148,12 @@ private:
     std::map<std::pair<uint16_t, const ConditionalRule*>, uint16_t> made_;
 };
 
-// The cells the ranges cover, each once, found by the rows' and cells' order.
+// The cells the ranges cover, each once.
 std::vector<std::pair<uint32_t, Cell*>> coveredCells(Sheet& sheet, const ConditionalFormat& format)
 {
     std::vector<std::pair<uint32_t, Cell*>> cells;
-    for (const CellRange& range : format.ranges) {
-        auto row = std::lower_bound(sheet.rows.begin(), sheet.rows.end(), range.firstRow,
-                                    [](const Row& r, uint32_t index) { return r.index < index; });
-        for (; row != sheet.rows.end() && row->index <= range.lastRow; ++row) {
-            auto cell = std::lower_bound(row->cells.begin(), row->cells.end(), range.firstColumn,
-                                         [](const Cell& c, uint16_t column) { return c.column < column; });
-            for (; cell != row->cells.end() && cell->column <= range.lastColumn; ++cell)
-                cells.emplace_back(row->index, &*cell);
-        }
-    }
+    for (const CellRange& range : format.ranges)
+        forEachCellIn(sheet, range, [&](uint32_t row, Cell& cell) { cells.emplace_back(row, &cell); });
     std::sort(cells.begin(), cells.end());
     cells.erase(std::unique(cells.begin(), cells.end()), cells.end());
     return cells;
@@ -172,16 +165,19 @@ void applyConditionalFormats(Workbook& workbook)
 {
     DerivedFormats derived(workbook);
     size_t tries = 0;
-    for (Sheet& sheet : workbook.sheets)
+    for (Sheet& sheet : workbook.sheets) {
+        // Summaries of areas are of the values as read: no conditional format changes a value.
+        AreaSummaries areas(workbook, sheet);
         for (const ConditionalFormat& format : sheet.conditionalFormats)
             for (const auto& [row, cell] : coveredCells(sheet, format)) {
                 tries += format.rules.size();
                 if (tries > kMaximumRulesTried)
                     return;
-                if (const ConditionalRule* rule = ruleFor(workbook, sheet, format, *cell, row))
+                if (const ConditionalRule* rule = ruleFor(workbook, sheet, format, *cell, row, areas))
                     if (const auto index = derived.format(cell->format, *rule))
                         cell->format = *index;
             }
+    }
 }
 
 }  // namespace kx::workbook::detail

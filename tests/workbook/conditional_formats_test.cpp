@@ -194,6 +194,38 @@ TEST(ConditionalFormats, DateAndTextFunctionsOfFormulaRules)
     EXPECT_FALSE(filled(1, 1));  // the day after
 }
 
+TEST(ConditionalFormats, FormulaRulesOverAreasCountAndAverageTheirCells)
+{
+    const auto cell = Body().u8(0x4C).u16(0).u16(0xC000);
+    const Body columnA = Body().u8(0x25).u16(0).u16(5).u16(0).u16(0);  // $A$1:$A$6
+    const auto fillWhen = [](const Body& formula) {
+        return rule(2, 0, formula, {}, (kAllKept & ~0x00040000) | kHasPattern, Body().u16(0).u16(13 << 7));
+    };
+    // COUNTIF($A$1:$A$6, cell)>1: the values that occur more than once, texts in any case.
+    const Body repeated = Body().bytes(columnA.data()).bytes(cell.data()).u8(0x41).u16(346).u8(0x1E).u16(1).u8(0x0D);
+    // cell>AVERAGE($A$1:$A$6), over column B; the average of column A's numbers is 4.
+    const Body aboveAverage = Body().bytes(cell.data()).bytes(columnA.data()).u8(0x42).u8(1).u16(5).u8(0x0D);
+    // COUNTIF($A$1:$A$6, ">2")=3 over column C: true everywhere.
+    const Body countAbove = Body().bytes(columnA.data()).u8(0x17).string8(u">2").u8(0x41).u16(346).u8(0x1E).u16(3).u8(0x0B);
+    const Workbook book = loadWorkbook(
+        WorkbookBuilder()
+            .sheet({.name = "Areas",
+                    .records = {numberCell(0, 0, 2), numberCell(1, 0, 5), labelCell(2, 0, u"Done"),
+                                numberCell(3, 0, 5), labelCell(4, 0, u"done"), numberCell(5, 0, 4),
+                                numberCell(0, 1, 3), numberCell(1, 1, 4.5), numberCell(0, 2, 0),
+                                header({{0, 5, 0, 0}}), fillWhen(repeated), header({{0, 1, 1, 1}}), fillWhen(aboveAverage),
+                                header({{0, 0, 2, 2}}), fillWhen(countAbove)}})
+            .file());
+    const auto filled = [&](uint32_t row, uint16_t column) { return book.sheets[0].cell(row, column)->format != 15; };
+    for (const uint32_t row : {1u, 2u, 3u, 4u})
+        EXPECT_TRUE(filled(row, 0)) << row;
+    EXPECT_FALSE(filled(0, 0));
+    EXPECT_FALSE(filled(5, 0));
+    EXPECT_FALSE(filled(0, 1));  // 3 is below 4
+    EXPECT_TRUE(filled(1, 1));   // 4.5 is above
+    EXPECT_TRUE(filled(0, 2));   // 5, 5 and 4
+}
+
 TEST(ConditionalFormats, DamagedRulesLeaveTheWorkbookReadableAndTheCellsAsTheyAre)
 {
     const std::vector<RawRecord> damaged{
