@@ -190,8 +190,8 @@ private:
         return push({Value::Kind::Text, 0, utf16ToUtf8(characters)});
     }
 
-    // Spacing, jumps of IF and CHOOSE and the like change nothing evaluated on the stack; a sum
-    // of one argument is that argument.
+    // Spacing and the jumps of IF and CHOOSE change nothing evaluated on the stack; a sum of one
+    // argument is stored as an attribute too.
     bool attribute()
     {
         if (!has(3))
@@ -203,11 +203,8 @@ private:
                 return false;
             position_ += 2 * (static_cast<size_t>(data) + 1);
         }
-        if (kind & 0x10) {  // SUM of one argument
-            const auto value = pop();
-            const auto n = value ? numberOf(*value) : std::nullopt;
-            return push(n ? number(*n) : error());
-        }
+        if (kind & 0x10)  // SUM of one argument, an area as often as not
+            return function(4, 1);
         return true;
     }
 
@@ -482,10 +479,16 @@ int compareConditionValues(Value a, Value b)
     return a.number < b.number ? -1 : a.number > b.number ? 1 : 0;
 }
 
+std::optional<ConditionValue> conditionValue(const std::vector<uint8_t>& formula, const Workbook& workbook,
+                                             const Sheet& sheet, CellRef at, AreaSummaries& areas)
+{
+    return Evaluator(formula, workbook, sheet, at, areas).run();
+}
+
 std::optional<bool> conditionHolds(const std::vector<uint8_t>& formula, const Workbook& workbook, const Sheet& sheet,
                                    CellRef at, AreaSummaries& areas)
 {
-    const auto result = Evaluator(formula, workbook, sheet, at, areas).run();
+    const auto result = conditionValue(formula, workbook, sheet, at, areas);
     if (!result)
         return std::nullopt;
     return truth(*result).value_or(false);

@@ -28,10 +28,12 @@ std::string lowerCase(std::string text);
 
 class AreaSummaries;
 
-// Whether the formula comes out true for the cell at `at` of the sheet `areas` summarises, its
-// relative references counted from there; nothing when it uses something this evaluator does
-// not know (most functions, names, other sheets) or its tokens are damaged. An error result
-// is false.
+// The value of the formula for the cell at `at` of the sheet `areas` summarises, its relative
+// references counted from there; nothing when it uses something this evaluator does not know
+// (most functions, names, other sheets) or its tokens are damaged.
+std::optional<ConditionValue> conditionValue(const std::vector<uint8_t>& formula, const Workbook& workbook,
+                                             const Sheet& sheet, CellRef at, AreaSummaries& areas);
+// Whether it comes out true; an error or a text is false.
 std::optional<bool> conditionHolds(const std::vector<uint8_t>& formula, const Workbook& workbook, const Sheet& sheet,
                                    CellRef at, AreaSummaries& areas);
 

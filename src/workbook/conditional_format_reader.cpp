@@ -2,13 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
-#include <cstring>
 #include <optional>
 #include <vector>
 
 #include "workbook/cell_formats.h"
-#include "workbook/text_decoding.h"
 
 namespace kx::workbook::detail {
 
@@ -18,7 +15,7 @@ namespace {
 constexpr size_t kMaximumRanges = 1024;
 constexpr size_t kMaximumFormats = 4096;
 constexpr size_t kMaximumRules = 16;
-// Formulas longer than this are left unknown: a rule is evaluated for every cell it covers.
+// Formulas longer than this are left unknown: a rule's are evaluated for every cell it covers.
 constexpr uint16_t kLongestFormula = 512;
 
 // Which parts the rule's format holds, and which of their settings it leaves as they were.
@@ -89,93 +86,6 @@ void readPatternChange(RecordReader& reader, uint32_t flags, FormatChange& chang
         change.fillForeground = colors & 0x7F;
     if ((flags & kBackgroundKept) == 0)
         change.fillBackground = colors >> 7 & 0x7F;
-}
-
-double le64(const uint8_t* bytes)
-{
-    uint64_t bits = 0;
-    for (int i = 7; i >= 0; --i)
-        bits = bits << 8 | bytes[i];
-    double value = 0;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
-
-// A text constant: its length, whether its characters are two bytes wide, the characters.
-std::optional<std::string> textOf(const std::vector<uint8_t>& formula, size_t& at)
-{
-    if (at + 2 > formula.size())
-        return std::nullopt;
-    const size_t count = formula[at], width = (formula[at + 1] & 0x01) ? 2 : 1;
-    at += 2;
-    if (at + count * width > formula.size())
-        return std::nullopt;
-    std::u16string characters;
-    for (size_t i = 0; i < count; ++i, at += width)
-        characters += static_cast<char16_t>(width == 2 ? formula[at] | formula[at + 1] << 8 : formula[at]);
-    return utf16ToUtf8(characters);
-}
-
-// An operand this engine can evaluate: a constant, possibly negated, or an absolute reference
-// to a cell of the sheet. Anything else leaves it unknown.
-std::optional<ConditionOperand> operandOf(const std::vector<uint8_t>& formula)
-{
-    ConditionOperand operand;
-    size_t at = 1;
-    const auto has = [&](size_t bytes) { return at + bytes <= formula.size(); };
-    switch (formula.empty() ? 0 : formula[0]) {
-    case 0x1E:
-        if (!has(2))
-            return std::nullopt;
-        operand.number = formula[at] | formula[at + 1] << 8;
-        at += 2;
-        break;
-    case 0x1F:
-        if (!has(8))
-            return std::nullopt;
-        operand.number = le64(&formula[at]);
-        at += 8;
-        break;
-    case 0x1D:
-        if (!has(1))
-            return std::nullopt;
-        operand.kind = ConditionOperand::Kind::Boolean;
-        operand.number = formula[at++] != 0 ? 1 : 0;
-        break;
-    case 0x17: {
-        auto text = textOf(formula, at);
-        if (!text)
-            return std::nullopt;
-        operand.kind = ConditionOperand::Kind::Text;
-        operand.text = std::move(*text);
-        break;
-    }
-    case 0x24:
-    case 0x44:
-    case 0x64: {
-        if (!has(4))
-            return std::nullopt;
-        const uint16_t row = static_cast<uint16_t>(formula[at] | formula[at + 1] << 8);
-        const uint16_t column = static_cast<uint16_t>(formula[at + 2] | formula[at + 3] << 8);
-        at += 4;
-        if ((column & 0xC000) != 0)
-            return std::nullopt;  // relative to the cell being formatted
-        operand.kind = ConditionOperand::Kind::Cell;
-        operand.cell = CellRef{row, static_cast<uint16_t>(column & 0xFF)};
-        break;
-    }
-    default: return std::nullopt;
-    }
-    if (has(1)) {
-        const uint8_t sign = formula[at++];
-        if (sign == 0x13 && operand.kind == ConditionOperand::Kind::Number)
-            operand.number = -operand.number;
-        else if (sign != 0x12)
-            return std::nullopt;
-    }
-    if (at != formula.size() || !std::isfinite(operand.number))
-        return std::nullopt;
-    return operand;
 }
 
 std::vector<uint8_t> bytesOf(RecordReader& reader, uint16_t size)
@@ -250,22 +160,21 @@ void readConditionalRule(RecordReader& reader, Sheet& sheet)
         readPatternChange(reader, flags, rule.change);
     if (flags & kHasProtection)
         reader.skip(kProtectionBlockSize);
+    if (firstSize == 0 || firstSize > kLongestFormula || secondSize > kLongestFormula)
+        return;
     if (type == 2) {
-        if (firstSize <= kLongestFormula)
-            rule.formula = bytesOf(reader, firstSize);
+        rule.formula = bytesOf(reader, firstSize);
         return;
     }
     if (type != 1 || comparison < 1 || comparison > 8)
         return;
     rule.comparison = static_cast<Comparison>(comparison - 1);
-    const auto first = operandOf(bytesOf(reader, firstSize));
-    const auto second = operandOf(bytesOf(reader, secondSize));
     const bool between = rule.comparison == Comparison::Between || rule.comparison == Comparison::NotBetween;
-    if (first && (second || !between)) {
-        rule.operands.push_back(*first);
-        if (between)
-            rule.operands.push_back(*second);
-    }
+    if (between && secondSize == 0)
+        return;
+    rule.operands.push_back(bytesOf(reader, firstSize));
+    if (between)
+        rule.operands.push_back(bytesOf(reader, secondSize));
 }
 
 }  // namespace kx::workbook::detail

@@ -1,6 +1,7 @@
 #include "workbook/conditional_formats.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <optional>
 #include <utility>
@@ -21,29 +22,22 @@ constexpr size_t kMaximumRulesTried = 2'000'000;
 
 using Value = ConditionValue;
 
-std::optional<Value> valueOf(const Workbook& workbook, const Sheet& sheet, const ConditionOperand& operand)
+// Whether the cell's value meets the rule's comparison; nothing when it cannot be told.
+std::optional<bool> compares(const ConditionalRule& rule, const Value& value,
+                             const std::function<std::optional<Value>(const std::vector<uint8_t>&)>& evaluate)
 {
-    switch (operand.kind) {
-    case ConditionOperand::Kind::Number: return Value{Value::Kind::Number, operand.number, {}};
-    case ConditionOperand::Kind::Boolean: return Value{Value::Kind::Boolean, operand.number, {}};
-    case ConditionOperand::Kind::Text: return Value{Value::Kind::Text, 0, operand.text};
-    case ConditionOperand::Kind::Cell: {
-        Value value = conditionValueOf(workbook, sheet.cell(operand.cell.row, operand.cell.column));
-        return value.kind == Value::Kind::Error ? std::nullopt : std::optional<Value>(value);
+    std::vector<Value> operands;
+    for (const auto& formula : rule.operands) {
+        const auto operand = evaluate(formula);
+        if (!operand)
+            return std::nullopt;
+        if (operand->kind == Value::Kind::Error)
+            return false;
+        operands.push_back(*operand);
     }
-    }
-    return std::nullopt;
-}
-
-// Whether the rule holds for the value; nothing when it cannot be told.
-std::optional<bool> holds(const Workbook& workbook, const Sheet& sheet, const ConditionalRule& rule, const Value& value)
-{
-    if (rule.operands.empty())
-        return std::nullopt;
-    const auto first = valueOf(workbook, sheet, rule.operands[0]);
-    if (!first)
+    if (operands.empty() || value.kind == Value::Kind::Error)
         return false;
-    const int order = compareConditionValues(value, *first);
+    const int order = compareConditionValues(value, operands[0]);
     switch (rule.comparison) {
     case Comparison::Equal: return order == 0;
     case Comparison::NotEqual: return order != 0;
@@ -53,13 +47,12 @@ std::optional<bool> holds(const Workbook& workbook, const Sheet& sheet, const Co
     case Comparison::LessOrEqual: return order <= 0;
     case Comparison::Between:
     case Comparison::NotBetween: {
-        const auto second = rule.operands.size() > 1 ? valueOf(workbook, sheet, rule.operands[1]) : std::nullopt;
-        if (!second)
+        if (operands.size() < 2)
             return false;
         // Either bound may be the lower.
-        const bool low = compareConditionValues(*first, *second) <= 0;
-        const Value& lower = low ? *first : *second;
-        const Value& upper = low ? *second : *first;
+        const bool low = compareConditionValues(operands[0], operands[1]) <= 0;
+        const Value& lower = low ? operands[0] : operands[1];
+        const Value& upper = low ? operands[1] : operands[0];
         const bool inside = compareConditionValues(value, lower) >= 0 && compareConditionValues(value, upper) <= 0;
         return rule.comparison == Comparison::Between ? inside : !inside;
     }
@@ -70,16 +63,17 @@ std::optional<bool> holds(const Workbook& workbook, const Sheet& sheet, const Co
 const ConditionalRule* ruleFor(const Workbook& workbook, const Sheet& sheet, const ConditionalFormat& format,
                                const Cell& cell, uint32_t row, AreaSummaries& areas)
 {
-    const Value cellValue = conditionValueOf(workbook, &cell);
-    const std::optional<Value> value = cellValue.kind == Value::Kind::Error ? std::nullopt : std::optional<Value>(cellValue);
+    const CellRef at{row, cell.column};
+    const auto evaluate = [&](const std::vector<uint8_t>& formula) {
+        return conditionValue(formula, workbook, sheet, at, areas);
+    };
+    const Value value = conditionValueOf(workbook, &cell);
     for (const ConditionalRule& rule : format.rules) {
         std::optional<bool> result;
-        if (!rule.formula.empty())
-            result = conditionHolds(rule.formula, workbook, sheet, CellRef{row, cell.column}, areas);
-        else if (value)
-            result = holds(workbook, sheet, rule, *value);
-        else if (!rule.operands.empty())
-            result = false;  // an error value meets no comparison
+        if (!rule.operands.empty())
+            result = compares(rule, value, evaluate);
+        else if (!rule.formula.empty())
+            result = conditionHolds(rule.formula, workbook, sheet, at, areas);
         if (!result)
             return nullptr;
         if (*result)

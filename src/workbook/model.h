@@ -300,25 +300,16 @@ struct FormatChange {
     std::optional<uint16_t> fillForeground, fillBackground;
 };
 
-// A value a condition compares the cell's with: a number, a text, TRUE or FALSE, or the value
-// of another cell of the sheet.
-struct ConditionOperand {
-    enum class Kind : uint8_t { Number, Text, Boolean, Cell };
-    Kind kind = Kind::Number;
-    double number = 0;  // Number; Boolean as 0 or 1
-    std::string text;
-    CellRef cell;
-};
-
 enum class Comparison : uint8_t { Between, NotBetween, Equal, NotEqual, Greater, Less, GreaterOrEqual, LessOrEqual };
 
-// One condition of a conditional format: a comparison of the cell's value, or a formula of its
-// own that must come out true. One this engine cannot evaluate stops the rules after it, since
-// whether it holds decides whether they apply.
+// One condition of a conditional format: a comparison of the cell's value with the values of
+// formulas, or a formula of its own that must come out true; formulas as their stored tokens.
+// One this engine cannot evaluate stops the rules after it, since whether it holds decides
+// whether they apply.
 struct ConditionalRule {
     Comparison comparison = Comparison::Equal;
-    std::vector<ConditionOperand> operands;  // one, or two for (not) between
-    std::vector<uint8_t> formula;            // the formula's tokens, as stored
+    std::vector<std::vector<uint8_t>> operands;  // one, or two for (not) between
+    std::vector<uint8_t> formula;                // a formula of its own, when there are no operands
     FormatChange change;
 };
 

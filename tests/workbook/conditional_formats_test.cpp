@@ -205,8 +205,15 @@ TEST(ConditionalFormats, FormulaRulesOverAreasCountAndAverageTheirCells)
     const Body repeated = Body().bytes(columnA.data()).bytes(cell.data()).u8(0x41).u16(346).u8(0x1E).u16(1).u8(0x0D);
     // cell>AVERAGE($A$1:$A$6), over column B; the average of column A's numbers is 4.
     const Body aboveAverage = Body().bytes(cell.data()).bytes(columnA.data()).u8(0x42).u8(1).u16(5).u8(0x0D);
-    // COUNTIF($A$1:$A$6, ">2")=3 over column C: true everywhere.
-    const Body countAbove = Body().bytes(columnA.data()).u8(0x17).string8(u">2").u8(0x41).u16(346).u8(0x1E).u16(3).u8(0x0B);
+    // AND(COUNTIF($A$1:$A$6, ">2")=3, SUM($A$1:$A$6)=16) over column C, the sum stored as an
+    // attribute as the spreadsheet program stores a sum of one argument: true everywhere.
+    const Body countAbove = Body().bytes(columnA.data()).u8(0x17).string8(u">2").u8(0x41).u16(346).u8(0x1E).u16(3).u8(0x0B)
+                                .bytes(columnA.data()).u8(0x19).u8(0x10).u16(0).u8(0x1E).u16(16).u8(0x0B)
+                                .u8(0x42).u8(2).u16(36);
+    // Cell value greater than the cell to its left, over column D: 1 against C1's 0, -1 against
+    // an empty C2.
+    const RawRecord aboveLeftNeighbour = rule(1, 5, Body().u8(0x4C).u16(0).u16(0xC000 | 0xFF), {},
+                                              (kAllKept & ~0x00040000) | kHasPattern, Body().u16(0).u16(13 << 7));
     const Workbook book = loadWorkbook(
         WorkbookBuilder()
             .sheet({.name = "Areas",
@@ -214,7 +221,8 @@ TEST(ConditionalFormats, FormulaRulesOverAreasCountAndAverageTheirCells)
                                 numberCell(3, 0, 5), labelCell(4, 0, u"done"), numberCell(5, 0, 4),
                                 numberCell(0, 1, 3), numberCell(1, 1, 4.5), numberCell(0, 2, 0),
                                 header({{0, 5, 0, 0}}), fillWhen(repeated), header({{0, 1, 1, 1}}), fillWhen(aboveAverage),
-                                header({{0, 0, 2, 2}}), fillWhen(countAbove)}})
+                                header({{0, 0, 2, 2}}), fillWhen(countAbove), numberCell(0, 3, 1), numberCell(1, 3, -1),
+                                header({{0, 1, 3, 3}}), aboveLeftNeighbour}})
             .file());
     const auto filled = [&](uint32_t row, uint16_t column) { return book.sheets[0].cell(row, column)->format != 15; };
     for (const uint32_t row : {1u, 2u, 3u, 4u})
@@ -224,6 +232,8 @@ TEST(ConditionalFormats, FormulaRulesOverAreasCountAndAverageTheirCells)
     EXPECT_FALSE(filled(0, 1));  // 3 is below 4
     EXPECT_TRUE(filled(1, 1));   // 4.5 is above
     EXPECT_TRUE(filled(0, 2));   // 5, 5 and 4
+    EXPECT_TRUE(filled(0, 3));
+    EXPECT_FALSE(filled(1, 3));
 }
 
 TEST(ConditionalFormats, DamagedRulesLeaveTheWorkbookReadableAndTheCellsAsTheyAre)
