@@ -37,7 +37,8 @@ public:
     // for the average, minimum or maximum of no numbers.
     std::optional<double> aggregate(Aggregate kind, const CellRange& area);
     // The cells of the area that meet the criteria: a value they equal, or a text of a comparison
-    // and a value (">5", "<>done"). Nothing for criteria with wildcards or empty criteria.
+    // and a value (">5", "<>done"), where "*" and "?" in a text to equal stand for any characters
+    // and for one. Nothing for empty criteria.
     std::optional<double> countIf(const CellRange& area, const ConditionValue& criteria);
 
 private:

@@ -210,6 +210,13 @@ TEST(ConditionalFormats, FormulaRulesOverAreasCountAndAverageTheirCells)
     const Body countAbove = Body().bytes(columnA.data()).u8(0x17).string8(u">2").u8(0x41).u16(346).u8(0x1E).u16(3).u8(0x0B)
                                 .bytes(columnA.data()).u8(0x19).u8(0x10).u16(0).u8(0x1E).u16(16).u8(0x0B)
                                 .u8(0x42).u8(2).u16(36);
+    // Wildcards over column E: COUNTIF($A$1:$A$6, "d?n*")=2, COUNTIF(..., "<>*o*")=4 (numbers
+    // too are not such texts) and COUNTIF(..., "~*")=0 (no text is a star).
+    const auto countIf = [&](const std::u16string& criteria, uint16_t expected) {
+        return Body().bytes(columnA.data()).u8(0x17).string8(criteria).u8(0x41).u16(346).u8(0x1E).u16(expected).u8(0x0B);
+    };
+    const Body wildcards = Body().bytes(countIf(u"d?n*", 2).data()).bytes(countIf(u"<>*o*", 4).data())
+                               .bytes(countIf(u"~*", 0).data()).u8(0x42).u8(3).u16(36);
     // Cell value greater than the cell to its left, over column D: 1 against C1's 0, -1 against
     // an empty C2.
     const RawRecord aboveLeftNeighbour = rule(1, 5, Body().u8(0x4C).u16(0).u16(0xC000 | 0xFF), {},
@@ -222,7 +229,8 @@ TEST(ConditionalFormats, FormulaRulesOverAreasCountAndAverageTheirCells)
                                 numberCell(0, 1, 3), numberCell(1, 1, 4.5), numberCell(0, 2, 0),
                                 header({{0, 5, 0, 0}}), fillWhen(repeated), header({{0, 1, 1, 1}}), fillWhen(aboveAverage),
                                 header({{0, 0, 2, 2}}), fillWhen(countAbove), numberCell(0, 3, 1), numberCell(1, 3, -1),
-                                header({{0, 1, 3, 3}}), aboveLeftNeighbour}})
+                                header({{0, 1, 3, 3}}), aboveLeftNeighbour, numberCell(0, 4, 0),
+                                header({{0, 0, 4, 4}}), fillWhen(wildcards)}})
             .file());
     const auto filled = [&](uint32_t row, uint16_t column) { return book.sheets[0].cell(row, column)->format != 15; };
     for (const uint32_t row : {1u, 2u, 3u, 4u})
@@ -234,6 +242,7 @@ TEST(ConditionalFormats, FormulaRulesOverAreasCountAndAverageTheirCells)
     EXPECT_TRUE(filled(0, 2));   // 5, 5 and 4
     EXPECT_TRUE(filled(0, 3));
     EXPECT_FALSE(filled(1, 3));
+    EXPECT_TRUE(filled(0, 4));
 }
 
 TEST(ConditionalFormats, DamagedRulesLeaveTheWorkbookReadableAndTheCellsAsTheyAre)
