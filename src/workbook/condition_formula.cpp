@@ -316,10 +316,11 @@ private:
             uint16_t id;
             uint8_t fixed;
         };
-        static constexpr Known known[] = {{0, 1},  {1, 3},   {3, 1},   {4, 1},   {5, 1},   {6, 1},   {7, 1},
-                                          {8, 0},  {9, 0},   {24, 1},  {32, 1},  {36, 1},  {37, 1},  {38, 1},
-                                          {39, 2}, {67, 1},  {68, 1},  {69, 1},  {70, 1},  {82, 2},  {124, 2},
-                                          {126, 1}, {127, 1}, {128, 1}, {129, 1}, {221, 0}, {346, 2}};
+        static constexpr Known known[] = {{0, 1},   {1, 3},   {3, 1},   {4, 1},   {5, 1},   {6, 1},   {7, 1},
+                                          {8, 0},   {9, 0},   {24, 1},  {25, 1},  {27, 2},  {31, 3},  {32, 1},
+                                          {36, 1},  {37, 1},  {38, 1},  {39, 2},  {67, 1},  {68, 1},  {69, 1},
+                                          {70, 1},  {82, 2},  {112, 1}, {113, 1}, {115, 1}, {116, 1}, {118, 1},
+                                          {124, 2}, {126, 1}, {127, 1}, {128, 1}, {129, 1}, {221, 0}, {346, 2}};
         const auto found = std::find_if(std::begin(known), std::end(known), [&](const Known& k) { return k.id == id; });
         if (found == std::end(known))
             return false;
@@ -376,7 +377,22 @@ private:
         case 8: return args.empty() ? number(at_.row + 1.0) : error();     // ROW() of the cell itself
         case 9: return args.empty() ? number(at_.column + 1.0) : error();  // COLUMN()
         case 24: return numberAt(0) ? number(std::abs(*numberAt(0))) : error();
-        case 32: return args[0].kind == Value::Kind::Text ? number(static_cast<double>(args[0].text.size())) : error();
+        case 25: return numberAt(0) ? number(std::floor(*numberAt(0))) : error();  // INT
+        case 27: {  // ROUND, halves away from zero
+            const auto value = numberAt(0), digits = numberAt(1);
+            if (!value || !digits || std::abs(*digits) > 15)
+                return error();
+            const double scale = std::pow(10.0, std::trunc(*digits));
+            return number(std::round(*value * scale) / scale);
+        }
+        case 31:    // MID
+        case 32:    // LEN
+        case 112:   // LOWER
+        case 113:   // UPPER
+        case 115:   // LEFT
+        case 116:   // RIGHT
+        case 118:   // TRIM
+            return textFunction(id, args);
         case 36:  // AND
         case 37: {  // OR
             bool all = true, any = false;
@@ -429,6 +445,73 @@ private:
         case 129: return boolean(args[0].kind == Value::Kind::Empty);    // ISBLANK
         default: return error();
         }
+    }
+
+    // Functions of a text, counted in characters, not bytes.
+    static Value textFunction(uint16_t id, const std::vector<Value>& args)
+    {
+        if (std::any_of(args.begin(), args.end(), [](const Value& v) { return v.kind == Value::Kind::Error; }))
+            return error();
+        const std::string text = textOf(args[0]);
+        const std::vector<size_t> starts = characterStarts(text);  // and the end
+        const size_t length = starts.size() - 1;
+        const auto count = [&](size_t i, double fallback) -> std::optional<size_t> {
+            const auto n = i < args.size() ? numberOf(args[i]) : std::optional<double>(fallback);
+            if (!n || *n < 0)
+                return std::nullopt;
+            return static_cast<size_t>(std::min(*n, static_cast<double>(length)));
+        };
+        const auto piece = [&](size_t from, size_t characters) {
+            from = std::min(from, length);
+            const size_t to = std::min(length, from + characters);
+            return Value{Value::Kind::Text, 0, text.substr(starts[from], starts[to] - starts[from])};
+        };
+        switch (id) {
+        case 32: return number(static_cast<double>(length));
+        case 112:
+        case 113: {
+            std::string changed = id == 112 ? lowerCase(text) : text;
+            if (id == 113)
+                std::transform(changed.begin(), changed.end(), changed.begin(),
+                               [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
+            return {Value::Kind::Text, 0, changed};
+        }
+        case 115:
+        case 116: {
+            const auto n = count(1, 1);
+            return !n ? error() : piece(id == 115 ? 0 : length - *n, *n);
+        }
+        case 31: {
+            const auto start = numberAt(args, 1);
+            const auto n = count(2, 0);
+            return !start || *start < 1 || !n ? error() : piece(static_cast<size_t>(std::min(*start, 1e9)) - 1, *n);
+        }
+        default: {  // TRIM: no spaces at the ends, single ones between words
+            std::string trimmed;
+            for (const char c : text)
+                if (c != ' ' || (!trimmed.empty() && trimmed.back() != ' '))
+                    trimmed += c;
+            if (!trimmed.empty() && trimmed.back() == ' ')
+                trimmed.pop_back();
+            return {Value::Kind::Text, 0, trimmed};
+        }
+        }
+    }
+
+    static std::optional<double> numberAt(const std::vector<Value>& args, size_t i)
+    {
+        return i < args.size() ? numberOf(args[i]) : std::nullopt;
+    }
+
+    // Where each character of UTF-8 text starts, and the text's end.
+    static std::vector<size_t> characterStarts(const std::string& text)
+    {
+        std::vector<size_t> starts;
+        for (size_t at = 0; at < text.size(); ++at)
+            if ((static_cast<unsigned char>(text[at]) & 0xC0) != 0x80)
+                starts.push_back(at);
+        starts.push_back(text.size());
+        return starts;
     }
 
     const std::vector<uint8_t>& formula_;

@@ -180,18 +180,39 @@ TEST(ConditionalFormats, DateAndTextFunctionsOfFormulaRules)
                                       .bytes(cell.data()).bytes(function(67).data()).u8(0x1E).u16(7).u8(0x0B)
                                       .bytes(function(221).data()).bytes(function(69).data()).u8(0x1E).u16(2026).u8(0x0C)
                                       .u8(0x42).u8(4).u16(36);
+    // Over column C, all true for "Grain" and not for "Gravel": LEFT(cell,2)="gr", RIGHT(cell)="N",
+    // MID(cell,2,3)="rai", LEN("Ünïcode")=7 characters, FIND("GRAIN",UPPER(cell))=1,
+    // TRIM("  a   b ")="a b", ROUND(2.5,0)=3 and INT(-1.5)=-2.
+    const auto text = [](const std::u16string& t) { return Body().u8(0x17).string8(t); };
+    const auto integer = [](uint16_t v) { return Body().u8(0x1E).u16(v); };
+    const auto variable = [](uint8_t count, uint16_t id) { return Body().u8(0x42).u8(count).u16(id); };
+    const Body texts = Body()
+        .bytes(cell.data()).bytes(integer(2).data()).bytes(variable(2, 115).data()).bytes(text(u"gr").data()).u8(0x0B)
+        .bytes(cell.data()).bytes(variable(1, 116).data()).bytes(text(u"N").data()).u8(0x0B)
+        .bytes(cell.data()).bytes(integer(2).data()).bytes(integer(3).data()).bytes(function(31).data())
+        .bytes(text(u"rai").data()).u8(0x0B)
+        .bytes(text(u"\u00DCn\u00EFcode").data()).bytes(function(32).data()).bytes(integer(7).data()).u8(0x0B)
+        .bytes(text(u"GRAIN").data()).bytes(cell.data()).bytes(function(113).data()).bytes(variable(2, 124).data())
+        .bytes(integer(1).data()).u8(0x0B)
+        .bytes(text(u"  a   b ").data()).bytes(function(118).data()).bytes(text(u"a b").data()).u8(0x0B)
+        .u8(0x1F).f64(2.5).bytes(integer(0).data()).bytes(function(27).data()).bytes(integer(3).data()).u8(0x0B)
+        .u8(0x1F).f64(-1.5).bytes(function(25).data()).bytes(integer(2).data()).u8(0x13).u8(0x0B)
+        .bytes(variable(8, 36).data());
     const Workbook book = loadWorkbook(
         WorkbookBuilder()
             .sheet({.name = "Functions",
                     .records = {labelCell(0, 0, u"Grain"), labelCell(1, 0, u"Dairy"), numberCell(0, 1, 46363),
-                                numberCell(1, 1, 46364), header({{0, 1, 0, 0}}), fillWhen(holdsAin),
-                                header({{0, 1, 1, 1}}), fillWhen(mondayTheSeventh)}})
+                                numberCell(1, 1, 46364), labelCell(0, 2, u"Grain"), labelCell(1, 2, u"Gravel"),
+                                header({{0, 1, 0, 0}}), fillWhen(holdsAin), header({{0, 1, 1, 1}}),
+                                fillWhen(mondayTheSeventh), header({{0, 1, 2, 2}}), fillWhen(texts)}})
             .file());
     const auto filled = [&](uint32_t row, uint16_t column) { return book.sheets[0].cell(row, column)->format != 15; };
     EXPECT_TRUE(filled(0, 0));
     EXPECT_FALSE(filled(1, 0));
     EXPECT_TRUE(filled(0, 1));   // Monday 7 December 2026
     EXPECT_FALSE(filled(1, 1));  // the day after
+    EXPECT_TRUE(filled(0, 2));
+    EXPECT_FALSE(filled(1, 2));
 }
 
 TEST(ConditionalFormats, FormulaRulesOverAreasCountAndAverageTheirCells)
