@@ -6,7 +6,6 @@
 #include <tuple>
 
 #include "workbook/chart_drawing.h"
-#include "workbook/number_format.h"
 
 namespace kx::workbook::chart {
 
@@ -79,7 +78,6 @@ private:
     std::vector<size_t> membersOf(size_t group) const;
     void prepare();
     std::string valueText(double value, const ChartAxis& axis, bool secondary) const;
-    std::string numberText(double value, const std::string& code) const;
     void paintValueLabels(const std::vector<size_t>& members, const ChartGroup& group, const Stacks& stacks);
     void paintTickLabels(const Scale& scale, const ChartAxis& axis, bool secondary);
     void paintCategoryLabels();
@@ -163,13 +161,8 @@ std::string AxesPlot::valueText(double value, const ChartAxis& axis, bool second
             break;
         }
     if (percent_ && !secondary && &axis == &chart_.valueAxis)
-        return numberText(value, "0%");
-    return numberText(value, workbook_.numberFormatCode(axis.numberFormat.value_or(format)));
-}
-
-std::string AxesPlot::numberText(double value, const std::string& code) const
-{
-    return formatNumber(std::abs(value) < 1e-12 ? 0 : value, code, workbook_.dateSystem1904).text;
+        return axisNumber(workbook_, value, "0%");
+    return axisNumber(workbook_, value, workbook_.numberFormatCode(axis.numberFormat.value_or(format)));
 }
 
 std::vector<std::string> AxesPlot::categoryLabels() const
@@ -462,7 +455,7 @@ void AxesPlot::paintValueLabels(const std::vector<size_t>& members, const ChartG
             if (!series.values[i] || !stacks.tops[m][i])
                 continue;
             // A point shows its value as its own cell does.
-            const std::string text = numberText(*series.values[i], workbook_.numberFormatCode(series.valueFormat));
+            const std::string text = axisNumber(workbook_, *series.values[i], workbook_.numberFormatCode(series.valueFormat));
             const Size size = texts_.measure(text, TextRole::Label);
             // Bars of a cluster share their category in equal slots.
             const double along = bars ? (static_cast<double>(i) + (static_cast<double>(m % static_cast<size_t>(slots)) + 0.5) / slots) * categorySize

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "workbook/number_format.h"
+
 namespace kx::workbook::chart {
 
 namespace {
@@ -191,6 +193,11 @@ std::vector<double> Scale::ticks() const
     for (double i = 0; i <= count && values.size() < 1000; ++i)
         values.push_back(minimum + i * step);
     return values;
+}
+
+std::string axisNumber(const Workbook& workbook, double value, const std::string& code)
+{
+    return formatNumber(std::abs(value) < 1e-12 ? 0 : value, code, workbook.dateSystem1904).text;
 }
 
 std::vector<std::string> categoryLabels(const Chart& chart, size_t points)

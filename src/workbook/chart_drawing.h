@@ -66,6 +66,8 @@ struct Scale {
     std::vector<double> ticks() const;
 };
 Scale valueScale(double low, double high, const ChartAxis& axis);
+// A number of an axis or label in the format code; a step's rounding error just off zero shows 0.
+std::string axisNumber(const Workbook& workbook, double value, const std::string& code);
 
 // The names of the first `points` categories: those of the first series that has any, else
 // their numbers from 1.

@@ -7,7 +7,6 @@
 #include <optional>
 
 #include "workbook/chart_drawing.h"
-#include "workbook/number_format.h"
 
 namespace kx::workbook::chart {
 
@@ -64,9 +63,7 @@ private:
     {
         const uint16_t format = chart_.valueAxis.numberFormat.value_or(
             chart_.series.empty() ? uint16_t{0} : chart_.series.front().valueFormat);
-        return formatNumber(std::abs(value) < 1e-12 ? 0 : value, workbook_.numberFormatCode(format),
-                            workbook_.dateSystem1904)
-            .text;
+        return axisNumber(workbook_, value, workbook_.numberFormatCode(format));
     }
 
     // The largest circle that leaves room for the category labels around it and the value

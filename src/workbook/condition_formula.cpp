@@ -1,5 +1,7 @@
 #include "workbook/condition_formula.h"
 
+#include <glib.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -470,10 +472,8 @@ private:
         case 32: return number(static_cast<double>(length));
         case 112:
         case 113: {
-            std::string changed = id == 112 ? lowerCase(text) : text;
-            if (id == 113)
-                std::transform(changed.begin(), changed.end(), changed.begin(),
-                               [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
+            std::string changed = text;
+            std::transform(changed.begin(), changed.end(), changed.begin(), id == 112 ? g_ascii_tolower : g_ascii_toupper);
             return {Value::Kind::Text, 0, changed};
         }
         case 115:
@@ -542,8 +542,7 @@ ConditionValue conditionValueOf(const Workbook& workbook, const Cell* cell)
 
 std::string lowerCase(std::string text)
 {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    std::transform(text.begin(), text.end(), text.begin(), g_ascii_tolower);
     return text;
 }
 

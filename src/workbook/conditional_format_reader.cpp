@@ -1,7 +1,6 @@
 #include "workbook/conditional_format_reader.h"
 
 #include <algorithm>
-#include <array>
 #include <optional>
 #include <vector>
 
@@ -28,11 +27,6 @@ constexpr uint16_t kOwnNumberFormat = 0x0002;
 constexpr size_t kFontBlockSize = 118, kAlignmentBlockSize = 8, kProtectionBlockSize = 2;
 constexpr uint32_t kNoColor = 0xFFFFFFFF;
 
-uint32_t le32(const std::array<uint8_t, kFontBlockSize>& block, size_t at)
-{
-    return block[at] | block[at + 1] << 8 | block[at + 2] << 16 | static_cast<uint32_t>(block[at + 3]) << 24;
-}
-
 Underline underlineOf(uint8_t stored)
 {
     switch (stored) {
@@ -44,23 +38,33 @@ Underline underlineOf(uint8_t stored)
     }
 }
 
-// Each setting of the font that the rule changes: a "kept" mark of 0 means changed.
+// Each setting of the font that the rule changes: a "kept" mark of 0 means changed. The block
+// holds, in order: the name (64 bytes), height, style bits, weight, raising, underline and its
+// padding, colour, a reserved word, then the kept marks of style, raising, underline and weight,
+// and 14 bytes unused here.
 void readFontChange(RecordReader& reader, FormatChange& change)
 {
-    std::array<uint8_t, kFontBlockSize> block{};
-    for (uint8_t& byte : block)
-        byte = reader.u8();
-    const uint32_t options = le32(block, 68), keptStyle = le32(block, 88);
-    const uint16_t weight = static_cast<uint16_t>(block[72] | block[73] << 8);
+    reader.skip(64 + 4);
+    const uint32_t options = reader.u32();
+    const uint16_t weight = reader.u16();
+    reader.skip(2);
+    const uint8_t underline = reader.u8();
+    reader.skip(3);
+    const uint32_t color = reader.u32();
+    reader.skip(4);
+    const uint32_t keptStyle = reader.u32();
+    reader.skip(4);
+    const uint32_t keptUnderline = reader.u32(), keptWeight = reader.u32();
+    reader.skip(14);
     if ((keptStyle & 0x02) == 0)
         change.italic = (options & 0x02) != 0;
     if ((keptStyle & 0x80) == 0)
         change.strikeout = (options & 0x80) != 0;
-    if (le32(block, 96) == 0)
-        change.underline = underlineOf(block[76]);
-    if (le32(block, 100) == 0)
+    if (keptUnderline == 0)
+        change.underline = underlineOf(underline);
+    if (keptWeight == 0)
         change.bold = weight >= 600;
-    if (const uint32_t color = le32(block, 80); color != kNoColor && color <= 0x7FFF)
+    if (color != kNoColor && color <= 0x7FFF)
         change.fontColor = static_cast<uint16_t>(color);
 }
 

@@ -1,7 +1,6 @@
 #include "workbook/conditional_formats.h"
 
 #include <algorithm>
-#include <functional>
 #include <map>
 #include <optional>
 #include <utility>
@@ -23,8 +22,8 @@ constexpr size_t kMaximumRulesTried = 2'000'000;
 using Value = ConditionValue;
 
 // Whether the cell's value meets the rule's comparison; nothing when it cannot be told.
-std::optional<bool> compares(const ConditionalRule& rule, const Value& value,
-                             const std::function<std::optional<Value>(const std::vector<uint8_t>&)>& evaluate)
+template <typename Evaluate>
+std::optional<bool> compares(const ConditionalRule& rule, const Value& value, Evaluate evaluate)
 {
     std::vector<Value> operands;
     for (const auto& formula : rule.operands) {
