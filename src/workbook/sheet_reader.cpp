@@ -9,6 +9,7 @@
 #include "workbook/conditional_format_reader.h"
 #include "workbook/chart_records.h"
 #include "workbook/comment_records.h"
+#include "workbook/custom_views.h"
 #include "workbook/drawing_records.h"
 #include "workbook/page_setup_records.h"
 #include "workbook/read_failure.h"
@@ -83,6 +84,7 @@ private:
     Sheet& sheet_;
     std::vector<RichText>& strings_;
     CommentCollector comments_;
+    CustomViewSkipper customViews_;
     DrawingCollector drawings_;
     ChartReader chart_;  // a chart sheet's own chart
     bool fitToPage_ = false;
@@ -93,6 +95,9 @@ private:
 
 size_t SheetReader::read(Bytes stream, size_t offset)
 {
+    // A chart sheet prints across the page until its set-up stores printer settings that say otherwise.
+    if (sheet_.kind == SheetKind::Chart)
+        sheet_.pageSetup.landscape = true;
     RecordStream records(stream, offset);
     Record record;
     if (!records.next(record) || record.type != record_type::Bof)
@@ -137,6 +142,8 @@ void SheetReader::readEmbeddedSubstream(RecordStream& records, const Record& bof
 
 void SheetReader::readRecord(const Record& record)
 {
+    if (customViews_.belongsToView(record))
+        return;
     if (readPageSetupRecord(record, sheet_.pageSetup))
         return;
     RecordReader reader(record);
@@ -354,11 +361,15 @@ void SheetReader::readRow(RecordReader& reader)
 {
     const uint16_t index = reader.u16();
     reader.skip(4);  // first and last column
-    const uint16_t height = reader.u16() & 0x7FFF;
+    const uint16_t heightField = reader.u16();
+    const uint16_t height = heightField & 0x7FFF;
     reader.skip(4);
     const uint32_t flags = reader.u32();
     Row& row = rowAt(index);
-    row.heightTwips = height;
+    // Some writers store no height at all and flag the row as of default height (bit 15); the
+    // spreadsheet program then gives it the sheet's default height, not none.
+    const bool defaultHeight = (heightField & 0x8000) != 0 && height == 0;
+    row.heightTwips = defaultHeight ? sheet_.defaultRowHeightTwips : height;
     row.hidden = (flags & 0x20) != 0;
     row.customHeight = (flags & 0x40) != 0;
     if (flags & 0x80)

@@ -25,6 +25,7 @@ TEST(Sheets, KindsVisibilityAndLayoutRecords)
         record(0x007D, Body().u16(200).u16(256).u16(800).u16(15).u16(0).u16(0)),
         record(0x0208, Body().u16(3).u16(0).u16(2).u16(400).u16(0).u16(0).u32(0x000F0000 | 0x01C0)),
         record(0x0208, Body().u16(1).u16(0).u16(0).u16(255).u16(0).u16(0).u32(0x0020)),
+        record(0x0208, Body().u16(6).u16(0).u16(1).u16(0x8000).u16(0).u16(0).u32(0x0100)),  // no height, default
         numberCell(3, 1, 5),
         record(0x00E5, Body().u16(2).u16(0).u16(1).u16(0).u16(3).u16(5).u16(4).u16(0).u16(0)),
         record(0x023E, Body().u16(0x0040).bytes(std::vector<uint8_t>(16, 0))),
@@ -55,7 +56,8 @@ TEST(Sheets, KindsVisibilityAndLayoutRecords)
     EXPECT_EQ(data.column(3)->firstColumn, 3);
     EXPECT_TRUE(data.column(5)->hidden);
     EXPECT_EQ(data.column(255)->lastColumn, 255);
-    ASSERT_EQ(data.rows.size(), 2u);
+    ASSERT_EQ(data.rows.size(), 3u);
+    EXPECT_EQ(data.row(6)->heightTwips, 300);
     const Row& row3 = *data.row(3);
     EXPECT_EQ(row3.heightTwips, 400);
     EXPECT_TRUE(row3.customHeight);
