@@ -35,6 +35,11 @@ void addNoLigatures(PangoAttrList* list)
     pango_attr_list_insert(list, pango_attr_font_features_new("liga=0, clig=0, dlig=0"));
 }
 
+void addNoHyphens(PangoAttrList* list)
+{
+    pango_attr_list_insert(list, pango_attr_insert_hyphens_new(FALSE));
+}
+
 size_t utf8OffsetOfUtf16(const std::string& text, uint32_t utf16Units)
 {
     size_t offset = 0;
@@ -109,6 +114,7 @@ AttrListPtr CellFonts::attributes(uint16_t fontIndex, const std::string& text, c
 {
     AttrListPtr list(pango_attr_list_new());
     addNoLigatures(list.get());
+    addNoHyphens(list.get());
     const auto size = static_cast<unsigned>(text.size());
     addRunAttributes(list.get(), fontIndex, 0, size, false);
     if (!rich)
@@ -130,8 +136,6 @@ AttrListPtr CellFonts::layoutAttributes(uint16_t fontIndex, const std::string& t
     AttrListPtr list = attributes(fontIndex, text, rich);
     if (shrink < 1)
         pango_attr_list_insert(list.get(), pango_attr_scale_new(shrink));
-    // A word too long for its line breaks between characters without a hyphen, as on screen.
-    pango_attr_list_insert(list.get(), pango_attr_insert_hyphens_new(FALSE));
     return list;
 }
 

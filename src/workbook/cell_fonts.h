@@ -81,6 +81,9 @@ private:
 // Ligatures off over the whole text: a ligature glyph has no character of its own, and the PDF
 // would lose the letters it joins ("Bottom" read back as "Bo om").
 void addNoLigatures(PangoAttrList* list);
+// A word too long for its line breaks between characters without a hyphen: the spreadsheet
+// program never adds one, in cells, text boxes, charts or comments alike.
+void addNoHyphens(PangoAttrList* list);
 
 // The byte offset in UTF-8 text of a position counted in UTF-16 code units.
 size_t utf8OffsetOfUtf16(const std::string& text, uint32_t utf16Units);

@@ -61,6 +61,7 @@ void ChartTexts::prepare(const std::string& text, TextRole role, double wrapWidt
     pango_layout_set_font_description(layout, description(role));
     AttrListPtr attributes(pango_attr_list_new());
     addNoLigatures(attributes.get());
+    addNoHyphens(attributes.get());
     pango_layout_set_attributes(layout, attributes.get());
     pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
     pango_layout_set_width(layout, wrapWidth > 0 ? static_cast<int>(wrapWidth * PANGO_SCALE) : -1);

@@ -35,6 +35,7 @@ double layoutComment(PangoLayout* layout, const Comment& comment, const Font& fo
     pango_layout_set_text(layout, text.data(), static_cast<int>(text.size()));
     AttrListPtr attributes(pango_attr_list_new());
     addNoLigatures(attributes.get());
+    addNoHyphens(attributes.get());
     pango_layout_set_attributes(layout, attributes.get());
     return logicalSize(layout).height;
 }
