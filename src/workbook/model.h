@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "workbook/load_warnings.h"
+
 namespace kx::workbook {
 
 struct Color {
@@ -361,6 +363,7 @@ struct Workbook {
     std::vector<Picture> pictures;      // the picture store; drawings name pictures by index
     bool dateSystem1904 = false;
     uint16_t codePage = 1252;
+    LoadWarnings warnings;              // what reading had to leave out
 
     // The colour of a palette index, with automatic colours resolved to `automatic`.
     Color color(uint16_t index, Color automatic) const;

@@ -22,4 +22,19 @@ private:
 // A record that cannot be what it claims to be: the reason names the record and where it sits.
 [[noreturn]] void failCorrupt(uint16_t recordType, size_t offset, const std::string& problem);
 
+// A record cut off by the end of its stream. Everything before it is whole, so a reader may keep
+// what it read, as the spreadsheet program does with a file cut short.
+class CutShortRecord : public ReadFailure {
+public:
+    CutShortRecord(uint16_t recordType, size_t offset, const std::string& problem);
+    uint16_t recordType() const { return recordType_; }
+    size_t offset() const { return offset_; }
+    const std::string& problem() const { return problem_; }
+
+private:
+    uint16_t recordType_;
+    size_t offset_;
+    std::string problem_;
+};
+
 }  // namespace kx::workbook::detail

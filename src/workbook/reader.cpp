@@ -15,6 +15,7 @@
 #include "workbook/defined_names.h"
 #include "workbook/globals_reader.h"
 #include "workbook/read_failure.h"
+#include "workbook/record_types.h"
 #include "workbook/sheet_reader.h"
 
 namespace kx::workbook {
@@ -33,11 +34,18 @@ void readSheets(std::span<const std::byte> stream, const detail::Globals& global
     std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
         return globals.sheets[a].streamOffset < globals.sheets[b].streamOffset;
     });
-    detail::SheetContext context{book.formats.size(), book.fonts.size(), book.strings.size(), &globals, &book};
+    detail::SheetContext context{book.formats.size(), book.fonts.size(), book.strings.size(), &globals, &book,
+                                 &book.warnings};
     size_t readUpTo = globals.end;
     for (size_t index : order) {
         const detail::SheetEntry& entry = globals.sheets[index];
         Sheet& sheet = book.sheets[index];
+        // The sheets after one that the end of the stream cut short are lost with the rest of it.
+        if (readUpTo == stream.size() && readUpTo > globals.end && entry.streamOffset >= stream.size()) {
+            book.warnings.add(detail::record_type::Bof, entry.streamOffset,
+                              "the sheet \"" + entry.name + "\", which lies past the end of the workbook stream");
+            continue;
+        }
         if (entry.streamOffset < readUpTo || entry.streamOffset >= stream.size())
             throw ReadFailure(ErrorCode::Corrupt,
                               "the file is damaged (the sheet \"" + entry.name + "\" is not where the workbook says)");

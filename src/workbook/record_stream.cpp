@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "workbook/load_warnings.h"
 #include "workbook/read_failure.h"
 #include "workbook/record_types.h"
 
@@ -17,21 +18,23 @@ uint16_t littleEndian16(const std::byte* at)
     return static_cast<uint16_t>(std::to_integer<uint16_t>(at[0]) | std::to_integer<uint16_t>(at[1]) << 8);
 }
 
-std::string hex4(uint16_t value)
+std::string damageReason(uint16_t recordType, size_t offset, const std::string& problem)
 {
-    static constexpr char digits[] = "0123456789ABCDEF";
-    std::string text = "0x0000";
-    for (int i = 0; i < 4; ++i)
-        text[5 - i] = digits[(value >> (4 * i)) & 0xF];
-    return text;
+    return "the file is damaged (record " + recordTypeText(recordType) + " at offset " + std::to_string(offset) +
+           ": " + problem + ")";
 }
 
 }  // namespace
 
 void failCorrupt(uint16_t recordType, size_t offset, const std::string& problem)
 {
-    throw ReadFailure(ErrorCode::Corrupt, "the file is damaged (record " + hex4(recordType) + " at offset " +
-                                              std::to_string(offset) + ": " + problem + ")");
+    throw ReadFailure(ErrorCode::Corrupt, damageReason(recordType, offset, problem));
+}
+
+CutShortRecord::CutShortRecord(uint16_t recordType, size_t offset, const std::string& problem)
+    : ReadFailure(ErrorCode::Corrupt, damageReason(recordType, offset, problem)), recordType_(recordType),
+      offset_(offset), problem_(problem)
+{
 }
 
 RecordStream::RecordStream(Bytes stream, size_t start) : stream_(stream), position_(start) {}
@@ -45,11 +48,11 @@ bool RecordStream::next(Record& record)
     bool first = true;
     do {
         if (stream_.size() - position_ < kHeaderSize)
-            failCorrupt(0, position_, "the workbook stream ends inside a record header");
+            throw CutShortRecord(0, position_, "the workbook stream ends inside a record header");
         const uint16_t type = littleEndian16(stream_.data() + position_);
         const uint16_t length = littleEndian16(stream_.data() + position_ + 2);
         if (stream_.size() - position_ - kHeaderSize < length)
-            failCorrupt(type, position_, "the record is longer than what is left of the workbook stream");
+            throw CutShortRecord(type, position_, "the record is longer than what is left of the workbook stream");
         if (first)
             record.type = type;
         pieces_.push_back(stream_.subspan(position_ + kHeaderSize, length));

@@ -20,7 +20,7 @@ struct Record {
 class RecordStream {
 public:
     explicit RecordStream(Bytes stream, size_t start = 0);
-    // The next record; false at the end of the stream. Throws ReadFailure when a header or
+    // The next record; false at the end of the stream. Throws CutShortRecord when a header or
     // body reaches past the end of the stream.
     bool next(Record& record);
     size_t position() const { return position_; }

@@ -48,7 +48,8 @@ public:
 
 private:
     void readRecord(const Record& record);
-    void readEmbeddedSubstream(RecordStream& records, const Record& bof);
+    void readEmbeddedSubstream(RecordStream& records);
+    void warn(uint16_t recordType, size_t offset, std::string dropped);
 
     // Cells
     struct CellHeader {
@@ -100,24 +101,37 @@ size_t SheetReader::read(Bytes stream, size_t offset)
         sheet_.pageSetup.landscape = true;
     RecordStream records(stream, offset);
     Record record;
-    if (!records.next(record) || record.type != record_type::Bof)
-        failCorrupt(0, offset, "the sheet \"" + sheet_.name + "\" does not start where the workbook says");
-    while (records.next(record)) {
-        if (record.type == record_type::Eof) {
-            finish();
-            return records.position();
+    try {
+        if (!records.next(record) || record.type != record_type::Bof)
+            failCorrupt(0, offset, "the sheet \"" + sheet_.name + "\" does not start where the workbook says");
+        while (records.next(record)) {
+            if (record.type == record_type::Eof) {
+                finish();
+                return records.position();
+            }
+            if (record.type == record_type::Bof)
+                readEmbeddedSubstream(records);
+            else
+                readRecord(record);
         }
-        if (record.type == record_type::Bof)
-            readEmbeddedSubstream(records, record);
-        else
-            readRecord(record);
+        warn(record_type::Eof, stream.size(),
+             "the end record of the sheet \"" + sheet_.name + "\" is missing; what comes before it is kept");
+    } catch (const CutShortRecord& cut) {
+        warn(cut.recordType(), cut.offset(), "the rest of the sheet \"" + sheet_.name + "\": " + cut.problem());
     }
-    failCorrupt(0, stream.size(), "the sheet \"" + sheet_.name + "\" ends without its end record");
+    finish();
+    return stream.size();
+}
+
+void SheetReader::warn(uint16_t recordType, size_t offset, std::string dropped)
+{
+    if (context_.warnings)
+        context_.warnings->add(recordType, offset, std::move(dropped));
 }
 
 // Embedded charts sit inside the sheet as substreams of their own, right after the object that
 // shows them; a substream inside one is passed over.
-void SheetReader::readEmbeddedSubstream(RecordStream& records, const Record& bof)
+void SheetReader::readEmbeddedSubstream(RecordStream& records)
 {
     ChartReader chart(context_);
     int depth = 1;
@@ -130,9 +144,8 @@ void SheetReader::readEmbeddedSubstream(RecordStream& records, const Record& bof
         else if (depth == 1)
             chart.read(record);
     }
-    if (depth > 0)
-        failCorrupt(bof.type, bof.offset, "an embedded object ends without its end record");
-    if (sheet_.kind != SheetKind::Worksheet)
+    // One the stream ends inside is left out: the sheet warns that it was cut short.
+    if (depth > 0 || sheet_.kind != SheetKind::Worksheet)
         return;
     if (auto read = chart.take()) {
         sheet_.charts.push_back(std::move(*read));

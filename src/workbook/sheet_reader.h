@@ -15,11 +15,13 @@ struct SheetContext {
     size_t sharedStringCount = 0;
     const Globals* globals = nullptr;   // for the cells charts name; without it charts keep their own values
     const Workbook* formats = nullptr;  // the cell and number formats of the values stored with charts
+    LoadWarnings* warnings = nullptr;   // where a sheet cut short says what it lost
 };
 
 // Reads the sheet whose BOF record starts at `offset` into `sheet` (whose name, kind and
-// visibility are already set) and returns the stream offset just past its EOF record.
-// Texts of labels and formula results are appended to `strings`.
+// visibility are already set) and returns the stream offset just past its EOF record. A sheet
+// that the end of the stream cuts short keeps what was read before, with a warning; the offset
+// returned is then the stream's size. Texts of labels and formula results are appended to `strings`.
 size_t readSheet(Bytes stream, size_t offset, const SheetContext& context, Sheet& sheet,
                  std::vector<RichText>& strings);
 

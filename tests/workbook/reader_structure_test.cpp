@@ -115,10 +115,78 @@ TEST(UnreadableFiles, PasswordsOldVersionsAndBrokenStructure)
         EXPECT_NE(std::string(error.what()).find("\"A\" is not where"), std::string::npos) << error.what();
     }
 
-    // A sheet without its end record.
-    auto stream = WorkbookBuilder().sheet({.name = "A", .records = {numberCell(0, 0, 1)}}).stream();
-    stream.resize(stream.size() - 4);
-    EXPECT_EQ(failureOf(compoundFile(stream)), ErrorCode::Corrupt);
+}
+
+namespace {
+
+// The type and offset of each record header in a stream.
+std::vector<std::pair<uint16_t, size_t>> recordsOf(const std::vector<std::byte>& stream)
+{
+    std::vector<std::pair<uint16_t, size_t>> records;
+    for (size_t at = 0; at + 4 <= stream.size();) {
+        const auto byte = [&](size_t i) { return std::to_integer<size_t>(stream[at + i]); };
+        records.emplace_back(static_cast<uint16_t>(byte(0) | byte(1) << 8), at);
+        at += 4 + (byte(2) | byte(3) << 8);
+    }
+    return records;
+}
+
+// Where the n-th record of a type starts, counting from the last one back (0 for the last).
+size_t offsetOfLast(const std::vector<std::byte>& stream, uint16_t type, size_t fromLast = 0)
+{
+    std::vector<size_t> found;
+    for (const auto& [recordType, offset] : recordsOf(stream))
+        if (recordType == type)
+            found.push_back(offset);
+    return found.at(found.size() - 1 - fromLast);
+}
+
+}  // namespace
+
+TEST(DamagedFiles, AStreamCutShortKeepsWhatCameBeforeTheCutAndWarns)
+{
+    const RawRecord innerBof = record(0x0809, Body().u16(0x0600).u16(0x0020).u32(0).u32(0).u32(0));
+    const auto stream = WorkbookBuilder()
+                            .sheet({.name = "A", .records = {numberCell(0, 0, 1), numberCell(1, 0, 2)}})
+                            .sheet({.name = "B", .records = {numberCell(0, 0, 3), innerBof, numberCell(5, 5, 5),
+                                                             record(0x000A, Body()), numberCell(2, 0, 4)}})
+                            .stream();
+    const size_t lastCell = offsetOfLast(stream, 0x0203);
+    const size_t secondCellOfA = offsetOfLast(stream, 0x0203, 3);
+    const struct {
+        const char* cut;
+        size_t length;
+        std::vector<uint16_t> warnedRecords;
+        bool bKept;
+    } cases[] = {
+        {"inside an embedded object", offsetOfLast(stream, 0x000A, 1), {0x000A}, true},
+        {"inside the last record", lastCell + 7, {0x0203}, true},
+        {"inside a record header", lastCell + 2, {0x0000}, true},
+        {"inside the first sheet", secondCellOfA + 10, {0x0203, 0x0809}, false},
+    };
+    for (const auto& test : cases) {
+        const std::vector<std::byte> cut(stream.begin(), stream.begin() + static_cast<ptrdiff_t>(test.length));
+        Workbook book;
+        ASSERT_NO_THROW(book = loadWorkbook(compoundFile(cut))) << test.cut;
+        EXPECT_EQ(book.sheets.at(0).cell(0, 0)->number, 1) << test.cut;
+        EXPECT_EQ(book.sheets[0].cell(1, 0) != nullptr, test.bKept) << test.cut;
+        EXPECT_EQ(book.sheets.at(1).cell(0, 0) != nullptr, test.bKept) << test.cut;
+        std::vector<uint16_t> warned;
+        for (const LoadWarning& warning : book.warnings.kept())
+            warned.push_back(warning.recordType);
+        EXPECT_EQ(warned, test.warnedRecords) << test.cut;
+    }
+    const Workbook lastCut = loadWorkbook(compoundFile({stream.begin(), stream.begin() + static_cast<ptrdiff_t>(lastCell + 7)}));
+    EXPECT_EQ(lastCut.warnings.lines(),
+              std::vector<std::string>{"record 0x0203 at offset " + std::to_string(lastCell) +
+                                       ": the rest of the sheet \"B\": the record is longer than what is left of "
+                                       "the workbook stream"});
+
+    LoadWarnings many;
+    for (size_t i = 0; i < LoadWarnings::maximumKept + 50; ++i)
+        many.add(0x0208, i, "a row");
+    EXPECT_EQ(many.lines().size(), LoadWarnings::maximumKept + 1);
+    EXPECT_EQ(many.lines().back(), "50 more warnings like these");
 }
 
 TEST(UnreadableFiles, BiffEightInABookStreamIsRead)

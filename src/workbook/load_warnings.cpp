@@ -1,0 +1,33 @@
+#include "workbook/load_warnings.h"
+
+namespace kx::workbook {
+
+void LoadWarnings::add(uint16_t recordType, size_t offset, std::string dropped)
+{
+    if (kept_.size() < maximumKept)
+        kept_.push_back({recordType, offset, std::move(dropped)});
+    else
+        ++notKept_;
+}
+
+std::vector<std::string> LoadWarnings::lines() const
+{
+    std::vector<std::string> lines;
+    for (const LoadWarning& warning : kept_)
+        lines.push_back("record " + recordTypeText(warning.recordType) + " at offset " +
+                        std::to_string(warning.offset) + ": " + warning.dropped);
+    if (notKept_ > 0)
+        lines.push_back(std::to_string(notKept_) + " more warnings like these");
+    return lines;
+}
+
+std::string recordTypeText(uint16_t type)
+{
+    static constexpr char digits[] = "0123456789ABCDEF";
+    std::string text = "0x0000";
+    for (int i = 0; i < 4; ++i)
+        text[5 - i] = digits[(type >> (4 * i)) & 0xF];
+    return text;
+}
+
+}  // namespace kx::workbook
