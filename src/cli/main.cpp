@@ -102,6 +102,8 @@ int main(int argc, char** argv)
 
     // First, so that the engine's fonts load while the rest is set up and the workbook is read.
     conversion::EngineApplicationFactory engine(conversion::EngineApplicationFactory::Fonts::EngineOnly);
+    if (request.verbose)
+        engine.reportLoadWarningsTo([](const std::string& line) { std::cerr << "korvendal-xl-convert: warning: " << line << '\n'; });
     cli::TerminalUserInterface terminal(std::cout);
     platform::installUserInterface(&terminal);
     // A conversion that must end the program comes back here instead, to say why and tidy up.

@@ -89,6 +89,8 @@ CommandLineRequest parseCommandLine(const std::vector<std::string>& arguments)
             optionsEnded = true;
         else if (argument == "--help" || argument == "-h")
             request.helpWanted = true;
+        else if (argument == "--verbose" || argument == "-v")
+            request.verbose = true;
         else if (argument == "--paper")
             request.options.paperSize = paperName(cursor.valueOf(argument));
         else if (argument == "--landscape")
@@ -141,6 +143,7 @@ Options:
   --gridlines      print gridlines (the default); --no-gridlines leaves them out
   --headings       print row and column headings
   --from N --to M  only pages N to M of the whole print (default all pages)
+  --verbose        also print on standard error what could not be read from the workbook
   --help           show this help
 
 Messages go to standard output. The exit status is 0 when the PDF was written; otherwise it

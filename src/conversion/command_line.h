@@ -14,6 +14,7 @@ struct CommandLineRequest {
     std::string source;
     std::string target;
     bool helpWanted = false;
+    bool verbose = false;  // say on standard error what reading the workbook left out
 };
 
 // Thrown for arguments that do not make a request; the text is one line for the user.

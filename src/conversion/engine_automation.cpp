@@ -230,7 +230,8 @@ private:
 
 class EngineApplication final : public automation::Application {
 public:
-    EngineApplication()
+    explicit EngineApplication(EngineApplicationFactory::WarningListener warningListener)
+        : warningListener_(std::move(warningListener))
     {
         const auto printers = InstalledPrinters();
         if (!printers.empty())
@@ -241,6 +242,9 @@ public:
     {
         requireRunning();
         auto model = engineCall([&] { return workbook::openWorkbook(path); });
+        if (warningListener_)
+            for (const std::string& line : model.warnings.lines())
+                warningListener_(path + ": " + line);
         workbooks_.push_back(std::make_unique<EngineWorkbook>(path, std::move(model), activePrinter_));
         return *workbooks_.back();
     }
@@ -282,6 +286,7 @@ private:
             throw Failure(kMethodFailed, "The application has quit");
     }
 
+    EngineApplicationFactory::WarningListener warningListener_;
     std::string activePrinter_;
     std::vector<std::unique_ptr<EngineWorkbook>> workbooks_;
     bool running_ = true;
@@ -297,7 +302,7 @@ EngineApplicationFactory::EngineApplicationFactory(Fonts fonts)
 std::unique_ptr<automation::Application> EngineApplicationFactory::createApplication()
 {
     try {
-        return std::make_unique<EngineApplication>();
+        return std::make_unique<EngineApplication>(warningListener_);
     } catch (const std::bad_alloc&) {
         throw Failure(automation::kCannotCreateObject, "ActiveX component can't create object");
     }

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "e2e_support.h"
+#include "workbook/xls_builder.h"
 
 using namespace kx::e2e;
 
@@ -93,4 +96,28 @@ TEST(CommandLineConverter, SeveralRunsAtOnceEachGetTheirOwnPdf)
         ASSERT_EQ(convert("'" + corpusFile(workbook) + "' '" + alone + "'").exitStatus, 0);
         EXPECT_EQ(pdfText(machine.file(std::string(workbook) + ".pdf")), pdfText(alone)) << workbook;
     }
+}
+
+TEST(CommandLineConverter, AWorkbookCutShortPrintsWhatWasReadAndVerboseSaysWhatWasLost)
+{
+    using namespace kx::testing;
+    TestMachine machine;
+    auto stream = WorkbookBuilder().sheet({.name = "Kept", .records = {labelCell(0, 0, u"Survivor"),
+                                                                      numberCell(1, 0, 7)}}).stream();
+    stream.resize(stream.size() - 4 - 5);  // into the last cell: its record reaches past the end
+    const auto file = compoundFile(stream);
+    const std::string workbook = machine.file("cut.xls");
+    std::ofstream(workbook, std::ios::binary).write(reinterpret_cast<const char*>(file.data()),
+                                                    static_cast<std::streamsize>(file.size()));
+
+    const CommandResult quiet = convert("'" + workbook + "' '" + machine.file("quiet.pdf") + "'");
+    ASSERT_EQ(quiet.exitStatus, 0) << quiet.errors;
+    EXPECT_EQ(quiet.errors, "");
+    EXPECT_NE(pdfText(machine.file("quiet.pdf")).find("Survivor"), std::string::npos);
+
+    const CommandResult verbose = convert("--verbose '" + workbook + "' '" + machine.file("verbose.pdf") + "'");
+    ASSERT_EQ(verbose.exitStatus, 0) << verbose.errors;
+    EXPECT_NE(verbose.errors.find("korvendal-xl-convert: warning: " + workbook + ": record 0x0203 at offset "),
+              std::string::npos) << verbose.errors;
+    EXPECT_NE(verbose.errors.find("the rest of the sheet \"Kept\""), std::string::npos) << verbose.errors;
 }
