@@ -7,9 +7,6 @@ namespace {
 
 constexpr double columnOffsetUnits = 1024;
 constexpr double rowOffsetUnits = 256;
-// A drawing covering more cells than this inks its corners only, which keeps a damaged anchor
-// from costing millions of cells; the pages between then need cells of their own to print.
-constexpr size_t maxCoveredCells = 100000;
 
 // The sum of sizes from `from` up to `to`, negative when `to` lies before `from`.
 template <typename SizeOf>
@@ -30,25 +27,18 @@ double position(const Band& band, double bandEnd, uint32_t index, uint16_t offse
 
 }  // namespace
 
-std::vector<CellRef> drawingCells(const Sheet& sheet)
+std::vector<CellRange> drawingAreas(const Sheet& sheet)
 {
-    std::vector<CellRef> cells;
+    std::vector<CellRange> areas;
     for (const Drawing& drawing : sheet.drawings) {
         const DrawingAnchor& at = drawing.anchor;
         const uint32_t lastRow = at.lastRow > at.firstRow && at.lastRowOffset == 0 ? at.lastRow - 1 : at.lastRow;
         const uint16_t lastColumn =
             at.lastColumn > at.firstColumn && at.lastColumnOffset == 0 ? at.lastColumn - 1 : at.lastColumn;
-        const size_t count = static_cast<size_t>(lastRow - at.firstRow + 1) * (lastColumn - at.firstColumn + 1);
-        if (count > maxCoveredCells) {
-            cells.push_back({at.firstRow, at.firstColumn});
-            cells.push_back({lastRow, lastColumn});
-            continue;
-        }
-        for (uint32_t row = at.firstRow; row <= lastRow; ++row)
-            for (uint32_t column = at.firstColumn; column <= lastColumn; ++column)
-                cells.push_back({row, static_cast<uint16_t>(column)});
+        areas.push_back({at.firstRow, std::max(lastRow, at.firstRow), at.firstColumn,
+                         std::max(lastColumn, at.firstColumn)});
     }
-    return cells;
+    return areas;
 }
 
 Box drawingBox(const DrawingAnchor& anchor, const SheetMetrics& metrics, const SheetPage& page, const PageGrid& grid)

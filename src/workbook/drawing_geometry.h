@@ -8,9 +8,9 @@
 
 namespace kx::workbook {
 
-// The cells under the sheet's drawings, so that pages holding only a drawing still print.
+// The cells under each of the sheet's drawings, so that every page a drawing crosses prints.
 // A corner that lies on the very edge of a cell does not take that cell in.
-std::vector<CellRef> drawingCells(const Sheet& sheet);
+std::vector<CellRange> drawingAreas(const Sheet& sheet);
 
 // The drawing's rectangle in the unscaled points of the page's grid, measured from the page's
 // own band of rows and columns; it may reach beyond the grid on any side.

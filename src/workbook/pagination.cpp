@@ -78,7 +78,8 @@ std::optional<CellRange> onSheet(CellRange area)
     return std::nullopt;
 }
 
-std::vector<CellRange> printAreas(const Sheet& sheet, const std::vector<CellRef>& printable)
+std::vector<CellRange> printAreas(const Sheet& sheet, const std::vector<CellRef>& printable,
+                                  const std::vector<CellRange>& inkedAreas)
 {
     std::vector<CellRange> areas;
     for (const CellRange& area : sheet.pageSetup.printArea)
@@ -86,7 +87,7 @@ std::vector<CellRange> printAreas(const Sheet& sheet, const std::vector<CellRef>
             areas.push_back(*cut);
     // Without a print area the print runs from A1, blank rows and columns before the first cell included.
     if (areas.empty())
-        if (auto used = boundingRange(printable))
+        if (auto used = boundingRange(printable, inkedAreas))
             if (auto cut = onSheet({0, used->lastRow, 0, used->lastColumn}))
                 areas.push_back(*cut);
     return areas;
@@ -133,10 +134,27 @@ size_t bandIndex(const std::vector<Band>& bands, uint32_t index)
            bands.begin();
 }
 
+// The bands that the rows (or columns) first to last cross where one of them shows.
+template <typename Hidden>
+std::vector<size_t> crossedBands(const std::vector<Band>& bands, uint32_t first, uint32_t last, Hidden hidden)
+{
+    std::vector<size_t> crossed;
+    for (size_t band = bandIndex(bands, first); band < bands.size() && bands[band].first <= last; ++band) {
+        const uint32_t end = std::min(last, bands[band].last);
+        for (uint32_t index = std::max(first, bands[band].first); index <= end; ++index)
+            if (!hidden(index)) {
+                crossed.push_back(band);
+                break;
+            }
+    }
+    return crossed;
+}
+
 // Pages of one area in print order, leaving out those without a visible printable cell.
 void addAreaPages(SheetPagination& pagination, size_t areaIndex, const std::vector<Band>& rows,
                   const std::vector<Band>& columns, const std::vector<CellRef>& printable,
-                  const SheetMetrics& metrics, bool overThenDown, size_t pageLimit)
+                  const std::vector<CellRange>& inkedAreas, const SheetMetrics& metrics, bool overThenDown,
+                  size_t pageLimit)
 {
     const CellRange& area = pagination.areas[areaIndex];
     std::vector<bool> inked(rows.size() * columns.size(), false);
@@ -144,6 +162,19 @@ void addAreaPages(SheetPagination& pagination, size_t areaIndex, const std::vect
         if (area.contains(cell.row, cell.column) && !metrics.rowHidden(cell.row) &&
             !metrics.columnHidden(cell.column))
             inked[bandIndex(rows, cell.row) * columns.size() + bandIndex(columns, cell.column)] = true;
+    for (const CellRange& inkedArea : inkedAreas) {
+        const uint32_t firstRow = std::max(inkedArea.firstRow, area.firstRow);
+        const uint32_t lastRow = std::min(inkedArea.lastRow, area.lastRow);
+        const uint16_t firstColumn = std::max(inkedArea.firstColumn, area.firstColumn);
+        const uint16_t lastColumn = std::min(inkedArea.lastColumn, area.lastColumn);
+        if (firstRow > lastRow || firstColumn > lastColumn)
+            continue;
+        const auto rowHidden = [&](uint32_t row) { return metrics.rowHidden(row); };
+        const auto columnHidden = [&](uint32_t column) { return metrics.columnHidden(column); };
+        for (size_t row : crossedBands(rows, firstRow, lastRow, rowHidden))
+            for (size_t column : crossedBands(columns, firstColumn, lastColumn, columnHidden))
+                inked[row * columns.size() + column] = true;
+    }
 
     const size_t outer = overThenDown ? rows.size() : columns.size();
     const size_t inner = overThenDown ? columns.size() : rows.size();
@@ -163,13 +194,14 @@ void addAreaPages(SheetPagination& pagination, size_t areaIndex, const std::vect
 
 SheetPagination paginate(const Workbook& workbook, const Sheet& sheet, const SheetMetrics& metrics,
                          double contentWidth, double contentHeight, size_t pageLimit,
-                         const std::vector<CellRef>& inkedCells)
+                         const std::vector<CellRange>& inkedAreas)
 {
     const PageSetup& setup = sheet.pageSetup;
-    std::vector<CellRef> printable = printableCells(workbook, sheet);
-    printable.insert(printable.end(), inkedCells.begin(), inkedCells.end());
+    const std::vector<CellRef> printable = printableCells(workbook, sheet);
+    std::vector<CellRange> inked = printableMergedRanges(workbook, sheet);
+    inked.insert(inked.end(), inkedAreas.begin(), inkedAreas.end());
     SheetPagination pagination;
-    pagination.areas = printAreas(sheet, printable);
+    pagination.areas = printAreas(sheet, printable, inked);
     if (pagination.areas.empty())
         return pagination;
 
@@ -191,7 +223,7 @@ SheetPagination paginate(const Workbook& workbook, const Sheet& sheet, const She
     for (size_t area = 0; area < axes.size(); ++area) {
         const auto rows = splitAxis(axes[area].rows, contentHeight / pagination.scale, withBreaks);
         const auto columns = splitAxis(axes[area].columns, contentWidth / pagination.scale, withBreaks);
-        addAreaPages(pagination, area, rows, columns, printable, metrics, setup.overThenDown, pageLimit);
+        addAreaPages(pagination, area, rows, columns, printable, inked, metrics, setup.overThenDown, pageLimit);
     }
     return pagination;
 }

@@ -33,11 +33,12 @@ inline constexpr int minimumZoom = 10;
 inline constexpr int maximumZoom = 400;
 
 // Pages of the sheet's print area (or of its used range) under its page set-up, for a printable
-// area of contentWidth by contentHeight points. inkedCells: cells that print although they are
-// empty, such as those that text spills into. Throws WorkbookError(TooManyPages) when the sheet
+// area of contentWidth by contentHeight points. inkedAreas: cells that print although they are
+// empty, such as those that text spills over or drawings cover; every page they cross prints,
+// like every page a merged range crosses. Throws WorkbookError(TooManyPages) when the sheet
 // would need more than pageLimit pages.
 SheetPagination paginate(const Workbook& workbook, const Sheet& sheet, const SheetMetrics& metrics,
                          double contentWidth, double contentHeight, size_t pageLimit,
-                         const std::vector<CellRef>& inkedCells = {});
+                         const std::vector<CellRange>& inkedAreas = {});
 
 }  // namespace kx::workbook

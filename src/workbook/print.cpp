@@ -43,8 +43,8 @@ const Font& defaultFont(const Workbook& workbook)
 void paginateCells(const Workbook& workbook, PreparedSheet& prepared, CellFonts& fonts, size_t pagesLeft)
 {
     const Sheet& sheet = prepared.sheet;
-    std::vector<CellRef> inked = textSpillEnds(workbook, sheet, prepared.metrics, fonts);
-    const std::vector<CellRef> underDrawings = drawingCells(sheet);
+    std::vector<CellRange> inked = textSpills(workbook, sheet, prepared.metrics, fonts);
+    const std::vector<CellRange> underDrawings = drawingAreas(sheet);
     inked.insert(inked.end(), underDrawings.begin(), underDrawings.end());
     prepared.pagination = paginate(workbook, sheet, prepared.metrics, prepared.frame.contentWidth,
                                    prepared.frame.contentHeight, pagesLeft, inked);

@@ -36,10 +36,10 @@ bool spillsRight(const Workbook& workbook, const Cell& cell)
     return cell.kind == CellKind::Text && leftAligned && !format.wrap && format.rotation == 0;
 }
 
-std::vector<CellRef> textSpillEnds(const Workbook& workbook, const Sheet& sheet, const SheetMetrics& metrics,
-                                   CellFonts& fonts)
+std::vector<CellRange> textSpills(const Workbook& workbook, const Sheet& sheet, const SheetMetrics& metrics,
+                                  CellFonts& fonts)
 {
-    std::vector<CellRef> ends;
+    std::vector<CellRange> spills;
     for (const Row& row : sheet.rows) {
         auto last = std::find_if(row.cells.rbegin(), row.cells.rend(),
                                  [](const Cell& cell) { return cell.kind != CellKind::Blank; });
@@ -55,9 +55,9 @@ std::vector<CellRef> textSpillEnds(const Workbook& workbook, const Sheet& sheet,
         while (room < width && column + 1 < maxColumns && !isMerged(sheet, row.index, static_cast<uint16_t>(column + 1)))
             room += metrics.columnWidth(++column);
         if (column != last->column)
-            ends.push_back({row.index, static_cast<uint16_t>(column)});
+            spills.push_back({row.index, row.index, last->column, static_cast<uint16_t>(column)});
     }
-    return ends;
+    return spills;
 }
 
 }  // namespace kx::workbook

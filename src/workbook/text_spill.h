@@ -11,8 +11,8 @@ namespace kx::workbook {
 // Whether a cell's text runs on over empty cells to its right when wider than the cell.
 bool spillsRight(const Workbook& workbook, const Cell& cell);
 
-// The last cell each such spill reaches, for the rows where it passes its own cell.
-std::vector<CellRef> textSpillEnds(const Workbook& workbook, const Sheet& sheet, const SheetMetrics& metrics,
-                                   CellFonts& fonts);
+// The cells each row's last text runs over, its own included, for the rows where it passes its own cell.
+std::vector<CellRange> textSpills(const Workbook& workbook, const Sheet& sheet, const SheetMetrics& metrics,
+                                  CellFonts& fonts);
 
 }  // namespace kx::workbook

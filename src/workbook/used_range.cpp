@@ -31,28 +31,37 @@ std::vector<CellRef> printableCells(const Workbook& workbook, const Sheet& sheet
         for (const Cell& cell : row.cells)
             if (isPrintable(workbook, sheet, cell))
                 cells.push_back({row.index, cell.column});
-    for (const CellRange& merged : sheet.mergedRanges) {
-        const Cell* anchor = sheet.cell(merged.firstRow, merged.firstColumn);
-        if (anchor && isPrintable(workbook, sheet, *anchor)) {
-            cells.push_back({merged.lastRow, merged.firstColumn});
-            cells.push_back({merged.firstRow, merged.lastColumn});
-            cells.push_back({merged.lastRow, merged.lastColumn});
-        }
-    }
     return cells;
 }
 
-std::optional<CellRange> boundingRange(const std::vector<CellRef>& cells)
+std::vector<CellRange> printableMergedRanges(const Workbook& workbook, const Sheet& sheet)
 {
-    if (cells.empty())
-        return std::nullopt;
-    CellRange range{cells.front().row, cells.front().row, cells.front().column, cells.front().column};
-    for (const CellRef& cell : cells) {
-        range.firstRow = std::min(range.firstRow, cell.row);
-        range.lastRow = std::max(range.lastRow, cell.row);
-        range.firstColumn = std::min(range.firstColumn, cell.column);
-        range.lastColumn = std::max(range.lastColumn, cell.column);
+    std::vector<CellRange> ranges;
+    for (const CellRange& merged : sheet.mergedRanges) {
+        const Cell* anchor = sheet.cell(merged.firstRow, merged.firstColumn);
+        if (anchor && isPrintable(workbook, sheet, *anchor))
+            ranges.push_back(merged);
     }
+    return ranges;
+}
+
+std::optional<CellRange> boundingRange(const std::vector<CellRef>& cells, const std::vector<CellRange>& areas)
+{
+    std::optional<CellRange> range;
+    const auto take = [&](const CellRange& more) {
+        if (!range) {
+            range = more;
+            return;
+        }
+        range->firstRow = std::min(range->firstRow, more.firstRow);
+        range->lastRow = std::max(range->lastRow, more.lastRow);
+        range->firstColumn = std::min(range->firstColumn, more.firstColumn);
+        range->lastColumn = std::max(range->lastColumn, more.lastColumn);
+    };
+    for (const CellRef& cell : cells)
+        take({cell.row, cell.row, cell.column, cell.column});
+    for (const CellRange& area : areas)
+        take(area);
     return range;
 }
 

@@ -11,12 +11,14 @@ namespace kx::workbook {
 // other than the paper's white. Printed in black and white, fills leave nothing.
 bool hasVisibleFormatting(const Workbook& workbook, const CellFormat& format, bool blackAndWhite = false);
 
-// Every cell that prints, in no particular order; a merged range counts with all its corners
-// when its first cell prints, so that the range is never cut off by the used range. Print
-// titles count only where they stand; a page that would show nothing but them is left out.
+// Every cell that prints, in no particular order. Print titles count only where they stand; a
+// page that would show nothing but them is left out.
 std::vector<CellRef> printableCells(const Workbook& workbook, const Sheet& sheet);
 
-// The smallest range holding all the cells; nothing when there are none.
-std::optional<CellRange> boundingRange(const std::vector<CellRef>& cells);
+// The merged ranges whose first cell prints: the whole range prints, every page it crosses too.
+std::vector<CellRange> printableMergedRanges(const Workbook& workbook, const Sheet& sheet);
+
+// The smallest range holding all the cells and areas; nothing when there are none.
+std::optional<CellRange> boundingRange(const std::vector<CellRef>& cells, const std::vector<CellRange>& areas = {});
 
 }  // namespace kx::workbook

@@ -48,7 +48,7 @@ std::vector<uint32_t> bandStarts(const Workbook& book, Sheet& sheet, bool firstS
     const PageFrame frame = pageFrame(sheet.pageSetup);
     // Pages that hold only a drawing print as well.
     const SheetPagination pagination =
-        paginate(book, sheet, metrics, frame.contentWidth, frame.contentHeight, 10000, drawingCells(sheet));
+        paginate(book, sheet, metrics, frame.contentWidth, frame.contentHeight, 10000, drawingAreas(sheet));
     std::set<uint32_t> starts;
     for (const SheetPage& page : pagination.pages)
         starts.insert(direction == Direction::Rows ? page.rows.first : page.columns.first);
