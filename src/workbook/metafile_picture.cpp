@@ -102,6 +102,29 @@ bool wmfHoldsTogether(const std::vector<uint8_t>& data)
     return false;
 }
 
+// Copied once with every `from` replaced: replacing each in place would move the rest of a
+// drawing, embedded pictures and all, once for every replacement.
+std::string replacingAll(const std::string& text, std::string_view from, std::string_view to)
+{
+    std::string replaced;
+    replaced.reserve(text.size());
+    size_t copied = 0;
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, copied)) {
+        replaced.append(text, copied, at - copied);
+        replaced += to;
+        copied = at + from.size();
+    }
+    replaced.append(text, copied);
+    return replaced;
+}
+
+// The converter opens a clipping region's elements with the name space and closes them
+// without it, which no SVG reader accepts: a picture that clips would print nothing.
+std::string withClipPathsClosed(const std::string& svg)
+{
+    return replacingAll(svg, "</clipPath></defs>", "</svg:clipPath></svg:defs>");
+}
+
 std::string emfToSvg(const std::vector<uint8_t>& data)
 {
     if (!emfIsSafeToConvert(data))
@@ -115,7 +138,7 @@ std::string emfToSvg(const std::vector<uint8_t>& data)
     const int converted = emf2svg(reinterpret_cast<char*>(input.data()), input.size(), &out, &length, &options);
     std::string svg = converted && out ? std::string(out, length) : std::string();
     std::free(out);
-    return svg;
+    return withClipPathsClosed(svg);
 }
 
 class WmfConverter {
@@ -172,19 +195,7 @@ private:
         if (element == std::string::npos)
             return {};
         svg.insert(element + 5, "xmlns=\"http://www.w3.org/2000/svg\" fill=\"none\" ");
-        // Copied once with the fills replaced: replacing each in place would move the rest of a
-        // drawing, embedded pictures and all, once for every fill.
-        constexpr std::string_view halfOpaque = "fill-opacity:0.5;", opaque = "fill-opacity:1;";
-        std::string fixed;
-        fixed.reserve(svg.size());
-        size_t from = 0;
-        for (size_t at = svg.find(halfOpaque); at != std::string::npos; at = svg.find(halfOpaque, from)) {
-            fixed.append(svg, from, at - from);
-            fixed += opaque;
-            from = at + halfOpaque.size();
-        }
-        fixed.append(svg, from);
-        return fixed;
+        return replacingAll(svg, "fill-opacity:0.5;", "fill-opacity:1;");
     }
 
     wmfAPI* api_ = nullptr;
@@ -233,24 +244,27 @@ Frame emfFrame(const std::vector<uint8_t>& data, const Frame& drawn)
 
 // Coordinates of eight or more whole digits: damaged records that cairo would spend minutes
 // tessellating. Numbers are told from the digits of embedded base64 data by what stands
-// before them, which base64 never holds.
+// before them, which base64 never holds, and from the numbers of names such as "clip-1804289383"
+// by the letter before the dash.
 bool hasAbsurdCoordinates(const std::string& svg)
 {
     constexpr size_t mostDigits = 7;
     size_t digits = 0;
     bool inNumber = false;
-    char previous = ' ';
+    char beforePrevious = ' ', previous = ' ';
     // From the document element on: the document type before it names a dated standard.
     const size_t element = svg.find("<svg");
     for (const char c : std::string_view(svg).substr(element == std::string::npos ? 0 : element)) {
         if (std::isdigit(static_cast<unsigned char>(c))) {
             if (digits == 0)
-                inNumber = std::string_view(" ,-\"(").find(previous) != std::string_view::npos;
+                inNumber = std::string_view(" ,-\"(").find(previous) != std::string_view::npos &&
+                           !(previous == '-' && std::isalpha(static_cast<unsigned char>(beforePrevious)));
             if (++digits > mostDigits && inNumber)
                 return true;
         } else {
             digits = 0;
         }
+        beforePrevious = previous;
         previous = c;
     }
     return false;
