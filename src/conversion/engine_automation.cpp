@@ -69,6 +69,14 @@ auto engineCall(Call&& call)
     }
 }
 
+void report(const EngineApplicationFactory::WarningListener& listener, const std::string& path,
+            const workbook::LoadWarnings& warnings)
+{
+    if (listener)
+        for (const std::string& line : warnings.lines())
+            listener(path + ": " + line);
+}
+
 class EngineWorksheet final : public automation::Worksheet {
 public:
     explicit EngineWorksheet(workbook::Sheet& sheet) : sheet_(sheet) {}
@@ -162,8 +170,10 @@ private:
 
 class EngineWorkbook final : public automation::Workbook {
 public:
-    EngineWorkbook(std::string path, workbook::Workbook model, std::string& activePrinter)
-        : path_(std::move(path)), model_(std::move(model)), activePrinter_(activePrinter)
+    EngineWorkbook(std::string path, workbook::Workbook model, std::string& activePrinter,
+                   EngineApplicationFactory::WarningListener warningListener)
+        : path_(std::move(path)), model_(std::move(model)), activePrinter_(activePrinter),
+          warningListener_(std::move(warningListener))
     {
         for (workbook::Sheet& sheet : model_.sheets) {
             if (sheet.kind == workbook::SheetKind::Worksheet)
@@ -196,7 +206,10 @@ public:
                                .documentTitle = platform::fileNameOf(path_)};
         if (job.fromPage && job.toPage && *job.fromPage > *job.toPage)
             throw Failure(kMethodFailed, "PrintOut method of Workbook class failed: the first page comes after the last");
+        workbook::LoadWarnings printWarnings;
+        job.warnings = &printWarnings;
         engineCall([&] { workbook::printWorkbook(model_, job); });
+        report(warningListener_, path_, printWarnings);
     }
 
     void close() override
@@ -224,6 +237,7 @@ private:
     std::string path_;
     workbook::Workbook model_;
     std::string& activePrinter_;
+    EngineApplicationFactory::WarningListener warningListener_;
     std::vector<std::unique_ptr<EngineWorksheet>> worksheets_;
     bool open_ = true;
 };
@@ -242,10 +256,8 @@ public:
     {
         requireRunning();
         auto model = engineCall([&] { return workbook::openWorkbook(path); });
-        if (warningListener_)
-            for (const std::string& line : model.warnings.lines())
-                warningListener_(path + ": " + line);
-        workbooks_.push_back(std::make_unique<EngineWorkbook>(path, std::move(model), activePrinter_));
+        report(warningListener_, path, model.warnings);
+        workbooks_.push_back(std::make_unique<EngineWorkbook>(path, std::move(model), activePrinter_, warningListener_));
         return *workbooks_.back();
     }
 

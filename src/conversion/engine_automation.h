@@ -20,8 +20,8 @@ public:
     explicit EngineApplicationFactory(Fonts fonts = Fonts::SharedWithWindows);
     std::unique_ptr<automation::Application> createApplication() override;
 
-    // Called with a line for each warning of every workbook opened ("PATH: record 0x0208 at
-    // offset 1234: what was left out"); by default warnings go unsaid.
+    // Called with a line for each warning of every workbook opened or printed ("PATH: record
+    // 0x0208 at offset 1234: what was left out"); by default warnings go unsaid.
     using WarningListener = std::function<void(const std::string& line)>;
     void reportLoadWarningsTo(WarningListener listener) { warningListener_ = std::move(listener); }
 

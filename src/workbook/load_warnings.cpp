@@ -4,8 +4,18 @@ namespace kx::workbook {
 
 void LoadWarnings::add(uint16_t recordType, size_t offset, std::string dropped)
 {
+    keep({recordType, offset, std::move(dropped)});
+}
+
+void LoadWarnings::add(std::string dropped)
+{
+    keep({.dropped = std::move(dropped), .atRecord = false});
+}
+
+void LoadWarnings::keep(LoadWarning warning)
+{
     if (kept_.size() < maximumKept)
-        kept_.push_back({recordType, offset, std::move(dropped)});
+        kept_.push_back(std::move(warning));
     else
         ++notKept_;
 }
@@ -14,8 +24,9 @@ std::vector<std::string> LoadWarnings::lines() const
 {
     std::vector<std::string> lines;
     for (const LoadWarning& warning : kept_)
-        lines.push_back("record " + recordTypeText(warning.recordType) + " at offset " +
-                        std::to_string(warning.offset) + ": " + warning.dropped);
+        lines.push_back(warning.atRecord ? "record " + recordTypeText(warning.recordType) + " at offset " +
+                                               std::to_string(warning.offset) + ": " + warning.dropped
+                                         : warning.dropped);
     if (notKept_ > 0)
         lines.push_back(std::to_string(notKept_) + " more warnings like these");
     return lines;

@@ -13,6 +13,7 @@ struct LoadWarning {
     uint16_t recordType = 0;
     size_t offset = 0;    // of the record header in the workbook stream
     std::string dropped;  // what was left out, in words a user understands
+    bool atRecord = true;  // false for what only printing finds, such as a picture it cannot draw
     bool operator==(const LoadWarning&) const = default;
 };
 
@@ -21,6 +22,7 @@ public:
     static constexpr size_t maximumKept = 100;
 
     void add(uint16_t recordType, size_t offset, std::string dropped);
+    void add(std::string dropped);  // not tied to a record
     const std::vector<LoadWarning>& kept() const { return kept_; }
     size_t notKept() const { return notKept_; }
     bool empty() const { return kept_.empty(); }
@@ -28,6 +30,8 @@ public:
     std::vector<std::string> lines() const;
 
 private:
+    void keep(LoadWarning warning);
+
     std::vector<LoadWarning> kept_;
     size_t notKept_ = 0;
 };

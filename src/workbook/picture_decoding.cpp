@@ -221,13 +221,15 @@ PictureSize pictureSize(cairo_surface_t* picture)
 
 cairo_surface_t* DecodedPictures::surface(uint32_t index)
 {
-    if (index >= workbook_.pictures.size())
-        return nullptr;
     auto [entry, added] = surfaces_.try_emplace(index);
     if (added) {
-        entry->second = printable(decodePicture(workbook_.pictures[index]));
+        if (index < workbook_.pictures.size())
+            entry->second = printable(decodePicture(workbook_.pictures[index]));
         if (entry->second)
             attachIdentity(entry->second.get(), index);
+        else if (warnings_)
+            warnings_->add("picture " + std::to_string(index + 1) + " of the workbook's " +
+                           std::to_string(workbook_.pictures.size()) + " cannot be drawn; it prints blank");
     }
     return entry->second.get();
 }

@@ -30,12 +30,17 @@ PictureSize pictureSize(cairo_surface_t* picture);
 
 class DecodedPictures {
 public:
-    explicit DecodedPictures(const Workbook& workbook) : workbook_(workbook) {}
+    // `warnings`, when given, hears once of each picture that prints blank.
+    explicit DecodedPictures(const Workbook& workbook, LoadWarnings* warnings = nullptr)
+        : workbook_(workbook), warnings_(warnings)
+    {
+    }
     // Nothing for an index past the store and for pictures decodePicture cannot decode.
     cairo_surface_t* surface(uint32_t index);
 
 private:
     const Workbook& workbook_;
+    LoadWarnings* warnings_;
     std::map<uint32_t, SurfacePtr> surfaces_;
 };
 

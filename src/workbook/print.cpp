@@ -150,7 +150,7 @@ void printWorkbook(const Workbook& workbook, const PrintJob& job)
     values.time = stripLeadingZeros(formatNow("%I:%M %p"));
     values.fileName = job.documentTitle;
 
-    DecodedPictures pictures(workbook);
+    DecodedPictures pictures(workbook, job.warnings);
     HeaderFooterPainter headerFooter;
     int position = 0;
     for (const auto& prepared : sheets) {

@@ -13,6 +13,7 @@ struct PrintJob {
     std::optional<int> fromPage;        // 1-based, counted over the whole print
     std::optional<int> toPage;
     std::string documentTitle;          // the workbook's file name, for &F in headers
+    LoadWarnings* warnings = nullptr;   // told of each picture a drawing shows that cannot be drawn
 };
 
 // Prints every visible worksheet in order, each with its own page set-up.
