@@ -3,7 +3,7 @@ message, how many workbooks ended so, which took longest and which needed the mo
 
 Outcomes: converted (exit 0 and a PDF), refused (an exit status with a message), crashed (a
 signal), timed out, and "exit 0 without a PDF" (a failure reported as success). Messages are
-grouped with the workbook's path, offsets and quoted names taken out, so that one kind of
+grouped with the workbook's path, counts, offsets and quoted names taken out, so that one kind of
 refusal is one line. With a converter that has --verbose, the warnings it prints while
 loading are counted too (per warning, the workbooks that had it).
 """
@@ -45,7 +45,8 @@ class Run:
 def general_message(text, source):
     """The message with what differs between workbooks of one kind of fault taken out."""
     text = text.replace(source, "FILE")
-    text = re.sub(r"offset \d+", "offset N", text)
+    # Counts and offsets, not error numbers, record types (0x0203) or versions (5.0/95, 97-2003).
+    text = re.sub(r"(?<!error )(?<![\w./-])\d+(?![\w./-])", "N", text)
     text = re.sub(r'"[^"]*"', '"…"', text)
     return text
 

@@ -15,6 +15,10 @@ class Messages(unittest.TestCase):
         self.assertEqual(bulk.general_message(message, "/data/a b.xls"),
                          'Cannot open FILE: the file is damaged (record 0x0203 at offset N: '
                          'the sheet "…" is cut). (error 1008)')
+        self.assertEqual(bulk.general_message("x.xls: picture 11 of the workbook's 12 cannot be drawn", "x.xls"),
+                         "FILE: picture N of the workbook's N cannot be drawn")
+        excel5 = "it was saved in the Excel 5.0/95 format; save it as an Excel 97-2003 workbook"
+        self.assertEqual(bulk.general_message(excel5, "x.xls"), excel5)
 
     def test_outcomes_of_exit_statuses(self):
         with tempfile.TemporaryDirectory() as folder:
