@@ -45,8 +45,8 @@ class Run:
 def general_message(text, source):
     """The message with what differs between workbooks of one kind of fault taken out."""
     text = text.replace(source, "FILE")
-    # Counts and offsets, not error numbers, record types (0x0203) or versions (5.0/95, 97-2003).
-    text = re.sub(r"(?<!error )(?<![\w./-])\d+(?![\w./-])", "N", text)
+    # Counts and offsets, not error numbers, record types (0x0203) or versions (Excel 2007, 97-2003).
+    text = re.sub(r"(?<!error )(?<!Excel )(?<![\w./-])\d+(?![\w./-])", "N", text)
     text = re.sub(r'"[^"]*"', '"…"', text)
     return text
 

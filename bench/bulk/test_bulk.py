@@ -17,8 +17,9 @@ class Messages(unittest.TestCase):
                          'the sheet "…" is cut). (error 1008)')
         self.assertEqual(bulk.general_message("x.xls: picture 11 of the workbook's 12 cannot be drawn", "x.xls"),
                          "FILE: picture N of the workbook's N cannot be drawn")
-        excel5 = "it was saved in the Excel 5.0/95 format; save it as an Excel 97-2003 workbook"
-        self.assertEqual(bulk.general_message(excel5, "x.xls"), excel5)
+        for versions in ("it was saved in the Excel 5.0/95 format; save it as an Excel 97-2003 workbook",
+                         "it is an Excel 2007 or later workbook (.xlsx)"):
+            self.assertEqual(bulk.general_message(versions, "x.xls"), versions)
 
     def test_outcomes_of_exit_statuses(self):
         with tempfile.TemporaryDirectory() as folder:
