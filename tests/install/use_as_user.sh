@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Uses an installed Korvendal XL as a user who cannot write to the install folder: the
+# converter makes a PDF of the workbook, and the desktop program starts offscreen and keeps
+# its settings and workspace in that user's own folders. As root the user is nobody.
+#   use_as_user.sh ROOT HOME WORKBOOK.xls
+# ROOT is where the tree was installed ("" for the system itself); HOME, a new folder, becomes
+# the user's home.
+set -euo pipefail
+root=$1 home=$2 workbook=$3
+fail() { echo "FAILED: $*" >&2; exit 1; }
+
+mkdir -p "$home/tmp"
+cp "$workbook" "$home/book.xls"
+as_user=()
+if [[ $(id -u) -eq 0 ]]; then
+  chown -R nobody:nogroup "$home"
+  as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups --)
+fi
+run_as_user() {
+  env -i PATH=/usr/bin:/bin HOME="$home" TMPDIR="$home/tmp" LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen \
+    KORVENDAL_MACHINE_STORE="$root/etc/korvendal-xl/machine.reg" "${as_user[@]}" "$@"
+}
+
+run_as_user "$root/usr/bin/korvendal-xl-convert" --paper Letter "$home/book.xls" "$home/book.pdf" >/dev/null
+pages=$(pdfinfo "$home/book.pdf" | sed -n 's/^Pages: *//p')
+[[ ${pages:-0} -ge 1 ]] || fail "the installed converter made no pages"
+
+# The splash takes four seconds; a program that is still running after eight has started.
+status=0
+run_as_user timeout 8 "$root/usr/bin/korvendal-xl" >"$home/desktop.log" 2>&1 || status=$?
+[[ $status -eq 124 ]] || fail "the desktop program ended early (status $status): $(cat "$home/desktop.log")"
+[[ -f $home/.config/korvendal-xl/SETTINGS.INI ]] || fail "no settings file in the user's configuration folder"
+[[ -d $home/.cache/korvendal-xl/1 ]] || fail "no workspace in the user's cache folder"
+[[ -z $(find "$root/usr/bin" "$root/usr/share/korvendal-xl" "$root/etc/korvendal-xl" -newer "$home/book.xls") ]] ||
+  fail "something was written into the install folder"
+echo "converter made $pages page(s); desktop program started as $(run_as_user id -un)"
