@@ -12,16 +12,10 @@ namespace {
 
 constexpr const char* kProgramName = "korvendal-xl";
 
-// A base folder of the XDG layout: the variable when it holds an absolute path, else the
-// folder under $HOME; "" when neither is known.
-std::string userBaseFolder(const std::optional<std::string>& variable, const std::optional<std::string>& home,
-                           const char* underHome)
+// A base folder of the XDG layout: the variable when it holds an absolute path, else the folder under home.
+std::string userBaseFolder(const std::optional<std::string>& variable, const std::string& home, const char* underHome)
 {
-    if (variable && variable->starts_with('/'))
-        return *variable;
-    if (home && !home->empty())
-        return platform::joinPath(*home, underHome);
-    return "";
+    return variable && variable->starts_with('/') ? *variable : platform::joinPath(home, underHome);
 }
 
 std::string installedDataFolderBeside(const std::string& programFolder)
@@ -40,7 +34,7 @@ ProgramLayout chooseProgramLayout(const LayoutFacts& facts)
     ProgramLayout layout;
     layout.portable = false;
     layout.settingsFolder = platform::joinPath(userBaseFolder(facts.configHome, facts.home, ".config"), kProgramName);
-    layout.standInFolder = facts.home && !facts.home->empty() ? *facts.home : layout.settingsFolder;
+    layout.standInFolder = facts.home;
     layout.filesFolder = facts.installedDataFolder.empty() ? facts.programFolder : facts.installedDataFolder;
     layout.workspaceFolder = platform::joinPath(userBaseFolder(facts.cacheHome, facts.home, ".cache"), kProgramName);
     return layout;
@@ -52,7 +46,7 @@ LayoutFacts currentLayoutFacts()
     facts.programFolder = platform::programFolder();
     facts.programFolderWritable = platform::folderWritable(facts.programFolder);
     facts.installedDataFolder = installedDataFolderBeside(facts.programFolder);
-    facts.home = platform::environmentVariable("HOME");
+    facts.home = platform::homeFolder();
     facts.configHome = platform::environmentVariable("XDG_CONFIG_HOME");
     facts.cacheHome = platform::environmentVariable("XDG_CACHE_HOME");
     return facts;

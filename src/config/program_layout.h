@@ -16,7 +16,8 @@ struct LayoutFacts {
     std::string programFolder;
     bool programFolderWritable = false;
     std::string installedDataFolder;  // "" when there is none beside the program folder
-    std::optional<std::string> home, configHome, cacheHome;  // $HOME, $XDG_CONFIG_HOME, $XDG_CACHE_HOME
+    std::string home;  // absolute
+    std::optional<std::string> configHome, cacheHome;  // $XDG_CONFIG_HOME, $XDG_CACHE_HOME
 };
 
 struct ProgramLayout {
