@@ -13,6 +13,8 @@
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    // Lets the desktop show the installed menu entry's name and icon for the program's windows.
+    QGuiApplication::setDesktopFileName(QStringLiteral("korvendal-xl"));
     kx::platform::QtUserInterface userInterface;
     kx::platform::installUserInterface(&userInterface);
     std::unique_ptr<kx::platform::X11TopLevelWindows> desktopWindows;
