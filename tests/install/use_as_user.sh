@@ -26,13 +26,17 @@ run_as_user korvendal-xl-convert --paper Letter "$home/book.xls" "$home/book.pdf
 pages=$(pdfinfo "$home/book.pdf" | sed -n 's/^Pages: *//p')
 [[ ${pages:-0} -ge 1 ]] || fail "the installed converter made no pages"
 
-# The splash takes four seconds; a program that is still running after eight has started.
+# The splash takes four seconds, then the main window opens. Offscreen nothing can be seen, but
+# Qt's accessibility log names each window (and each message box) as it appears.
 read -r -a menu_command < <(sed -n 's/^Exec=//p' "$root/usr/share/applications/korvendal-xl.desktop")
 status=0
-run_as_user timeout 8 "${menu_command[@]/\%F/$home/book.xls}" >"$home/desktop.log" 2>&1 || status=$?
+run_as_user env QT_LOGGING_RULES=qt.accessibility.cache.debug=true timeout 8 "${menu_command[@]/\%F/$home/book.xls}" \
+  >"$home/desktop.log" 2>&1 || status=$?
 [[ $status -eq 124 ]] || fail "the desktop program ended early (status $status): $(cat "$home/desktop.log")"
+grep -qF 'name="Korvendal - Excel to PDF Converter"' "$home/desktop.log" ||
+  fail "the desktop program showed no main window: $(grep -o 'name="[^"]*"' "$home/desktop.log" | sort -u | tr '\n' ' ')"
 [[ -f $home/.config/korvendal-xl/SETTINGS.INI ]] || fail "no settings file in the user's configuration folder"
 [[ -d $home/.cache/korvendal-xl/1 ]] || fail "no workspace in the user's cache folder"
 [[ -z $(find "$root/usr/bin" "$root/usr/share/korvendal-xl" "$root/etc/korvendal-xl" -newer "$home/book.xls") ]] ||
   fail "something was written into the install folder"
-echo "converter made $pages page(s); desktop program started as $(run_as_user id -un)"
+echo "converter made $pages page(s); desktop program opened its main window as $(run_as_user id -un)"
