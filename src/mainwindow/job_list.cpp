@@ -72,8 +72,16 @@ void JobList::append(const QString& source, const QString& target)
 
 void JobList::UpdateListViewStatus(int inti, const QString& strStatus)
 {
+    if (inti < 1 || inti > rowCount())
+        return;
+    view_.topLevelItem(inti - 1)->setText(Status, strStatus);
+    view_.topLevelItem(inti - 1)->setToolTip(Status, QString());
+}
+
+void JobList::setStatusReason(int inti, const QString& reason)
+{
     if (inti >= 1 && inti <= rowCount())
-        view_.topLevelItem(inti - 1)->setText(Status, strStatus);
+        view_.topLevelItem(inti - 1)->setToolTip(Status, reason);
 }
 
 void JobList::clear() { view_.clear(); }

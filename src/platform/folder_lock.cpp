@@ -6,17 +6,22 @@
 
 namespace kx::platform {
 
-FolderLock::FolderLock(const std::string& folder)
+FolderLock::FolderLock(const std::string& folder) : folder_(folder) { tryAgain(); }
+
+bool FolderLock::tryAgain()
 {
+    if (held())
+        return true;
     // Close-on-exec, so that a program started while the lock is held does not keep it alive.
-    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int descriptor = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (descriptor < 0)
-        return;
+        return false;
     if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
         ::close(descriptor);
-        return;
+        return false;
     }
     descriptor_ = descriptor;
+    return true;
 }
 
 FolderLock::~FolderLock()

@@ -14,8 +14,11 @@ public:
     FolderLock& operator=(const FolderLock&) = delete;
 
     bool held() const { return descriptor_ >= 0; }
+    // Tries once more when the lock is not held yet; answers held().
+    bool tryAgain();
 
 private:
+    std::string folder_;
     int descriptor_ = -1;
 };
 

@@ -94,3 +94,23 @@ TEST(CommandLineConverter, SeveralRunsAtOnceEachGetTheirOwnPdf)
         EXPECT_EQ(pdfText(machine.file(std::string(workbook) + ".pdf")), pdfText(alone)) << workbook;
     }
 }
+
+TEST(CommandLineConverter, AGhostscriptThatNeverEndsIsStoppedAtTheTimeout)
+{
+    KX_REQUIRE_CORPUS();
+    TestMachine machine;
+    const std::string target = machine.file("kept.pdf");
+    runCommand("printf 'earlier PDF' > '" + target + "'");
+    const std::string hanging = machine.file("gs that hangs");
+    runCommand("printf '#!/bin/sh\\necho partial > PdfFile.pdf\\nsleep 300 &\\nexec sleep 300\\n' > '" + hanging
+               + "' && chmod +x '" + hanging + "'");
+    runCommand("sed 's|^\"GSPath\"=.*|\"GSPath\"=\"" + hanging + "\"|' '" + machine.file("machine.reg") + "' > '"
+               + machine.file("hanging.reg") + "'");
+
+    const CommandResult stopped = runCommand("KORVENDAL_MACHINE_STORE='" + machine.file("hanging.reg") + "' '" + kConverter
+                                             + "' --timeout 1 '" + corpusFile("poi-61287.xls") + "' '" + target + "'");
+    EXPECT_EQ(stopped.exitStatus, 1);
+    EXPECT_NE(stopped.errors.find("Ghostscript did not finish within 1 second and was stopped"), std::string::npos)
+        << stopped.errors;
+    EXPECT_EQ(readFile(target), "earlier PDF");
+}
