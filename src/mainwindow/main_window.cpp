@@ -136,7 +136,11 @@ void MainWindow::keyPressEvent(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        controls_.cmdSelectFile->click();
+        // Command buttons take Enter themselves; a focused picture button is a button too.
+        if (auto* pictureButton = qobject_cast<QToolButton*>(focusWidget()))
+            pictureButton->click();
+        else
+            controls_.cmdSelectFile->click();
         break;
     case Qt::Key_Escape:
         controls_.cmdExit->click();

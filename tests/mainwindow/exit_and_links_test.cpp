@@ -79,6 +79,10 @@ TEST(Keyboard, EnterPressesBrowseUnlessAnotherButtonHasTheFocus)
     QTest::keyClick(harness.c().cmdBrowseOutput, Qt::Key_Return);
     EXPECT_EQ(harness.ui.openRequests.size(), 1u);
     EXPECT_EQ(harness.ui.saveRequests.size(), 1u);
+    harness.c().cmdHelp->setFocus();
+    QTest::keyClick(harness.c().cmdHelp, Qt::Key_Return);
+    EXPECT_EQ(harness.ui.openRequests.size(), 1u);
+    EXPECT_EQ(harness.ui.opened, std::vector<std::string>{"/program/help/KorvendalExcel.html"});
 }
 
 TEST(Keyboard, AccessKeysPressTheirButtons)
