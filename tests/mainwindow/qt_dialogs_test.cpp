@@ -74,6 +74,28 @@ TEST(QtDialogs, MessageBoxShowsTextCaptionAndIconAndReportsTheAnswer)
               platform::MessageAnswer::No);
 }
 
+TEST(QtPointer, TheBusyPointerIsTheWindowsAloneSoMessageBoxesKeepTheNormalOne)
+{
+    QWidget window;
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    platform::QtUserInterface ui;
+    ui.showBusyPointer();
+    EXPECT_EQ(window.cursor().shape(), Qt::WaitCursor);
+    const QCursor* overAll = QApplication::overrideCursor();
+    EXPECT_EQ(overAll, nullptr) << "the whole program shows the busy pointer";
+    Qt::CursorShape inBox = Qt::BlankCursor;
+    whenModalAppears([&](QWidget* modal) {
+        inBox = modal->cursor().shape();
+        pressButton(modal, QMessageBox::Ok);
+    });
+    ui.showMessage({"Failed to create PDF.", "Korvendal", platform::MessageIcon::Critical});
+    EXPECT_EQ(inBox, Qt::ArrowCursor);
+    ui.restoreDefaultPointer();
+    EXPECT_EQ(window.cursor().shape(), Qt::ArrowCursor);
+}
+
 class QtFileDialogs : public ::testing::Test {
 protected:
     QString inFolder(const QString& name) const { return folder.path() + "/" + name; }

@@ -94,12 +94,19 @@ MessageAnswer QtUserInterface::showMessage(const Message& message)
     return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
 }
 
-void QtUserInterface::showBusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+void QtUserInterface::showBusyPointer()
+{
+    restoreDefaultPointer();
+    busyWindow_ = QApplication::activeWindow();
+    if (busyWindow_)
+        busyWindow_->setCursor(Qt::WaitCursor);
+}
 
 void QtUserInterface::restoreDefaultPointer()
 {
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
+    if (busyWindow_)
+        busyWindow_->unsetCursor();
+    busyWindow_ = nullptr;
 }
 
 std::optional<std::string> QtUserInterface::chooseFileToOpen(const FileDialogRequest& request)
