@@ -178,6 +178,22 @@ JobResult ConversionDriver::handleFault(std::int16_t row)
     return {JobOutcome::Failed, fault, faultReason(fault)};
 }
 
+std::string workspaceFolderIn(const std::string& programFolder)
+{
+    return platform::joinPath(programFolder, "temp");
+}
+
+void clearWorkspaceAtExit(const std::string& workspace)
+{
+    if (platform::FolderLock::heldHere(workspace)) {
+        removeWorkspaceFiles(workspace);
+        return;
+    }
+    const platform::FolderLock lock(workspace);
+    if (lock.held())
+        removeWorkspaceFiles(workspace);
+}
+
 std::string faultReason(const errors::ErrorInfo& fault)
 {
     return fault.description + " (error " + std::to_string(fault.number) + ")";

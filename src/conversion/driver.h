@@ -73,6 +73,13 @@ struct JobResult {
     std::string reason;  // why the job did not complete, in the words both programs show; else empty
 };
 
+// The workspace folder of a program whose folder is `programFolder`.
+std::string workspaceFolderIn(const std::string& programFolder);
+
+// Removes the job files from the workspace folder as the program ends, unless another running
+// program is converting there.
+void clearWorkspaceAtExit(const std::string& workspace);
+
 // The reason a job gives for a failure that left it (as the error reporter receives it).
 std::string faultReason(const errors::ErrorInfo& fault);
 

@@ -118,17 +118,28 @@ void MainWindow::showEvent(QShowEvent* event)
     }
 }
 
-// Form_QueryUnload: every request to close the window asks first.
-void MainWindow::closeEvent(QCloseEvent* event)
+bool MainWindow::userAgreesToExit()
 {
     bool confirmed = false;
     runReporting(services_.reportError, "frmMain:Form_QueryUnload", [&] { confirmed = userConfirmsExit(); });
-    if (!confirmed) {
+    return confirmed;
+}
+
+// Form_QueryUnload: every request to close the window asks first.
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (!exitAgreed_ && !userAgreesToExit()) {
         event->ignore();
         return;
     }
     event->accept();
     Form_Unload();
+}
+
+bool MainWindow::agreeToSessionEnd(bool mayAsk)
+{
+    exitAgreed_ = !mayAsk || userAgreesToExit();
+    return exitAgreed_;
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event)

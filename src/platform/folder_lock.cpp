@@ -1,10 +1,20 @@
 #include "platform/folder_lock.h"
 
 #include <fcntl.h>
+#include <set>
 #include <sys/file.h>
 #include <unistd.h>
 
 namespace kx::platform {
+namespace {
+
+std::multiset<std::string>& foldersHeldHere()
+{
+    static std::multiset<std::string> folders;
+    return folders;
+}
+
+}  // namespace
 
 FolderLock::FolderLock(const std::string& folder) : folder_(folder) { tryAgain(); }
 
@@ -21,13 +31,18 @@ bool FolderLock::tryAgain()
         return false;
     }
     descriptor_ = descriptor;
+    foldersHeldHere().insert(folder_);
     return true;
 }
 
+bool FolderLock::heldHere(const std::string& folder) { return foldersHeldHere().contains(folder); }
+
 FolderLock::~FolderLock()
 {
-    if (descriptor_ >= 0)
-        ::close(descriptor_);
+    if (descriptor_ < 0)
+        return;
+    ::close(descriptor_);
+    foldersHeldHere().erase(foldersHeldHere().find(folder_));
 }
 
 }  // namespace kx::platform

@@ -1,6 +1,7 @@
 #include "platform/process.h"
 
 #include "platform/environment.h"
+#include "platform/termination.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -218,6 +219,15 @@ ProcessResult reapLater(pid_t pid)
     return { ProcessEnd::StillRunning };
 }
 
+ProcessResult waitFor(pid_t pid, const ProcessRequest& request)
+{
+    if (!request.waitLimit)
+        return waitWithoutLimit(pid);
+    if (const auto ended = waitAtMost(pid, *request.waitLimit))
+        return *ended;
+    return request.endAtLimit ? endGroup(pid) : reapLater(pid);
+}
+
 }  // namespace
 
 std::optional<CommandLine> splitCommandLine(std::string_view commandLine, const ProgramResolver& resolve)
@@ -273,11 +283,10 @@ ProcessResult runProcess(const ProcessRequest& request)
         return {};
     if (request.higherPriority)
         raisePriority(*pid);
-    if (!request.waitLimit)
-        return waitWithoutLimit(*pid);
-    if (const auto ended = waitAtMost(*pid, *request.waitLimit))
-        return *ended;
-    return request.endAtLimit ? endGroup(*pid) : reapLater(*pid);
+    noteChildGroupBeingWaitedFor(*pid);
+    const ProcessResult result = waitFor(*pid, request);
+    noteChildGroupBeingWaitedFor(0);
+    return result;
 }
 
 }  // namespace kx::platform
