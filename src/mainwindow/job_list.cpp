@@ -80,8 +80,9 @@ void JobList::UpdateListViewStatus(int inti, const QString& strStatus)
 
 void JobList::setStatusReason(int inti, const QString& reason)
 {
+    // As a paragraph, so that a long reason wraps instead of running off the screen.
     if (inti >= 1 && inti <= rowCount())
-        view_.topLevelItem(inti - 1)->setToolTip(Status, reason);
+        view_.topLevelItem(inti - 1)->setToolTip(Status, "<p>" + reason.toHtmlEscaped() + "</p>");
 }
 
 void JobList::clear() { view_.clear(); }

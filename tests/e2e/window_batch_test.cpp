@@ -188,8 +188,8 @@ TEST_F(WindowBatch, BrokenWorkbookFailsQuietlyToTheReporterAndTheNextRowConverts
     // The failed row says why, in the words the command-line converter uses.
     const QString reason = c().lvwGeneral->topLevelItem(0)->toolTip(3);
     EXPECT_TRUE(reason.contains("not an Excel 97-2003 workbook")) << reason.toStdString();
-    EXPECT_NE(errors.find("korvendal-xl: bad-csv-renamed.xls: " + reason.toStdString() + "\n"), std::string::npos)
-        << errors;
+    EXPECT_NE(errors.find("korvendal-xl: bad-csv-renamed.xls: Cannot open "), std::string::npos) << errors;
+    EXPECT_NE(errors.find("not an Excel 97-2003 workbook"), std::string::npos) << errors;
     EXPECT_TRUE(c().lvwGeneral->topLevelItem(1)->toolTip(3).isEmpty());
     ASSERT_EQ(reported.size(), 1u);
     EXPECT_EQ(reported[0].code, 1005);
