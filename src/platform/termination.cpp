@@ -11,11 +11,13 @@ namespace {
 
 std::atomic<int> requestWriteEnd { -1 };
 std::atomic<pid_t> childGroup { 0 };
+std::atomic<bool> requested { false };
 
 // Only async-signal-safe calls here.
 void onTerminationRequest(int)
 {
     const int savedErrno = errno;
+    requested = true;
     if (const pid_t group = childGroup.load())
         ::kill(-group, SIGTERM);
     if (const int descriptor = requestWriteEnd.load(); descriptor >= 0) {
@@ -42,6 +44,12 @@ int installTerminationRequests()
     return ends[0];
 }
 
-void noteChildGroupBeingWaitedFor(pid_t group) { childGroup = group; }
+void noteChildGroupBeingWaitedFor(pid_t group)
+{
+    childGroup = group;
+    // A request that came while the child was being started found no group to stop.
+    if (group != 0 && requested)
+        ::kill(-group, SIGTERM);
+}
 
 }  // namespace kx::platform

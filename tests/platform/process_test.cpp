@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "platform/process.h"
+#include "platform/termination.h"
 #include "support/temp_folder.h"
 
 using namespace kx::platform;
@@ -124,7 +125,7 @@ TEST_F(RealProcess, MissingProgramOrFolderIsNotStartedAndDoesNotWait)
 }
 
 // True once the process is gone or a zombie that only its new parent can collect.
-bool endsWithin(const std::string& pidText, std::chrono::milliseconds span, bool zombieCounts)
+static bool endsWithin(const std::string& pidText, std::chrono::milliseconds span, bool zombieCounts)
 {
     const auto deadline = std::chrono::steady_clock::now() + span;
     do {
@@ -152,12 +153,31 @@ TEST_F(RealProcess, EndingAtTheLimitEndsEverythingTheProgramStarted)
     const auto program = script("hang", "sleep 60 & echo $! > out.txt; exec sleep 60\n");
     const auto before = std::chrono::steady_clock::now();
     const auto result = runProcess(
-        { .commandLine = program, .workingFolder = work_.string(), .waitLimit = 100ms, .endAtLimit = true });
+        { .commandLine = program, .workingFolder = work_.string(), .waitLimit = 500ms, .endAtLimit = true });
     EXPECT_EQ(result.end, ProcessEnd::EndedAtLimit);
     EXPECT_TRUE(result.started());
     EXPECT_FALSE(result.succeeded());
     EXPECT_LT(std::chrono::steady_clock::now() - before, 5s);
     EXPECT_TRUE(endsWithin(output(), 5s, true)) << "the program's own child still runs";
+}
+
+// A log-off sends SIGTERM to the program while it waits for Ghostscript: the wait must end at
+// once, and the request must reach the event loop. In a process of its own, since the request
+// stays in force there.
+TEST_F(RealProcess, ARequestToEndStopsTheProgramBeingWaitedFor)
+{
+    const auto program = script("asks to end", "kill -TERM $PPID; exec sleep 30\n");
+    EXPECT_EXIT(
+        {
+            const int requests = installTerminationRequests();
+            const auto before = std::chrono::steady_clock::now();
+            const auto result = run(program);
+            char request = 0;
+            const bool stoppedAtOnce = result.end == ProcessEnd::Signalled
+                && std::chrono::steady_clock::now() - before < 10s;
+            std::_Exit(requests >= 0 && stoppedAtOnce && ::read(requests, &request, 1) == 1 ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 // Started from a launcher, or with its output piped into `head`, the program's own output
