@@ -1,4 +1,5 @@
 // korvendal-xl-convert: one workbook to one PDF, through the same conversion as the desktop program.
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -75,6 +76,8 @@ int convertInWorkspace(conversion::EngineApplicationFactory& engine, const conve
 
 int main(int argc, char** argv)
 {
+    // Output into a pipe nobody reads any more (`... | head -1`) must not end a conversion.
+    std::signal(SIGPIPE, SIG_IGN);
     platform::keepFreedMemoryForReuse();
     conversion::CommandLineRequest request;
     try {

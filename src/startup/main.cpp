@@ -9,12 +9,15 @@
 #include <QSessionManager>
 #include <QSocketNotifier>
 
+#include <csignal>
 #include <memory>
 
 int main(int, char** argv)
 {
     // First, so that a request to end that comes during start-up waits for the event loop.
     const int terminationRequests = kx::platform::installTerminationRequests();
+    // Started from a launcher, the program may write its reasons into a pipe nobody reads.
+    std::signal(SIGPIPE, SIG_IGN);
     // Command-line arguments are accepted and change nothing: the toolkit sees the program name
     // alone, since its own options (-style, -reverse, -qwindowtitle, ...) would change the program.
     int toolkitArgumentCount = 1;

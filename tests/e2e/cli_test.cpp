@@ -2,6 +2,8 @@
 
 #include "e2e_support.h"
 
+#include <unistd.h>
+
 using namespace kx::e2e;
 
 namespace {
@@ -93,6 +95,26 @@ TEST(CommandLineConverter, SeveralRunsAtOnceEachGetTheirOwnPdf)
         ASSERT_EQ(convert("'" + corpusFile(workbook) + "' '" + alone + "'").exitStatus, 0);
         EXPECT_EQ(pdfText(machine.file(std::string(workbook) + ".pdf")), pdfText(alone)) << workbook;
     }
+}
+
+// `korvendal-xl-convert ... | head -1`, or a launcher that closed its end: the output pipe has
+// no reader any more, for the converter and for the Ghostscript it starts.
+TEST(CommandLineConverter, OutputIntoAPipeNobodyReadsStillMakesThePdf)
+{
+    KX_REQUIRE_CORPUS();
+    TestMachine machine;
+    const std::string target = machine.file("piped.pdf");
+    const std::string statusFile = machine.file("status");
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    ::close(pipeEnds[0]);
+    const std::string command = "'" + kConverter + "' '" + corpusFile("poi-61287.xls") + "' '" + target + "' >&"
+        + std::to_string(pipeEnds[1]) + " 2>&" + std::to_string(pipeEnds[1]) + "; echo $? > '" + statusFile + "'";
+    runCommand(command);
+    ::close(pipeEnds[1]);
+
+    EXPECT_EQ(readFile(statusFile), "0\n");
+    EXPECT_GE(pdfPageCount(target), 1);
 }
 
 TEST(CommandLineConverter, AGhostscriptThatNeverEndsIsStoppedAtTheTimeout)
