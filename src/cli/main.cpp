@@ -1,4 +1,5 @@
 // korvendal-xl-convert: one workbook to one PDF, through the same conversion as the desktop program.
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -39,31 +40,18 @@ int fail(const std::string& reason, int exitStatus = kExitFailed)
     return exitStatus;
 }
 
-std::string failureReason(const conversion::JobResult& result)
-{
-    switch (result.outcome) {
-    case conversion::JobOutcome::ConverterMissing:
-        return "Ghostscript was not found where the machine store's GSPath names it";
-    case conversion::JobOutcome::Stopped:
-        return "no PostScript printer is installed for the conversion";
-    default:
-        if (result.fault)
-            return result.fault->description + " (error " + std::to_string(result.fault->number) + ")";
-        return conversion::kFailedToCreatePdfMessage;
-    }
-}
-
 int convert(conversion::EngineApplicationFactory& engine, const conversion::CommandLineRequest& request,
             const std::string& workspace)
 {
     conversion::FixedOptions options(request.options);
     SingleJobRow row(platform::fileNameOf(request.source));
-    conversion::ConversionDriver driver(engine, options, row, workspace);
+    conversion::ConversionDriver driver(engine, options, row, workspace,
+                                        conversion::installedJobServices(request.ghostscriptTimeout));
     try {
         const conversion::JobResult result = driver.ConvertWorkbook(request.source, request.target, 1, 1);
         if (result.outcome == conversion::JobOutcome::Completed && row.status() == conversion::kStatusCompleted)
             return 0;
-        return fail(failureReason(result));
+        return fail(result.reason.empty() ? conversion::kFailedToCreatePdfMessage : result.reason);
     } catch (const std::exception& error) {
         return fail(error.what());
     }
@@ -88,6 +76,8 @@ int convertInWorkspace(conversion::EngineApplicationFactory& engine, const conve
 
 int main(int argc, char** argv)
 {
+    // Output into a pipe nobody reads any more (`... | head -1`) must not end a conversion.
+    std::signal(SIGPIPE, SIG_IGN);
     platform::keepFreedMemoryForReuse();
     conversion::CommandLineRequest request;
     try {

@@ -12,6 +12,7 @@ namespace {
 
 constexpr std::array<const char*, 6> kPaperNames{"A4", "Legal", "A5", "Letter", "B4", "B5"};
 constexpr int kHighestPage = 999;  // the page boxes of the window take three digits
+constexpr int kLongestTimeout = 24 * 60 * 60;
 
 bool sameIgnoringCase(const std::string& a, const std::string& b)
 {
@@ -46,13 +47,28 @@ double zoomOf(const std::string& text)
     return *zoom;
 }
 
+// A whole number from 1 to `highest`; nothing for any other text.
+std::optional<int> wholeNumberOf(const std::string& text, int highest)
+{
+    int number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || number < 1 || number > highest)
+        return std::nullopt;
+    return number;
+}
+
 int pageOf(const std::string& option, const std::string& text)
 {
-    int page = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), page);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || page < 1 || page > kHighestPage)
-        throw UsageError(option + " needs a page number from 1 to " + std::to_string(kHighestPage) + ", not '" + text + "'");
-    return page;
+    if (const auto page = wholeNumberOf(text, kHighestPage))
+        return *page;
+    throw UsageError(option + " needs a page number from 1 to " + std::to_string(kHighestPage) + ", not '" + text + "'");
+}
+
+std::chrono::seconds timeoutOf(const std::string& text)
+{
+    if (const auto seconds = wholeNumberOf(text, kLongestTimeout))
+        return std::chrono::seconds(*seconds);
+    throw UsageError("--timeout needs whole seconds from 1 to " + std::to_string(kLongestTimeout) + ", not '" + text + "'");
 }
 
 class ArgumentCursor {
@@ -107,6 +123,8 @@ CommandLineRequest parseCommandLine(const std::vector<std::string>& arguments)
             from = pageOf(argument, cursor.valueOf(argument));
         else if (argument == "--to")
             to = pageOf(argument, cursor.valueOf(argument));
+        else if (argument == "--timeout")
+            request.ghostscriptTimeout = timeoutOf(cursor.valueOf(argument));
         else
             throw UsageError("unknown option '" + argument + "'");
     }
@@ -141,6 +159,8 @@ Options:
   --gridlines      print gridlines (the default); --no-gridlines leaves them out
   --headings       print row and column headings
   --from N --to M  only pages N to M of the whole print (default all pages)
+  --timeout SECONDS  end Ghostscript when one of its passes runs longer than this, and
+                   fail (default 600; whole seconds up to 86400)
   --help           show this help
 
 Messages go to standard output. The exit status is 0 when the PDF was written; otherwise it

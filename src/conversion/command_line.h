@@ -1,6 +1,7 @@
 #pragma once
 // The arguments of the command-line converter:
 //   korvendal-xl-convert [options] SOURCE.xls TARGET.pdf
+#include <chrono>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -13,6 +14,8 @@ struct CommandLineRequest {
     OptionValues options;
     std::string source;
     std::string target;
+    // How long each Ghostscript pass may run before it is ended and the job fails.
+    std::chrono::milliseconds ghostscriptTimeout = std::chrono::minutes(10);
     bool helpWanted = false;
 };
 

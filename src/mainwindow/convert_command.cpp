@@ -1,8 +1,11 @@
+#include <iostream>
 #include <limits>
 #include <stdexcept>
 
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QString>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "conversion/engine_automation.h"
@@ -40,6 +43,26 @@ bool refuse(QLineEdit& field, const char* message)
     return false;
 }
 
+// A nested event loop, so that the window stays painted while the job waits.
+void pauseKeepingTheWindowPainted()
+{
+    constexpr int kPauseMilliseconds = 100;
+    QEventLoop loop;
+    QTimer::singleShot(kPauseMilliseconds, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+// A failed row says why: as the tool tip of its status, and on standard error.
+void noteFailureReason(JobList& jobs, int position, const std::string& reason)
+{
+    if (reason.empty())
+        return;
+    jobs.setStatusReason(position, QString::fromStdString(reason));
+    const auto row = jobs.row(position);
+    std::cerr << "korvendal-xl: " << (row ? row->strFileName.toStdString() + ": " : std::string()) << reason
+              << std::endl;
+}
+
 std::int16_t rowNumber(int position)
 {
     if (position > std::numeric_limits<std::int16_t>::max())
@@ -70,9 +93,10 @@ void MainWindow::cmdConvert_Click()
     if (!conversionOptionsAreValid(controls_))
         return;
     // A failure goes to the reporter; the command goes on with its next step only when it agrees.
-    const auto carryOnAfterFailure = [this] {
+    const auto carryOnAfterFailure = [this](int position = 0) {
         const errors::ErrorInfo failure =
             errors::describeFailure<conversion::automation::Failure, workbook::WorkbookError>(std::current_exception());
+        noteFailureReason(jobList_, position, conversion::faultReason(failure));
         const bool carryOn = services_.reportError(failure.number, failure.description, kConvertErrorSource);
         platform::ui().restoreDefaultPointer();
         return carryOn;
@@ -92,6 +116,7 @@ void MainWindow::cmdConvert_Click()
     conversion::EngineApplicationFactory engine;
     conversion::JobServices jobServices = conversion::installedJobServices();
     jobServices.reportError = services_.reportError;
+    jobServices.pauseForWorkspace = pauseKeepingTheWindowPainted;
     conversion::ConversionDriver driver(engine, options, rows, services_.workspaceFolder,
                                         std::move(jobServices));
     const int rowCount = jobList_.rowCount();
@@ -105,8 +130,9 @@ void MainWindow::cmdConvert_Click()
             const auto result = driver.ConvertWorkbook(job->strsource.toStdString(), job->strDestination.toStdString(), row, 1);
             if (result.outcome == conversion::JobOutcome::ConverterMissing)
                 return;
+            noteFailureReason(jobList_, position, result.reason);
         } catch (...) {
-            if (!carryOnAfterFailure())
+            if (!carryOnAfterFailure(position))
                 return;
         }
     }

@@ -69,6 +69,10 @@ TEST(CommandLine, RefusesWhatWouldMakeAWrongPdf)
     EXPECT_NE(usageErrorOf({"--from", "0", "--to", "2", "in.xls", "out.pdf"}).find("--from"), std::string::npos);
     EXPECT_NE(usageErrorOf({"--to", "2x", "--from", "1", "in.xls", "out.pdf"}).find("--to"), std::string::npos);
     EXPECT_NE(usageErrorOf({"--pages", "in.xls", "out.pdf"}).find("--pages"), std::string::npos);
+    EXPECT_NE(usageErrorOf({"--timeout", "0", "in.xls", "out.pdf"}).find("--timeout"), std::string::npos);
+    EXPECT_NE(usageErrorOf({"--timeout", "1.5", "in.xls", "out.pdf"}).find("--timeout"), std::string::npos);
+    EXPECT_EQ(parse({"--timeout", "3", "in.xls", "out.pdf"}).ghostscriptTimeout, std::chrono::seconds(3));
+    EXPECT_EQ(parse({"in.xls", "out.pdf"}).ghostscriptTimeout, std::chrono::seconds(600));
     EXPECT_EQ(parse({"--zoom", "10", "in.xls", "out.pdf"}).options.zoom, 10);
     EXPECT_EQ(parse({"--zoom", "400", "in.xls", "out.pdf"}).options.zoom, 400);
 }
