@@ -14,6 +14,15 @@ struct CommandLineRequest {
     std::string source;
     std::string target;
     bool helpWanted = false;
+    bool versionWanted = false;
+};
+
+// The print options and, in their order, the arguments that are not options.
+struct ConversionArguments {
+    OptionValues options;
+    std::vector<std::string> paths;
+    bool helpWanted = false;
+    bool versionWanted = false;
 };
 
 // Thrown for arguments that do not make a request; the text is one line for the user.
@@ -23,8 +32,8 @@ public:
 };
 
 // `arguments` without the program name. Throws UsageError.
+ConversionArguments parseConversionArguments(const std::vector<std::string>& arguments);
+// The same, for exactly one source and one target. Throws UsageError.
 CommandLineRequest parseCommandLine(const std::vector<std::string>& arguments);
-
-std::string commandLineHelp();
 
 }  // namespace kx::conversion

@@ -15,7 +15,7 @@ bool replaceFileWithCopy(const std::string& from, const std::string& to)
     if (!fs::is_regular_file(from, error) || fs::is_directory(to, error))
         return false;
     const fs::path target(to);
-    const fs::path staging = target.parent_path() / ("." + target.filename().string() + "." + std::to_string(::getpid()) + ".part");
+    const fs::path staging = stagingFileFor(to, ::getpid());
     if (!fs::copy_file(from, staging, fs::copy_options::overwrite_existing, error) || error) {
         fs::remove(staging, error);
         return false;
@@ -27,6 +27,12 @@ bool replaceFileWithCopy(const std::string& from, const std::string& to)
         return false;
     }
     return true;
+}
+
+std::string stagingFileFor(const std::string& to, int processId)
+{
+    const fs::path target(to);
+    return (target.parent_path() / ("." + target.filename().string() + "." + std::to_string(processId) + ".part")).string();
 }
 
 }  // namespace kx::platform

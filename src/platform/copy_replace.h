@@ -8,4 +8,8 @@ namespace kx::platform {
 // left as it was and nothing else stays behind. True on success.
 bool replaceFileWithCopy(const std::string& from, const std::string& to);
 
+// The file beside `to` that process `processId` fills while it replaces `to`; a process ended
+// before it finished leaves it behind.
+std::string stagingFileFor(const std::string& to, int processId);
+
 }  // namespace kx::platform
