@@ -174,19 +174,4 @@ ConversionArguments parseConversionArguments(const std::vector<std::string>& arg
     return parsed;
 }
 
-CommandLineRequest parseCommandLine(const std::vector<std::string>& arguments)
-{
-    ConversionArguments parsed = parseConversionArguments(arguments);
-    CommandLineRequest request{.options = std::move(parsed.options),
-                               .helpWanted = parsed.helpWanted,
-                               .versionWanted = parsed.versionWanted};
-    if (request.helpWanted || request.versionWanted)
-        return request;
-    if (parsed.paths.size() != 2)
-        throw UsageError("expected SOURCE.xls and TARGET.pdf");
-    request.source = parsed.paths[0];
-    request.target = parsed.paths[1];
-    return request;
-}
-
 }  // namespace kx::conversion

@@ -1,6 +1,5 @@
 #pragma once
-// The arguments of the command-line converter:
-//   korvendal-xl-convert [options] SOURCE.xls TARGET.pdf
+// The print options of the command-line converter, among its other arguments.
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -8,14 +7,6 @@
 #include "conversion/fixed_options.h"
 
 namespace kx::conversion {
-
-struct CommandLineRequest {
-    OptionValues options;
-    std::string source;
-    std::string target;
-    bool helpWanted = false;
-    bool versionWanted = false;
-};
 
 // The print options and, in their order, the arguments that are not options.
 struct ConversionArguments {
@@ -33,7 +24,5 @@ public:
 
 // `arguments` without the program name. Throws UsageError.
 ConversionArguments parseConversionArguments(const std::vector<std::string>& arguments);
-// The same, for exactly one source and one target. Throws UsageError.
-CommandLineRequest parseCommandLine(const std::vector<std::string>& arguments);
 
 }  // namespace kx::conversion
