@@ -10,7 +10,6 @@
 #include "mainwindow/main_window.h"
 #include "mainwindow/numeric_text.h"
 #include "mainwindow/window_conversion.h"
-#include "platform/filesystem.h"
 #include "platform/ui.h"
 #include "workbook/error.h"
 
@@ -93,7 +92,7 @@ void MainWindow::cmdConvert_Click()
     conversion::EngineApplicationFactory engine;
     conversion::JobServices jobServices = conversion::installedJobServices();
     jobServices.reportError = services_.reportError;
-    conversion::ConversionDriver driver(engine, options, rows, platform::joinPath(services_.programFolder, "temp"),
+    conversion::ConversionDriver driver(engine, options, rows, services_.workspaceFolder,
                                         std::move(jobServices));
     const int rowCount = jobList_.rowCount();
     for (int position = 1; position <= rowCount; ++position) {

@@ -81,6 +81,7 @@ protected:
         };
         services.endProgram = [this] { ++programEnds; };
         services.programFolder = machine.folder();
+        services.workspaceFolder = machine.file("temp");
         window = std::make_unique<mainwindow::MainWindow>(services);
         window->show();
         [[maybe_unused]] const bool shown = QTest::qWaitForWindowExposed(window.get());
