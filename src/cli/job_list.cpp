@@ -1,6 +1,7 @@
 #include "cli/job_list.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <set>
 
