@@ -60,7 +60,7 @@ JobResult ConversionDriver::ConvertWorkbook(const std::string& source, const std
             return {JobOutcome::Stopped, {}, "no PostScript printer is installed for the conversion"};
         }
         const std::string savedPrinter = SaveActivePrinter(*application_);
-        automation::applyPageSetup(sheet, options_);
+        automation::setUpWorkbook(workbook, sheet, options_);
         application_->activeWorkbook().printOut(automation::conversionPrintOut(options_, workspaceFile(kPostScriptFile)));
         RestoreActivePrinter(*application_, savedPrinter);
 

@@ -69,6 +69,12 @@ bool copyAll(int from, int to)
     }
 }
 
+// The start of the names of the staging files that process `processId` makes beside `target`.
+std::string stagingPrefixOf(const fs::path& target, int processId)
+{
+    return "." + target.filename().string() + "." + std::to_string(processId) + ".";
+}
+
 // A new file of an unguessable name beside `target`, created by this call (O_EXCL, no link
 // followed), with the permissions of a new file; -1 when none can be made.
 int createStagingFile(const fs::path& target, std::string& stagingPath)
@@ -78,7 +84,7 @@ int createStagingFile(const fs::path& target, std::string& stagingPath)
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         char suffix[17];
         std::snprintf(suffix, sizeof suffix, "%08x%08x", random(), random());
-        stagingPath = (target.parent_path() / ("." + target.filename().string() + "." + suffix + ".part")).string();
+        stagingPath = (target.parent_path() / (stagingPrefixOf(target, ::getpid()) + suffix + ".part")).string();
         const int descriptor = ::open(stagingPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (descriptor >= 0 || errno != EEXIST)
             return descriptor;
@@ -145,6 +151,19 @@ bool replaceFileWithCopy(const std::string& from, const std::string& to)
         && ::fsync(descriptor) == 0;
     ::close(source);
     return putInPlace(descriptor, written, staging, to);
+}
+
+void removeStagingFilesOf(const std::string& target, int processId)
+{
+    const fs::path targetPath(target);
+    const std::string prefix = stagingPrefixOf(targetPath, processId);
+    std::error_code ignored;
+    const fs::path folder = targetPath.parent_path().empty() ? fs::path(".") : targetPath.parent_path();
+    for (fs::directory_iterator entry(folder, ignored), end; !ignored && entry != end; entry.increment(ignored)) {
+        const std::string name = entry->path().filename().string();
+        if (name.starts_with(prefix) && name.ends_with(".part"))
+            fs::remove(entry->path(), ignored);
+    }
 }
 
 }  // namespace kx::platform

@@ -18,4 +18,8 @@ bool replaceFileContent(const std::string& path, std::string_view content);
 // when any step fails.
 bool replaceFileWithCopy(const std::string& from, const std::string& to);
 
+// Removes the staging files that process `processId` left beside `target` when it was ended
+// before it finished replacing it.
+void removeStagingFilesOf(const std::string& target, int processId);
+
 }  // namespace kx::platform

@@ -53,6 +53,25 @@ TEST(CommandLineConverter, HeadingsAndPaperChangeTheOutput)
     EXPECT_GT(pdfText(machine.file("dressed.pdf")).size(), pdfText(machine.file("plain.pdf")).size());
 }
 
+TEST(CommandLineConverter, FittingAndChoosingSheetsDecideThePageCount)
+{
+    KX_REQUIRE_CORPUS();
+    TestMachine machine;
+    // Twenty-four worksheets, the first printing on three pages.
+    const std::string workbook = "'" + corpusFile("poi-15228.xls") + "' '" + machine.file("out.pdf") + "'";
+    const std::pair<std::string, int> cases[] = {
+        {"--sheets 1 ", 3}, {"--sheets 1 --fit 1x1 ", 1}, {"--fit 1x1 --all-sheets ", 24}, {"--sheets 2,1 --fit 1x1 --all-sheets ", 2},
+    };
+    for (const auto& [options, pages] : cases) {
+        const CommandResult run = convert(options + workbook);
+        ASSERT_EQ(run.exitStatus, 0) << options << run.errors;
+        EXPECT_EQ(pdfPageCount(machine.file("out.pdf")), pages) << options;
+    }
+    const CommandResult unknown = convert("--sheets Nonesuch " + workbook);
+    EXPECT_EQ(unknown.exitStatus, 1);
+    EXPECT_NE(unknown.errors.find("no sheet \"Nonesuch\""), std::string::npos) << unknown.errors;
+}
+
 TEST(CommandLineConverter, FailuresSayWhyOnOneLineAndLeaveTheTargetAlone)
 {
     KX_REQUIRE_CORPUS();
