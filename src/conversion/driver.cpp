@@ -8,7 +8,7 @@
 #include "platform/filesystem.h"
 #include "platform/folder_lock.h"
 #include "platform/ui.h"
-#include "workbook/error.h"
+#include "workbook/model/error.h"
 
 namespace kx::conversion {
 namespace {

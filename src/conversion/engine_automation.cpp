@@ -9,8 +9,8 @@
 #include "conversion/automation_page_setup.h"
 #include "conversion/printer_selection.h"
 #include "platform/filesystem.h"
-#include "workbook/print.h"
-#include "workbook/reader.h"
+#include "workbook/print/print.h"
+#include "workbook/xls/reader.h"
 
 namespace kx::conversion {
 namespace {

@@ -12,7 +12,7 @@
 #include "mainwindow/window_conversion.h"
 #include "platform/filesystem.h"
 #include "platform/ui.h"
-#include "workbook/error.h"
+#include "workbook/model/error.h"
 
 namespace kx::mainwindow {
 namespace {
