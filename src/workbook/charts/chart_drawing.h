@@ -8,7 +8,8 @@
 #include <tuple>
 #include <vector>
 
-#include "workbook/render/cell_decoration.h"
+#include "workbook/canvas/cairo_paint.h"
+#include "workbook/model/geometry.h"
 #include "workbook/canvas/cell_fonts.h"
 #include "workbook/canvas/pango_layout.h"
 

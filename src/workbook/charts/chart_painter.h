@@ -2,7 +2,8 @@
 // Charts drawn with cairo and pango: frame, title, legend and plot, in points.
 #include <cairo.h>
 
-#include "workbook/render/cell_decoration.h"
+#include "workbook/canvas/cairo_paint.h"
+#include "workbook/model/geometry.h"
 #include "workbook/canvas/cell_fonts.h"
 
 namespace kx::workbook {

@@ -3,7 +3,7 @@
 // through the same row heights and column widths as the cells.
 #include <vector>
 
-#include "workbook/render/cell_decoration.h"
+#include "workbook/model/geometry.h"
 #include "workbook/layout/page_grid.h"
 
 namespace kx::workbook {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "workbook/render/cell_decoration.h"
+#include "workbook/model/cell_fill.h"
 
 namespace kx::workbook {
 namespace {

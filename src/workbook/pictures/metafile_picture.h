@@ -1,7 +1,7 @@
 #pragma once
 // Metafile pictures drawn as vectors, so that their lines stay sharp and their text prints as
 // text that a reader of the PDF can find.
-#include "workbook/render/cell_decoration.h"
+#include "workbook/model/geometry.h"
 #include "workbook/pictures/picture_decoding.h"
 
 namespace kx::workbook {

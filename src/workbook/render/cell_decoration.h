@@ -5,23 +5,12 @@
 #include <optional>
 #include <vector>
 
+#include "workbook/canvas/cairo_paint.h"
+#include "workbook/model/cell_fill.h"
+#include "workbook/model/geometry.h"
 #include "workbook/model/model.h"
 
 namespace kx::workbook {
-
-struct Box {
-    double x = 0, y = 0, width = 0, height = 0;
-};
-
-void setSourceColor(cairo_t* cr, Color color);
-// Fills the current path and then outlines it, either only when given, and clears the path.
-void fillAndStroke(cairo_t* cr, const std::optional<Color>& fill, const std::optional<Color>& line, double lineWidth);
-
-// The colour a fill prints: solid fills in the foreground colour, patterns as a blend of their
-// two colours by ink coverage; white without a fill.
-Color fillColor(const Workbook& workbook, const CellFormat& format);
-// Whether the fill puts any colour on white paper.
-bool fillShows(const Workbook& workbook, const CellFormat& format);
 
 // Cell fills painted in the order they come: a fill that continues the one before it in the same
 // row and colour joins it, and a row's run that lies just under the run before it, as wide and
