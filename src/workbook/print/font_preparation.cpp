@@ -7,8 +7,6 @@
 #include <mutex>
 #include <system_error>
 
-#include "workbook/print/print.h"
-
 namespace kx::workbook {
 namespace {
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "workbook/model/error.h"
+#include "workbook/print/font_preparation.h"
 #include "workbook/model/model.h"
 
 namespace kx::workbook {
@@ -19,16 +20,6 @@ struct PrintJob {
 // Throws WorkbookError (NothingToPrint when no sheet has anything to print, PrintFailed
 // when the file cannot be written). Writes to a temporary name and renames it into place.
 void printWorkbook(const Workbook& workbook, const PrintJob& job);
-
-// Shared: something else in the program (a window toolkit) may use the font configuration too,
-// and the configuration loads as fontconfig itself loads it. Alone: prints are the program's only
-// users of fonts, and the configuration loads without the files fontconfig reads only to list
-// them. It must then start before anything else in the program touches fontconfig.
-enum class FontLoading { Shared, Alone };
-// Starts reading the system's font configuration in the background, so that it overlaps what
-// the caller does before its first print (opening the workbook). Printing without it does the
-// same reading at its first text.
-void prepareFonts(FontLoading loading);
 
 // Setting a zoom turns fitting to pages off, as in the spreadsheet program.
 void setZoom(PageSetup& setup, int percent);
