@@ -1,12 +1,12 @@
 #include "workbook/format/number_format_brackets.h"
 
-#include "workbook/xls/cell_formats.h"
-
 #include <algorithm>
 #include <array>
 #include <cctype>
 #include <charconv>
 #include <utility>
+
+#include "workbook/model/palette.h"
 
 namespace kx::workbook {
 namespace {

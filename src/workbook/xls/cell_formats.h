@@ -30,7 +30,5 @@ uint16_t fontIndexFromFile(uint16_t stored, size_t fontCount);
 // The border style in the low four bits; numbers past the known styles draw as thin lines.
 BorderStyle borderStyle(uint32_t bits);
 
-// The 56 colours of palette indexes 8..63 in a workbook without a PALETTE record.
-std::vector<Color> defaultPalette();
 
 }  // namespace kx::workbook::detail

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "workbook/model/palette.h"
 #include "workbook/xls/blip_store.h"
 #include "workbook/xls/cell_formats.h"
 #include "workbook/xls/read_failure.h"
