@@ -12,7 +12,7 @@
 
 #include "workbook/conditions/condition_areas.h"
 #include "workbook/format/number_format_calendar.h"
-#include "workbook/xls/text_decoding.h"
+#include "workbook/model/unicode.h"
 
 namespace kx::workbook::detail {
 

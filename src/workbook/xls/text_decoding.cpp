@@ -8,28 +8,6 @@ constexpr uint8_t kTwoBytesWide = 0x01;
 constexpr uint8_t kHasPhonetic = 0x04;
 constexpr uint8_t kHasRuns = 0x08;
 
-void appendUtf8(char32_t code, std::string& out)
-{
-    if (code < 0x80) {
-        out.push_back(static_cast<char>(code));
-    } else if (code < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | code >> 6));
-        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else if (code < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | code >> 12));
-        out.push_back(static_cast<char>(0x80 | (code >> 6 & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | code >> 18));
-        out.push_back(static_cast<char>(0x80 | (code >> 12 & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (code >> 6 & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    }
-}
-
-bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool isLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
 std::string decodeCharacters(RecordReader& reader, size_t count, uint8_t options)
 {
     std::u16string units;
@@ -39,24 +17,6 @@ std::string decodeCharacters(RecordReader& reader, size_t count, uint8_t options
 }
 
 }  // namespace
-
-std::string utf16ToUtf8(std::u16string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char16_t unit = text[i];
-        if (isHighSurrogate(unit) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
-            appendUtf8(0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (text[i + 1] - 0xDC00), out);
-            ++i;
-        } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
-            appendUtf8(0xFFFD, out);  // an unpaired half of a pair cannot be shown
-        } else {
-            appendUtf8(unit, out);
-        }
-    }
-    return out;
-}
 
 std::string readShortString(RecordReader& reader)
 {

@@ -4,11 +4,10 @@
 #include <string>
 
 #include "workbook/model/model.h"
+#include "workbook/model/unicode.h"
 #include "workbook/xls/record_stream.h"
 
 namespace kx::workbook::detail {
-
-std::string utf16ToUtf8(std::u16string_view text);
 
 // Character count (one byte), option byte, characters.
 std::string readShortString(RecordReader& reader);
