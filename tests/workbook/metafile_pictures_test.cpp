@@ -13,6 +13,7 @@
 #include "workbook/xls/metafile_blip.h"
 #include "workbook/pictures/metafile_picture.h"
 #include "workbook/pictures/metafile_text.h"
+#include "workbook/pictures/picture_decoding.h"
 #include "workbook/xls/reader.h"
 
 namespace kx::workbook {

@@ -2,7 +2,8 @@
 // Metafile pictures drawn as vectors, so that their lines stay sharp and their text prints as
 // text that a reader of the PDF can find.
 #include "workbook/model/geometry.h"
-#include "workbook/pictures/picture_decoding.h"
+#include "workbook/model/model.h"
+#include "workbook/pictures/picture_surface.h"
 
 namespace kx::workbook {
 

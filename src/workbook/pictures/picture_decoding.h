@@ -6,13 +6,9 @@
 #include <memory>
 
 #include "workbook/model/model.h"
+#include "workbook/pictures/picture_surface.h"
 
 namespace kx::workbook {
-
-struct SurfaceDeleter {
-    void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
-};
-using SurfacePtr = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
 
 // Nothing for unsupported or undecodable pictures. A JPEG keeps its encoded bytes attached,
 // so that PostScript output embeds them as they are instead of the decoded pixels.
