@@ -10,7 +10,7 @@
 
 #include "workbook/model/model.h"
 #include "workbook/xls/record_stream.h"
-#include "workbook/xls/sheet_reader.h"
+#include "workbook/xls/sheet_context.h"
 
 namespace kx::workbook::detail {
 

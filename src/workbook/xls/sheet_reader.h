@@ -3,19 +3,11 @@
 #include <cstddef>
 #include <vector>
 
-#include "workbook/xls/globals_reader.h"
 #include "workbook/model/model.h"
 #include "workbook/xls/record_stream.h"
+#include "workbook/xls/sheet_context.h"
 
 namespace kx::workbook::detail {
-
-struct SheetContext {
-    size_t formatCount = 0;  // cell formats in the workbook; cells naming others get the default
-    size_t fontCount = 0;
-    size_t sharedStringCount = 0;
-    const Globals* globals = nullptr;   // for the cells charts name; without it charts keep their own values
-    const Workbook* formats = nullptr;  // the cell and number formats of the values stored with charts
-};
 
 // Reads the sheet whose BOF record starts at `offset` into `sheet` (whose name, kind and
 // visibility are already set) and returns the stream offset just past its EOF record.
