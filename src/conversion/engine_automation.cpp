@@ -125,7 +125,7 @@ private:
 
     static int zoom(std::int32_t percent)
     {
-        if (percent < 10 || percent > 400)
+        if (percent < workbook::minimumZoom || percent > workbook::maximumZoom)
             throw propertyRefused("Zoom");
         return percent;
     }

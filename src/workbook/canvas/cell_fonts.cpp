@@ -66,7 +66,7 @@ const PangoFontDescription* CellFonts::description(uint16_t index)
     const size_t slot = std::min<size_t>(index, workbook_.fonts.size());
     if (!descriptions_[slot]) {
         const Font& chosen = font(index);
-        const double size = chosen.heightTwips / 20.0;
+        const double size = chosen.heightTwips / kTwipsPerPoint;
         descriptions_[slot] = describeFont(chosen, chosen.script == Script::Normal ? size : size * 2 / 3);
     }
     return descriptions_[slot].get();
@@ -100,7 +100,7 @@ void CellFonts::addRunAttributes(PangoAttrList* list, uint16_t fontIndex, unsign
     if (chosen.strikeout)
         insert(list, pango_attr_strikethrough_new(TRUE), start, end);
     if (chosen.script != Script::Normal) {
-        const double rise = chosen.heightTwips / 20.0 / 3 * (chosen.script == Script::Superscript ? 1 : -1);
+        const double rise = chosen.heightTwips / kTwipsPerPoint / 3 * (chosen.script == Script::Superscript ? 1 : -1);
         insert(list, pango_attr_rise_new(static_cast<int>(rise * PANGO_SCALE)), start, end);
     }
 }

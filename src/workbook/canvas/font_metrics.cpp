@@ -20,7 +20,7 @@ constexpr double pixelsPerPoint = 96.0 / 72.0;
 double measureMaxDigitWidth(const Font& font)
 {
     const MeasuringLayout layout;
-    FontDescriptionPtr description = describeFont(font, font.heightTwips / 20.0 * pixelsPerPoint);
+    FontDescriptionPtr description = describeFont(font, font.heightTwips / kTwipsPerPoint * pixelsPerPoint);
     pango_layout_set_font_description(layout.get(), description.get());
     double widest = 0;
     for (char digit = '0'; digit <= '9'; ++digit) {

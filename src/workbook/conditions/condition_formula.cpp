@@ -132,7 +132,7 @@ private:
 
     Value cellValue(uint32_t row, uint32_t column) const
     {
-        return conditionValueOf(workbook_, row < 65536 && column < 256 ? sheet_.cell(row, static_cast<uint16_t>(column)) : nullptr);
+        return conditionValueOf(workbook_, row < maxRows && column < maxColumns ? sheet_.cell(row, static_cast<uint16_t>(column)) : nullptr);
     }
 
     bool step()
@@ -233,7 +233,7 @@ private:
     {
         const int64_t value = !counted ? (isRow ? stored : stored & 0xFF)
                                        : from + (isRow ? static_cast<int16_t>(stored) : static_cast<int8_t>(stored & 0xFF));
-        return value < 0 || value > (isRow ? 65535 : 255) ? std::nullopt : std::optional<uint32_t>(static_cast<uint32_t>(value));
+        return value < 0 || value > (isRow ? kLastRow : kLastColumn) ? std::nullopt : std::optional<uint32_t>(static_cast<uint32_t>(value));
     }
 
     bool area(bool offsets)

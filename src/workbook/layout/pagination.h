@@ -29,9 +29,6 @@ struct SheetPagination {
     std::vector<SheetPage> pages;  // in print order; pages with nothing on them are left out
 };
 
-inline constexpr int minimumZoom = 10;
-inline constexpr int maximumZoom = 400;
-
 // Pages of the sheet's print area (or of its used range) under its page set-up, for a printable
 // area of contentWidth by contentHeight points. inkedCells: cells that print although they are
 // empty, such as those that text spills into. Throws WorkbookError(TooManyPages) when the sheet

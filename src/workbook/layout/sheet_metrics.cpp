@@ -7,7 +7,7 @@ namespace kx::workbook {
 namespace {
 
 constexpr double pointsPerPixel = 0.75;
-constexpr double pointsPerTwip = 1.0 / 20;
+constexpr double pointsPerTwip = 1.0 / kTwipsPerPoint;
 
 // The space beside the digits of a cell: a quarter of a digit, rounded up, on each side, plus
 // one pixel of gridline.

@@ -9,9 +9,6 @@
 
 namespace kx::workbook {
 
-inline constexpr uint32_t maxRows = 65536;
-inline constexpr uint16_t maxColumns = 256;
-
 class SheetMetrics {
 public:
     // maxDigitWidth: the widest digit of the workbook's default font, in whole pixels;

@@ -13,6 +13,12 @@ struct Color {
     bool operator==(const Color&) const = default;
 };
 
+// A sheet has rows 0..65535 and columns 0..255.
+inline constexpr uint32_t maxRows = 65536;
+inline constexpr uint16_t maxColumns = 256;
+inline constexpr uint32_t kLastRow = maxRows - 1;
+inline constexpr uint16_t kLastColumn = maxColumns - 1;
+
 // Row and column numbers are 0-based, as stored in the file.
 struct CellRef {
     uint32_t row = 0;
@@ -33,6 +39,9 @@ struct CellRange {
 
 enum class Underline : uint8_t { None, Single, Double, SingleAccounting, DoubleAccounting };
 enum class Script : uint8_t { Normal, Superscript, Subscript };
+
+// Font sizes and row heights are stored in twips.
+inline constexpr double kTwipsPerPoint = 20;
 
 struct Font {
     std::string name = "Arial";
@@ -264,6 +273,10 @@ struct Chart {
     ChartPrintSize printSize = ChartPrintSize::FillPage;
     double width = 0, height = 0;  // points, as stored
 };
+
+// The zoom percentages a page set-up can print at.
+inline constexpr int minimumZoom = 10;
+inline constexpr int maximumZoom = 400;
 
 // The page set-up as stored in the file; the print engine lays the caller's settings over it.
 struct PageSetup {

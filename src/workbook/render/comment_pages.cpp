@@ -27,7 +27,7 @@ std::vector<size_t> printOrder(const Sheet& sheet)
 // Lays out one comment across the width between the margins; returns its height.
 double layoutComment(PangoLayout* layout, const Comment& comment, const Font& font, const PageFrame& frame)
 {
-    FontDescriptionPtr description = describeFont(font, font.heightTwips / 20.0);
+    FontDescriptionPtr description = describeFont(font, font.heightTwips / kTwipsPerPoint);
     pango_layout_set_font_description(layout, description.get());
     pango_layout_set_width(layout, static_cast<int>(frame.contentWidth * PANGO_SCALE));
     pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);

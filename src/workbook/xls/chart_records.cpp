@@ -69,7 +69,6 @@ constexpr uint16_t kValueAxis = 1;
 constexpr uint16_t kCategoryAxis = 0;
 constexpr uint16_t kAxisLine = 0;
 constexpr uint16_t kMajorGridline = 1;
-constexpr double kTwipsPerPoint = 20;
 
 Color readRgb(RecordReader& reader)
 {

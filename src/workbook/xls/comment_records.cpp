@@ -6,12 +6,6 @@
 
 namespace kx::workbook::detail {
 
-namespace {
-
-constexpr uint16_t kLastColumn = 255;
-
-}  // namespace
-
 bool CommentCollector::read(const Record& record)
 {
     RecordReader reader(record);

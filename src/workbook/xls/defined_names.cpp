@@ -13,8 +13,6 @@ namespace {
 
 constexpr uint8_t kPrintArea = 0x06;
 constexpr uint8_t kPrintTitles = 0x07;
-constexpr uint32_t kLastRow = 65535;
-constexpr uint16_t kLastColumn = 255;
 
 uint16_t columnOf(uint16_t stored)
 {

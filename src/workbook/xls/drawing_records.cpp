@@ -40,7 +40,6 @@ constexpr uint32_t kPrintedBit = 0x0001;
 constexpr uint32_t kHiddenBit = 0x0002;
 constexpr size_t kPropertySize = 6;
 
-constexpr uint16_t kLastColumn = 255;
 constexpr Color kWhite{255, 255, 255};
 constexpr Color kBlack{0, 0, 0};
 constexpr Color kNoteYellow{255, 255, 225};

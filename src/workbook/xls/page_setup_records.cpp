@@ -99,8 +99,8 @@ bool readPageSetupRecord(const Record& record, PageSetup& setup)
     case record_type::PrintHeaders: setup.headings = reader.u16() != 0; break;
     case record_type::Header: setup.header = readHeaderText(reader); break;
     case record_type::Footer: setup.footer = readHeaderText(reader); break;
-    case record_type::HorizontalPageBreaks: readPageBreaks(reader, setup.rowBreaks, 65535); break;
-    case record_type::VerticalPageBreaks: readPageBreaks(reader, setup.columnBreaks, 255); break;
+    case record_type::HorizontalPageBreaks: readPageBreaks(reader, setup.rowBreaks, kLastRow); break;
+    case record_type::VerticalPageBreaks: readPageBreaks(reader, setup.columnBreaks, kLastColumn); break;
     default: return false;
     }
     return true;

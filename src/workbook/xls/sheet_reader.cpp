@@ -19,9 +19,7 @@ namespace kx::workbook::detail {
 
 namespace {
 
-constexpr uint16_t kLastColumn = 255;
 constexpr uint16_t kDefaultCellFormat = 15;
-constexpr size_t kRowCount = 65536;
 
 double decodeRk(uint32_t rk)
 {
@@ -203,7 +201,7 @@ uint16_t SheetReader::checkedColumn(RecordReader& reader, size_t column) const
 Row& SheetReader::rowAt(uint16_t index)
 {
     if (rowSlots_.empty())
-        rowSlots_.assign(kRowCount, -1);
+        rowSlots_.assign(maxRows, -1);
     int32_t& slot = rowSlots_[index];
     if (slot < 0) {
         if (!sheet_.rows.empty() && sheet_.rows.back().index > index)
