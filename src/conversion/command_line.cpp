@@ -7,6 +7,8 @@
 #include <cmath>
 #include <optional>
 
+#include "workbook/model/model.h"
+
 namespace kx::conversion {
 namespace {
 
@@ -43,7 +45,7 @@ std::optional<double> numberOf(const std::string& text)
 double zoomOf(const std::string& text)
 {
     const auto zoom = numberOf(text);
-    if (!zoom || *zoom < 10 || *zoom > 400)
+    if (!zoom || *zoom < workbook::minimumZoom || *zoom > workbook::maximumZoom)
         throw UsageError("zoom '" + text + "' is not a number from 10 to 400");
     return *zoom;
 }

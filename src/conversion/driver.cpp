@@ -10,7 +10,7 @@
 #include "platform/file_replace.h"
 #include "platform/filesystem.h"
 #include "platform/ui.h"
-#include "workbook/error.h"
+#include "workbook/model/error.h"
 
 namespace kx::conversion {
 namespace {

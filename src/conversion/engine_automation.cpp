@@ -9,9 +9,9 @@
 #include "conversion/automation_page_setup.h"
 #include "conversion/printer_selection.h"
 #include "platform/filesystem.h"
-#include "workbook/font_preparation.h"
-#include "workbook/print.h"
-#include "workbook/reader.h"
+#include "workbook/print/font_preparation.h"
+#include "workbook/print/print.h"
+#include "workbook/xls/reader.h"
 
 namespace kx::conversion {
 namespace {
@@ -140,7 +140,7 @@ private:
             return;
         }
         const std::int32_t percent = asInteger(value);
-        if (percent < 10 || percent > 400)
+        if (percent < workbook::minimumZoom || percent > workbook::maximumZoom)
             throw propertyRefused("Zoom");
         workbook::setZoom(setup, percent);
     }

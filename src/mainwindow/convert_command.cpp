@@ -14,14 +14,13 @@
 #include "mainwindow/numeric_text.h"
 #include "mainwindow/window_conversion.h"
 #include "platform/ui.h"
-#include "workbook/error.h"
+#include "workbook/model/error.h"
+#include "workbook/model/model.h"
 
 namespace kx::mainwindow {
 namespace {
 
 constexpr const char* kConvertErrorSource = "frmMain:Image9_Click";
-constexpr double kLowestZoom = 10;
-constexpr double kHighestZoom = 400;
 
 // Keeps the busy pointer up for the command and puts the normal one back on every way out.
 class BusyPointer {
@@ -80,7 +79,7 @@ bool conversionOptionsAreValid(const MainWindowControls& c)
     const auto zoom = numericValue(c.txtAdjust->text());
     if (!zoom)
         return refuse(*c.txtAdjust, "Please enter valid value in Page Adjust field");
-    if (*zoom < kLowestZoom || *zoom > kHighestZoom)
+    if (*zoom < workbook::minimumZoom || *zoom > workbook::maximumZoom)
         return refuse(*c.txtAdjust, "Please enter value in range between 10 and 400 in Page Adjust field");
     return true;
 }
