@@ -20,6 +20,10 @@ public:
     explicit EngineApplicationFactory(Fonts fonts = Fonts::SharedWithWindows);
     std::unique_ptr<automation::Application> createApplication() override;
 
+    // Returns once the background loading of the fonts has ended; afterwards this process runs
+    // no thread but its own, so it may fork.
+    void waitForFonts() const;
+
     // Called with a line for each warning of every workbook opened or printed ("PATH: record
     // 0x0208 at offset 1234: what was left out"); by default warnings go unsaid.
     using WarningListener = std::function<void(const std::string& line)>;
