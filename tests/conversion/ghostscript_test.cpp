@@ -11,7 +11,7 @@
 #include "conversion/ghostscript.h"
 #include "platform/program_end.h"
 #include "platform/ui.h"
-#include "support/recording_ui.h"
+#include "support/fake_user_interface.h"
 #include "support/temp_folder.h"
 
 using namespace kx::conversion;
@@ -80,7 +80,7 @@ protected:
     fs::path workspaceFile(const char* name) const { return fs::path(workspace_) / name; }
 
     kx::testing::TempFolder folder_;
-    kx::testing::RecordingUserInterface ui_;
+    kx::testing::FakeUserInterface ui_;
     fs::path root_;
     fs::path store_;
     std::string workspace_;

@@ -90,12 +90,15 @@ TEST(CommandLineConverter, FailuresSayWhyOnOneLineAndLeaveTheTargetAlone)
 
     const CommandResult empty = convert("'" + corpusFile("poi-blankworkbook.xls") + "' '" + target + "'");
     EXPECT_NE(empty.exitStatus, 0);
+    EXPECT_GT(empty.errors.size(), 1u);
+    EXPECT_EQ(empty.errors.find('\n'), empty.errors.size() - 1) << empty.errors;
     EXPECT_EQ(readFile(target), "earlier PDF");
 
     const CommandResult noGhostscript = runCommand("KORVENDAL_MACHINE_STORE='" + machine.file("none.reg") + "' '" + kConverter
                                                    + "' '" + corpusFile("poi-61287.xls") + "' '" + target + "'");
     EXPECT_EQ(noGhostscript.exitStatus, 1);
     EXPECT_NE(noGhostscript.errors.find("Ghostscript"), std::string::npos);
+    EXPECT_EQ(noGhostscript.errors.find('\n'), noGhostscript.errors.size() - 1) << noGhostscript.errors;
     EXPECT_EQ(readFile(target), "earlier PDF");
 
     const CommandResult usage = convert("--zoom 500 in.xls out.pdf");
