@@ -80,7 +80,7 @@ void GlobalsReader::readRecord(const Record& record)
     Workbook& book = globals_.workbook;
     switch (record.type) {
     case record_type::FilePass:
-        throw ReadFailure(ErrorCode::PasswordProtected, "it is protected by a password");
+        break;  // the stream was decrypted before it came here
     case record_type::Bof:
         reader.fail("a sheet starts inside the shared part of the workbook");
     case record_type::CodePage:

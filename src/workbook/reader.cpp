@@ -12,6 +12,7 @@
 #include "workbook/chart_data.h"
 #include "workbook/compound_file.h"
 #include "workbook/conditional_formats.h"
+#include "workbook/decryption.h"
 #include "workbook/defined_names.h"
 #include "workbook/globals_reader.h"
 #include "workbook/read_failure.h"
@@ -47,7 +48,8 @@ void readSheets(std::span<const std::byte> stream, const detail::Globals& global
 
 Workbook readWorkbook(std::span<const std::byte> fileBytes)
 {
-    const detail::WorkbookStream stream = detail::extractWorkbookStream(fileBytes);
+    detail::WorkbookStream stream = detail::extractWorkbookStream(fileBytes);
+    detail::decryptWorkbookStream(stream.bytes);
     detail::Globals globals = detail::readGlobals(stream.bytes);
     Workbook book = std::move(globals.workbook);
     book.sheets.resize(globals.sheets.size());
