@@ -9,6 +9,7 @@
 #include <new>
 #include <numeric>
 
+#include "workbook/biff5_upgrade.h"
 #include "workbook/chart_data.h"
 #include "workbook/compound_file.h"
 #include "workbook/conditional_formats.h"
@@ -50,6 +51,8 @@ Workbook readWorkbook(std::span<const std::byte> fileBytes)
 {
     detail::WorkbookStream stream = detail::extractWorkbookStream(fileBytes);
     detail::decryptWorkbookStream(stream.bytes);
+    if (detail::isBiff5Stream(stream.bytes))
+        stream.bytes = detail::upgradeBiff5Stream(stream.bytes);
     detail::Globals globals = detail::readGlobals(stream.bytes);
     Workbook book = std::move(globals.workbook);
     book.sheets.resize(globals.sheets.size());
