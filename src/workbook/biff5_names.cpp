@@ -72,8 +72,7 @@ bool upgradeToken(RecordReader& reader, RecordWriter& writer)
     case 0x27:
     case 0x28:
         writer.u8(token);
-        for (int i = 0; i < 6; ++i)
-            writer.u8(reader.u8());
+        copyBytes(reader, 6, writer);
         return true;
     case 0x3B:
         writer.u8(token).u16(sheetEntry(reader));
@@ -106,6 +105,14 @@ Body upgradeFormula(RecordReader& reader, size_t size)
 }
 
 }  // namespace
+
+Body upgradeChartLink(RecordReader& reader)
+{
+    RecordWriter writer;
+    copyBytes(reader, 6, writer);  // which part of the series, kind of link, flags, number format
+    const Body formula = upgradeFormula(reader, reader.u16());
+    return writer.u16(static_cast<uint16_t>(formula.size())).bytes(formula).body();
+}
 
 Body upgradeName(RecordReader& reader, uint16_t codePage)
 {

@@ -19,12 +19,6 @@ std::string readBytes(RecordReader& reader, size_t count)
     return bytes;
 }
 
-void copyBytes(RecordReader& reader, size_t count, RecordWriter& writer)
-{
-    for (size_t i = 0; i < count; ++i)
-        writer.u8(reader.u8());
-}
-
 // The row, column and cell format that start every cell record.
 void copyCellHeader(RecordReader& reader, RecordWriter& writer)
 {
@@ -40,6 +34,12 @@ uint8_t rotationOf(uint8_t orientation)
 }
 
 }  // namespace
+
+void copyBytes(RecordReader& reader, size_t count, RecordWriter& writer)
+{
+    for (size_t i = 0; i < count; ++i)
+        writer.u8(reader.u8());
+}
 
 std::u16string readText(RecordReader& reader, size_t count, uint16_t codePage)
 {
@@ -131,6 +131,13 @@ Body upgradeHeaderFooter(RecordReader& reader, uint16_t codePage)
     if (reader.atEnd())
         return {};
     return RecordWriter().string(readText(reader, reader.u8(), codePage)).body();
+}
+
+Body upgradeSeriesText(RecordReader& reader, uint16_t codePage)
+{
+    RecordWriter writer;
+    writer.u16(reader.u16());
+    return writer.shortString(readText(reader, reader.u8(), codePage)).body();
 }
 
 Body upgradePageBreaks(RecordReader& reader, uint16_t lastAcross)

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "workbook/record_stream.h"
+#include "workbook/record_writer.h"
 
 namespace kx::workbook::detail::biff5 {
 
@@ -27,6 +28,13 @@ Body upgradePageBreaks(RecordReader& reader, uint16_t lastAcross);
 // Built-in names keep their formula, with the sheet references in the newer form; other names
 // keep only their name, which is all the reader takes from them.
 Body upgradeName(RecordReader& reader, uint16_t codePage);
+
+// A chart's texts and the links of its series to cells, whose references take the newer form.
+Body upgradeSeriesText(RecordReader& reader, uint16_t codePage);
+Body upgradeChartLink(RecordReader& reader);
+
+// Copies `count` bytes that the two layouts share.
+void copyBytes(RecordReader& reader, size_t count, RecordWriter& writer);
 
 // The characters of an 8-bit text of `count` bytes (fewer when the record ends first).
 std::u16string readText(RecordReader& reader, size_t count, uint16_t codePage);

@@ -17,11 +17,12 @@ constexpr uint16_t kBiff8 = 0x0600;
 constexpr uint16_t kBiff5 = 0x0500;
 constexpr size_t kBiff8BofSize = 16;
 constexpr uint16_t kGlobalsSubstream = 0x0005;
-constexpr uint16_t kChartSubstream = 0x0020;
 constexpr uint16_t kNoteContinued = 0xFFFF;  // the row of a NOTE that goes on with the text before
 constexpr uint16_t kThisWorkbookMarker = 0x0401;
 constexpr uint16_t kSupBook = 0x01AE;
 constexpr uint16_t kCommentObject = 0x0019;
+constexpr uint16_t kSeriesText = 0x100D;
+constexpr uint16_t kChartLink = 0x1051;
 
 // Records the newer reader would take for something else: the older objects, drawings and
 // sheet references have layouts of their own.
@@ -35,25 +36,6 @@ bool isLeftOut(uint16_t type)
     case record_type::ExternSheet:
     case kSupBook:
     case record_type::Sst:
-        return true;
-    default:
-        return false;
-    }
-}
-
-// What a chart sheet keeps: its page set-up. Its chart is of the older form.
-bool isChartSheetRecord(uint16_t type)
-{
-    switch (type) {
-    case record_type::Setup:
-    case record_type::LeftMargin:
-    case record_type::RightMargin:
-    case record_type::TopMargin:
-    case record_type::BottomMargin:
-    case record_type::HCenter:
-    case record_type::VCenter:
-    case record_type::Header:
-    case record_type::Footer:
         return true;
     default:
         return false;
@@ -85,7 +67,6 @@ private:
     uint16_t codePage_ = 1252;
     int depth_ = 0;  // of nested substreams: 1 inside the globals or a sheet
     bool inGlobals_ = false;
-    bool inChart_ = false;
     uint16_t sheetCount_ = 0;
     std::unordered_map<size_t, size_t> movedSubstreams_;         // BOF offsets, old to new
     std::vector<std::pair<size_t, uint32_t>> sheetOffsetFields_;  // where each sheet's offset goes
@@ -99,14 +80,15 @@ void Biff5Upgrade::take(const Record& record)
         return takeBof(record);
     if (record.type == record_type::Eof)
         return takeEof();
-    if (depth_ != 1 || isLeftOut(record.type) || (inChart_ && !isChartSheetRecord(record.type)))
+    if (depth_ != 1 || isLeftOut(record.type))
         return;
     if (record.type != record_type::Note)
         flushNote();
     takeRecord(record);
 }
 
-// A substream inside a sheet is an embedded chart, of the older form: it is left out whole.
+// A substream inside a sheet is an embedded chart, which the older form places by an object of
+// its own: it is left out whole.
 void Biff5Upgrade::takeBof(const Record& record)
 {
     if (depth_++ > 0)
@@ -116,7 +98,6 @@ void Biff5Upgrade::takeBof(const Record& record)
     const std::vector<std::byte> bof = biff5::upgradeBof(reader);
     const uint16_t kind = static_cast<uint16_t>(std::to_integer<uint16_t>(bof[2]) | std::to_integer<uint16_t>(bof[3]) << 8);
     inGlobals_ = kind == kGlobalsSubstream;
-    inChart_ = kind == kChartSubstream;
     nextObject_ = 1;
     write(record_type::Bof, bof);
 }
@@ -154,6 +135,8 @@ void Biff5Upgrade::takeRecord(const Record& record)
     case record_type::HorizontalPageBreaks: return write(record.type, biff5::upgradePageBreaks(reader, 0x00FF));
     case record_type::VerticalPageBreaks: return write(record.type, biff5::upgradePageBreaks(reader, 0xFFFF));
     case record_type::Note: return takeNote(reader);
+    case kSeriesText: return write(record.type, biff5::upgradeSeriesText(reader, codePage_));
+    case kChartLink: return write(record.type, biff5::upgradeChartLink(reader));
     default: return copy(record);
     }
 }

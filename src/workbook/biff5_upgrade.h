@@ -1,8 +1,9 @@
 #pragma once
 // Excel 5.0/95 workbooks, read by rewriting their stream in the Excel 97-2003 layout: the same
 // records with texts in UTF-16, cell formats and names in the newer form, and comments as the
-// objects and text records that hold them now. Charts and drawings of the older form are left
-// out; everything else reads into the same model as a newer workbook.
+// objects and text records that hold them now. Chart sheets keep their charts; embedded charts
+// and drawings, placed by the older objects, are left out. Everything else reads into the same
+// model as a newer workbook.
 #include <cstddef>
 #include <vector>
 
