@@ -57,7 +57,6 @@ private:
     void takeBof(const Record& record);
     void takeEof();
     void takeRecord(const Record& record);
-    void copy(const Record& record);
     void write(uint16_t type, const std::vector<std::byte>& body) { appendRecord(out_, type, body); }
     void takeNote(RecordReader& reader);
     void flushNote();
@@ -96,7 +95,7 @@ void Biff5Upgrade::takeBof(const Record& record)
     movedSubstreams_[record.offset] = out_.size();
     RecordReader reader(record);
     const std::vector<std::byte> bof = biff5::upgradeBof(reader);
-    const uint16_t kind = static_cast<uint16_t>(std::to_integer<uint16_t>(bof[2]) | std::to_integer<uint16_t>(bof[3]) << 8);
+    const uint16_t kind = littleEndian16(&bof[2]);
     inGlobals_ = kind == kGlobalsSubstream;
     nextObject_ = 1;
     write(record_type::Bof, bof);
@@ -118,7 +117,7 @@ void Biff5Upgrade::takeRecord(const Record& record)
     switch (record.type) {
     case record_type::CodePage:
         codePage_ = reader.u16();
-        return copy(record);
+        return appendRecordAsRead(out_, record);
     case record_type::Font: return write(record.type, biff5::upgradeFont(reader, codePage_));
     case record_type::Format: return write(record.type, biff5::upgradeFormat(reader, codePage_));
     case record_type::Xf: return write(record.type, biff5::upgradeXf(reader));
@@ -137,15 +136,8 @@ void Biff5Upgrade::takeRecord(const Record& record)
     case record_type::Note: return takeNote(reader);
     case kSeriesText: return write(record.type, biff5::upgradeSeriesText(reader, codePage_));
     case kChartLink: return write(record.type, biff5::upgradeChartLink(reader));
-    default: return copy(record);
+    default: return appendRecordAsRead(out_, record);
     }
-}
-
-void Biff5Upgrade::copy(const Record& record)
-{
-    for (size_t i = 0; i < record.pieces.size(); ++i)
-        write(i == 0 ? record.type : record_type::Continue,
-              std::vector<std::byte>(record.pieces[i].begin(), record.pieces[i].end()));
 }
 
 // A long comment goes on in NOTE records of its own, marked by an impossible row.
@@ -215,10 +207,8 @@ bool isBiff5Stream(Bytes stream)
 {
     if (stream.size() < 6)
         return false;
-    const auto u16At = [&](size_t at) {
-        return static_cast<uint16_t>(std::to_integer<uint16_t>(stream[at]) | std::to_integer<uint16_t>(stream[at + 1]) << 8);
-    };
-    const uint16_t type = u16At(0), length = u16At(2), version = u16At(4);
+    const uint16_t type = littleEndian16(&stream[0]), length = littleEndian16(&stream[2]),
+                   version = littleEndian16(&stream[4]);
     return type == record_type::Bof && version != kBiff8 && (version == kBiff5 || length < kBiff8BofSize);
 }
 

@@ -208,11 +208,6 @@ bool neverEncrypted(uint16_t type)
     }
 }
 
-uint16_t rawU16(const std::vector<std::byte>& stream, size_t at)
-{
-    return static_cast<uint16_t>(std::to_integer<uint16_t>(stream[at]) | std::to_integer<uint16_t>(stream[at + 1]) << 8);
-}
-
 // Calls `decrypt(from, to, bodyStart, bodySize)` for the encrypted part of each record body.
 // A record reaching past the end is cut there; the record reader reports it later.
 template <typename Decrypt>
@@ -220,8 +215,8 @@ void forEachEncryptedBody(const std::vector<std::byte>& stream, Decrypt&& decryp
 {
     size_t position = 0;
     while (stream.size() - position >= 4) {
-        const uint16_t type = rawU16(stream, position);
-        const size_t size = rawU16(stream, position + 2);
+        const uint16_t type = littleEndian16(stream.data() + position);
+        const size_t size = littleEndian16(stream.data() + position + 2);
         const size_t body = position + 4;
         const size_t end = std::min(stream.size(), body + size);
         if (!neverEncrypted(type)) {

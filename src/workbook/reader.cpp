@@ -15,6 +15,7 @@
 #include "workbook/conditional_formats.h"
 #include "workbook/decryption.h"
 #include "workbook/defined_names.h"
+#include "workbook/early_worksheet.h"
 #include "workbook/globals_reader.h"
 #include "workbook/read_failure.h"
 #include "workbook/sheet_reader.h"
@@ -49,7 +50,11 @@ void readSheets(std::span<const std::byte> stream, const detail::Globals& global
 
 Workbook readWorkbook(std::span<const std::byte> fileBytes)
 {
-    detail::WorkbookStream stream = detail::extractWorkbookStream(fileBytes);
+    detail::WorkbookStream stream;
+    if (detail::isEarlyWorksheet(fileBytes))
+        stream.bytes = detail::earlyWorksheetAsBiff5(fileBytes);
+    else
+        stream = detail::extractWorkbookStream(fileBytes);
     detail::decryptWorkbookStream(stream.bytes);
     if (detail::isBiff5Stream(stream.bytes))
         stream.bytes = detail::upgradeBiff5Stream(stream.bytes);

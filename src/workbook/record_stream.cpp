@@ -12,11 +12,6 @@ namespace {
 
 constexpr size_t kHeaderSize = 4;
 
-uint16_t littleEndian16(const std::byte* at)
-{
-    return static_cast<uint16_t>(std::to_integer<uint16_t>(at[0]) | std::to_integer<uint16_t>(at[1]) << 8);
-}
-
 std::string hex4(uint16_t value)
 {
     static constexpr char digits[] = "0123456789ABCDEF";
@@ -27,6 +22,11 @@ std::string hex4(uint16_t value)
 }
 
 }  // namespace
+
+uint16_t littleEndian16(const std::byte* at)
+{
+    return static_cast<uint16_t>(std::to_integer<uint16_t>(at[0]) | std::to_integer<uint16_t>(at[1]) << 8);
+}
 
 void failCorrupt(uint16_t recordType, size_t offset, const std::string& problem)
 {

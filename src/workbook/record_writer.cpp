@@ -1,6 +1,7 @@
 #include "workbook/record_writer.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 #include "workbook/record_types.h"
@@ -27,6 +28,13 @@ RecordWriter& RecordWriter::u16(uint16_t value)
 RecordWriter& RecordWriter::u32(uint32_t value)
 {
     return u16(static_cast<uint16_t>(value)).u16(static_cast<uint16_t>(value >> 16));
+}
+
+RecordWriter& RecordWriter::f64(double value)
+{
+    uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return u32(static_cast<uint32_t>(bits)).u32(static_cast<uint32_t>(bits >> 32));
 }
 
 RecordWriter& RecordWriter::bytes(const std::vector<std::byte>& values)
@@ -67,6 +75,13 @@ void appendRecord(std::vector<std::byte>& stream, uint16_t type, const std::vect
                       body.begin() + static_cast<std::ptrdiff_t>(written + size));
         written += size;
     } while (written < body.size());
+}
+
+void appendRecordAsRead(std::vector<std::byte>& stream, const Record& record)
+{
+    for (size_t i = 0; i < record.pieces.size(); ++i)
+        appendRecord(stream, i == 0 ? record.type : record_type::Continue,
+                     std::vector<std::byte>(record.pieces[i].begin(), record.pieces[i].end()));
 }
 
 }  // namespace kx::workbook::detail

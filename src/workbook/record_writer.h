@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "workbook/record_stream.h"
+
 namespace kx::workbook::detail {
 
 class RecordWriter {
@@ -13,6 +15,7 @@ public:
     RecordWriter& u8(uint8_t value);
     RecordWriter& u16(uint16_t value);
     RecordWriter& u32(uint32_t value);
+    RecordWriter& f64(double value);
     RecordWriter& bytes(const std::vector<std::byte>& values);
     // Option byte and UTF-16LE characters.
     RecordWriter& characters(std::u16string_view text);
@@ -28,5 +31,8 @@ private:
 // Appends a record (header and body) to a stream; a body longer than a record holds goes on in
 // CONTINUE records.
 void appendRecord(std::vector<std::byte>& stream, uint16_t type, const std::vector<std::byte>& body);
+
+// Appends a record as it was read, its CONTINUE records with it.
+void appendRecordAsRead(std::vector<std::byte>& stream, const Record& record);
 
 }  // namespace kx::workbook::detail

@@ -140,7 +140,7 @@ TEST(OldWorkbooks, OddFirstBofsStillMarkAnExcel95Workbook)
     }
 }
 
-TEST(OldWorkbooks, RealExcel95WorkbooksPrintTheirText)
+TEST(OldWorkbooks, RealOldWorkbooksPrintTheirText)
 {
     const std::filesystem::path folder = kx::workbook::testing::corpusFolder() / "bad";
     if (!std::filesystem::is_directory(folder))
@@ -153,6 +153,7 @@ TEST(OldWorkbooks, RealExcel95WorkbooksPrintTheirText)
     const Case cases[] = {
         {"bad-biff5-excel95.xls", {"Numbers and their Squares", "1,234,500", "$1,253.82", "Release 1."}, nullptr},
         {"bad-biff5-comments.xls", {"foo", "qux"}, "Author:\nGod thinks this is good"},
+        {"bad-biff4-not-ole2.xls", {"Table 10 -- Examination Coverage", "168,184,400", "Business returns:"}, nullptr},
     };
     kx::workbook::testing::ScratchFolder scratch;
     for (const Case& c : cases) {

@@ -294,7 +294,6 @@ TEST(BadFiles, BrokenFilesFailWithTheEnginesErrorAndAReason)
         {"bad-encrypted-rc4.xls", ErrorCode::PasswordProtected},
         {"bad-encrypted-xor.xls", ErrorCode::PasswordProtected},
         {"bad-encrypted-cryptoapi.xls", ErrorCode::PasswordProtected},
-        {"bad-biff4-not-ole2.xls", ErrorCode::Unsupported},
         {"bad-xlsx-renamed.xls", ErrorCode::Unsupported},
         {"bad-empty-0-bytes.xls", ErrorCode::NotAWorkbook},
         {"bad-csv-renamed.xls", ErrorCode::NotAWorkbook},
