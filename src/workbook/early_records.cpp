@@ -8,6 +8,7 @@ namespace {
 
 constexpr uint16_t kDefaultStyle = 0xFFF5;  // a cell format whose parent is the normal style
 constexpr size_t kStyleFormats = 16;        // the style formats before the first cell format
+constexpr size_t kMostCellFormats = 4000;
 
 struct Xf {
     uint16_t font = 0;
@@ -157,8 +158,13 @@ Body upgradeFormula(RecordReader& reader, size_t flagsSize)
 uint16_t CellAttributes::read(RecordReader& reader)
 {
     const uint32_t key = reader.u8() | static_cast<uint32_t>(reader.u8()) << 8 | static_cast<uint32_t>(reader.u8()) << 16;
-    const auto [found, added] = formats_.try_emplace(key & 0xFFFFC0, static_cast<uint16_t>(kStyleFormats + formats_.size()));
-    return found->second;
+    // The cell format index and protection bits of the first byte change nothing printed.
+    const auto known = formats_.find(key & 0xFFFF00);
+    if (known != formats_.end())
+        return known->second;
+    if (formats_.size() >= kMostCellFormats)
+        return static_cast<uint16_t>(kStyleFormats);  // past what the spreadsheet program allows: the first cell format
+    return formats_.emplace(key & 0xFFFF00, static_cast<uint16_t>(kStyleFormats + formats_.size())).first->second;
 }
 
 std::vector<Body> CellAttributes::cellFormats() const
