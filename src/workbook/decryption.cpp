@@ -257,14 +257,18 @@ void decryptXor(std::vector<std::byte>& stream, RecordReader& reader, std::u16st
     });
 }
 
-// Finds the FILEPASS record of the globals, which end with EOF.
+// Finds the FILEPASS record of the globals, which end with EOF. Damage past it is left for the
+// reading of the records to report, or to read around.
 bool findFilePass(RecordStream& records, Record& record)
 {
-    if (!records.next(record) || record.type != record_type::Bof)
-        return false;
-    while (records.next(record) && record.type != record_type::Eof)
-        if (record.type == record_type::FilePass)
-            return true;
+    try {
+        if (!records.next(record) || record.type != record_type::Bof)
+            return false;
+        while (records.next(record) && record.type != record_type::Eof)
+            if (record.type == record_type::FilePass)
+                return true;
+    } catch (const ReadFailure&) {
+    }
     return false;
 }
 

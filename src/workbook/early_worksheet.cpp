@@ -15,7 +15,7 @@ constexpr uint16_t kBiff4Bof = 0x0409;
 constexpr uint16_t kWorksheet = 0x0010;
 constexpr uint16_t kGlobals = 0x0005;
 constexpr uint16_t kBiff5 = 0x0500;
-constexpr char kSheetName[] = "Sheet1";
+constexpr char kSheetName[] = "Sheet1";  // the reader names the sheet after the file
 
 std::vector<std::byte> bof(uint16_t kind)
 {

@@ -74,9 +74,10 @@ TEST(EarlyWorksheets, CellsFontsFormatsAndWidthsOfEachVersion)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.version);
         const auto stream = recordStream(c.records);
-        const Workbook book = loadWorkbook(stream);
+        const Workbook book = loadWorkbook(stream, "/data/budget 1990.xls");
         ASSERT_EQ(book.sheets.size(), 1u);
         const Sheet& sheet = book.sheets[0];
+        EXPECT_EQ(sheet.name, "budget 1990");  // named after the file, as the spreadsheet program shows it
         const Cell* title = sheet.cell(0, 0);
         ASSERT_NE(title, nullptr);
         EXPECT_EQ(book.strings[title->text].utf8, "Title");
