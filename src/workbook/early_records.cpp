@@ -155,6 +155,20 @@ Body upgradeFormula(RecordReader& reader, size_t flagsSize)
     return writer.body();
 }
 
+Body upgradeName(RecordReader& reader)
+{
+    RecordWriter writer;
+    const uint16_t flags = reader.u16();
+    const uint8_t shortcut = reader.u8();
+    const uint8_t nameLength = reader.u8();
+    const uint16_t formulaSize = reader.u16();
+    writer.u16(flags).u8(shortcut).u8(nameLength).u16(formulaSize);
+    writer.u16(0).u16(1).u32(0);  // no sheet reference table; the first sheet; no menu or help texts
+    while (!reader.atEnd())
+        writer.u8(reader.u8());  // the name and its formula, laid out alike
+    return writer.body();
+}
+
 uint16_t CellAttributes::read(RecordReader& reader)
 {
     const uint32_t key = reader.u8() | static_cast<uint32_t>(reader.u8()) << 8 | static_cast<uint32_t>(reader.u8()) << 16;

@@ -31,6 +31,9 @@ Body formatRecord(uint16_t index, const std::string& code);
 Body upgradeXf3(RecordReader& reader);
 Body upgradeXf4(RecordReader& reader);
 Body upgradeFormula(RecordReader& reader, size_t flagsSize);
+// A name of Excel 3.0 or 4.0, which has no sheet of its own: the print area and print titles
+// become names of the one sheet.
+Body upgradeName(RecordReader& reader);
 
 // Excel 2.1 stores each cell's format in three bytes of its own record; the later layouts name
 // a cell format. Each distinct set of bytes gets a cell format of its own.

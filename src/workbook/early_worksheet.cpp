@@ -30,8 +30,7 @@ bool isLeftOut(uint16_t type)
     case 0x0000:  // DIMENSIONS
     case 0x0200:
     case 0x0017:  // EXTERNSHEET
-    case 0x0018:  // NAME
-    case 0x0218:
+    case 0x0018:  // NAME of Excel 2.1
     case 0x003E:  // WINDOW2
     case 0x0043:  // XF of Excel 2.1: its cells carry their own format bytes
     case 0x0044:  // IXFE
@@ -54,7 +53,7 @@ private:
     std::vector<std::string> formats_;
     std::vector<early::Body> cellFormats_;
     early::CellAttributes attributes_;
-    std::vector<std::byte> globals_;  // code page, date system, palette
+    std::vector<std::byte> globals_;  // code page, date system, palette, names
     std::vector<std::byte> sheet_;
 };
 
@@ -74,6 +73,7 @@ void EarlyWorksheet::take(const Record& record)
     case 0x0443: cellFormats_.push_back(early::upgradeXf4(reader)); return;
     case 0x0206:
     case 0x0406: return appendRecord(sheet_, record_type::Formula, early::upgradeFormula(reader, 2));
+    case 0x0218: return appendRecord(globals_, record_type::Name, early::upgradeName(reader));
     case record_type::FilePass:
         throw ReadFailure(ErrorCode::PasswordProtected, "it is protected by a password");
     case record_type::CodePage:

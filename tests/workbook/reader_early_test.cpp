@@ -53,6 +53,8 @@ std::vector<RawRecord> laterSheet(uint16_t bofType, uint16_t formatType, const B
             record(0x0203, Body().u16(1).u16(1).u16(1).f64(3.14159)),
             record(0x0203, Body().u16(2).u16(1).u16(0).f64(42)),
             record(0x007D, Body().u16(1).u16(1).u16(5000).u16(0).u16(0).u16(0)),
+            // The print area A1:C10.
+            record(0x0218, Body().u16(0x0020).u8(0).u8(1).u16(7).u8(0x06).u8(0x25).u16(0).u16(9).u8(0).u8(2)),
             record(0x000A, Body())};
 }
 
@@ -63,13 +65,14 @@ TEST(EarlyWorksheets, CellsFontsFormatsAndWidthsOfEachVersion)
     struct Case {
         const char* version;
         std::vector<RawRecord> records;
+        size_t printAreas;  // Excel 2.1 names are not read
     };
     const Case cases[] = {
-        {"Excel 2.1", biff2Sheet()},
+        {"Excel 2.1", biff2Sheet(), 0},
         {"Excel 3.0", laterSheet(0x0209, 0x001E, Body(), 0x0243, Body().u8(0).u8(0).u8(0).u8(0).u16(2),
-                                 Body().u8(0).u8(1).u8(0).u8(0).u16(0))},
+                                 Body().u8(0).u8(1).u8(0).u8(0).u16(0)), 1},
         {"Excel 4.0", laterSheet(0x0409, 0x041E, Body().u16(0), 0x0443, Body().u8(0).u8(0).u16(0).u8(0x22).u8(0),
-                                 Body().u8(0).u8(1).u16(0).u8(0x20).u8(0))},
+                                 Body().u8(0).u8(1).u16(0).u8(0x20).u8(0)), 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.version);
@@ -91,6 +94,11 @@ TEST(EarlyWorksheets, CellsFontsFormatsAndWidthsOfEachVersion)
         EXPECT_EQ(sheet.cell(2, 1)->number, 42);
         ASSERT_NE(sheet.column(1), nullptr);
         EXPECT_EQ(sheet.column(1)->width, 5000);
+        ASSERT_EQ(sheet.pageSetup.printArea.size(), c.printAreas);
+        if (c.printAreas > 0) {
+            EXPECT_EQ(sheet.pageSetup.printArea[0].lastRow, 9u);
+            EXPECT_EQ(sheet.pageSetup.printArea[0].lastColumn, 2u);
+        }
     }
 }
 
