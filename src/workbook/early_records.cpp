@@ -123,8 +123,7 @@ Body upgradeXf3(RecordReader& reader)
     Xf xf;
     xf.font = reader.u8();
     xf.format = static_cast<uint16_t>(kFirstFormatId + reader.u8());
-    xf.kindAndProtection = reader.u8() & 0x04 ? kDefaultStyle | 0x0004 : kDefaultStyle;
-    reader.skip(1);  // used attributes
+    reader.skip(2);  // kind, protection and used attributes: nothing printed
     xf.alignment = static_cast<uint8_t>((reader.u16() & 0x0F) | 0x20);
     readFillAndBorders(reader, xf);
     return xfRecord(xf);
