@@ -9,6 +9,8 @@ packages=(
   zlib1g-dev nettle-dev librsvg2-dev libwmf-dev libemf2svg-dev
   libgtest-dev libgmock-dev
   ghostscript poppler-utils
+  # packaging, and the checks of the installed program (scripts/package.sh, tests/install)
+  dpkg-dev file lintian desktop-file-utils appstream man-db
   fonts-liberation fonts-crosextra-carlito fonts-crosextra-caladea fonts-dejavu-core fonts-noto-cjk
 )
 # Another list may be named on the command line (the fidelity bench names its own;

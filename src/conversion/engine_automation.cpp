@@ -9,8 +9,9 @@
 #include "conversion/automation_page_setup.h"
 #include "conversion/printer_selection.h"
 #include "platform/filesystem.h"
-#include "workbook/print.h"
-#include "workbook/reader.h"
+#include "workbook/print/font_preparation.h"
+#include "workbook/print/print.h"
+#include "workbook/xls/reader.h"
 
 namespace kx::conversion {
 namespace {
@@ -87,7 +88,13 @@ public:
             setup.paperSize = paperSize(asInteger(value));
             return;
         case PageSetupProperty::Zoom:
-            workbook::setZoom(setup, zoom(asInteger(value)));
+            setZoomOrFit(setup, value);
+            return;
+        case PageSetupProperty::FitToPagesWide:
+            setup.fitWidth = fitPages(asInteger(value), "FitToPagesWide");
+            return;
+        case PageSetupProperty::FitToPagesTall:
+            setup.fitHeight = fitPages(asInteger(value), "FitToPagesTall");
             return;
         case PageSetupProperty::Orientation:
             setup.landscape = landscape(asInteger(value));
@@ -123,11 +130,26 @@ private:
         return static_cast<std::uint16_t>(code);
     }
 
-    static int zoom(std::int32_t percent)
+    // A zoom, or false for fitting to pages; true is no zoom.
+    static void setZoomOrFit(workbook::PageSetup& setup, const PropertyValue& value)
     {
-        if (percent < 10 || percent > 400)
+        if (const bool* flag = std::get_if<bool>(&value)) {
+            if (*flag)
+                throw propertyRefused("Zoom");
+            setup.fitToPages = true;
+            return;
+        }
+        const std::int32_t percent = asInteger(value);
+        if (percent < workbook::minimumZoom || percent > workbook::maximumZoom)
             throw propertyRefused("Zoom");
-        return percent;
+        workbook::setZoom(setup, percent);
+    }
+
+    static std::uint16_t fitPages(std::int32_t pages, const char* property)
+    {
+        if (pages < 0 || pages > std::numeric_limits<std::int16_t>::max())
+            throw propertyRefused(property);
+        return static_cast<std::uint16_t>(pages);
     }
 
     static bool landscape(std::int32_t orientation)
@@ -179,6 +201,30 @@ public:
         if (number < 1 || static_cast<std::size_t>(number) > worksheets_.size())
             throw Failure(automation::kSubscriptOutOfRange, "Subscript out of range");
         return *worksheets_[static_cast<std::size_t>(number - 1)];
+    }
+
+    std::int16_t worksheetCount() override
+    {
+        requireOpen();
+        return static_cast<std::int16_t>(std::min<std::size_t>(worksheets_.size(), std::numeric_limits<std::int16_t>::max()));
+    }
+
+    std::vector<std::string> sheetNames() override
+    {
+        requireOpen();
+        std::vector<std::string> names;
+        for (const workbook::Sheet& sheet : model_.sheets)
+            names.push_back(sheet.name);
+        return names;
+    }
+
+    void setSheetVisible(std::int16_t number, bool visible) override
+    {
+        requireOpen();
+        if (number < 1 || static_cast<std::size_t>(number) > model_.sheets.size())
+            throw Failure(automation::kSubscriptOutOfRange, "Subscript out of range");
+        model_.sheets[static_cast<std::size_t>(number - 1)].visibility =
+            visible ? workbook::Visibility::Visible : workbook::Visibility::Hidden;
     }
 
     void printOut(const automation::PrintOutArguments& arguments) override
@@ -292,6 +338,11 @@ private:
 EngineApplicationFactory::EngineApplicationFactory(Fonts fonts)
 {
     workbook::prepareFonts(fonts == Fonts::EngineOnly ? workbook::FontLoading::Alone : workbook::FontLoading::Shared);
+}
+
+void EngineApplicationFactory::waitForFonts() const
+{
+    workbook::waitForPreparedFonts();
 }
 
 std::unique_ptr<automation::Application> EngineApplicationFactory::createApplication()

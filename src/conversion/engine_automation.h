@@ -18,6 +18,10 @@ public:
     // whose only fonts are the engine's lets it load the configuration its own quicker way.
     explicit EngineApplicationFactory(Fonts fonts = Fonts::SharedWithWindows);
     std::unique_ptr<automation::Application> createApplication() override;
+
+    // Returns once the background loading of the fonts has ended; afterwards this process runs
+    // no thread but its own, so it may fork.
+    void waitForFonts() const;
 };
 
 }  // namespace kx::conversion

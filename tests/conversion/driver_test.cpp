@@ -54,18 +54,22 @@ protected:
         services.runFirstPass = [this](const std::string&, const std::string& folderPath, PageSelection selection) {
             factory.log().record("first pass");
             if (!firstPassStarts)
-                return false;
+                return PassOutcome{false, "Ghostscript could not be started from /usr/bin/gs"};
             if (firstPassWrites) {
                 const char* output = selection == PageSelection::Range ? kIntermediatePdfFile : kFinishedPdfFile;
                 writeFile(platform::joinPath(folderPath, output), "PDF of " + readFile(platform::joinPath(folderPath, kPostScriptFile)));
             }
-            return true;
+            return PassOutcome{true, firstPassFailure};
         };
         services.runSecondPass = [this](const std::string&, const std::string& folderPath, const std::string& from,
                                         const std::string& to) {
             factory.log().record("second pass " + from + ".." + to);
             writeFile(platform::joinPath(folderPath, kFinishedPdfFile), "range PDF");
-            return true;
+            return PassOutcome{true, {}};
+        };
+        services.pauseForWorkspace = [this] {
+            ++workspacePauses;
+            otherProgram.reset();
         };
         services.reportError = [this](std::int32_t code, const std::string& description, const std::string& source) {
             reported.push_back(std::to_string(code) + " " + description + " @" + source);
@@ -90,6 +94,9 @@ protected:
     bool printerFound = true;
     bool firstPassStarts = true;
     bool firstPassWrites = true;
+    std::string firstPassFailure;
+    int workspacePauses = 0;
+    std::optional<platform::FolderLock> otherProgram;
     kx::testing::RecordingUserInterface ui;
 };
 
@@ -170,6 +177,7 @@ TEST_F(DriverTest, AutomationFaultIsReportedQuitsWithoutClosingAndShowsNothing)
     ASSERT_TRUE(result.fault);
     EXPECT_EQ(result.fault->number, 1010);
     EXPECT_EQ(reported, std::vector<std::string>{"1010 The printer \"Korvendal\" is not installed. @frmMain:cmdBrowse"});
+    EXPECT_EQ(result.reason, "The printer \"Korvendal\" is not installed. (error 1010)");
     EXPECT_EQ(rows.statuses, std::vector<std::string>{"3:Failed"});
     EXPECT_EQ(factory.log().count("close"), 0);
     EXPECT_EQ(factory.log().count("quit"), 1);
@@ -198,6 +206,7 @@ TEST_F(DriverTest, GhostscriptThatCannotStartFailsTheJobWithTheMessage)
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Failed to create PDF.");
     EXPECT_EQ(ui.messages[0].icon, platform::MessageIcon::Critical);
+    EXPECT_EQ(result.reason, "Ghostscript could not be started from /usr/bin/gs");
     EXPECT_EQ(factory.log().count("close"), 1);
     EXPECT_EQ(factory.log().count("quit"), 1);
 }
@@ -208,11 +217,13 @@ TEST_F(DriverTest, EarlierJobsFilesNeverPassForThisJobsPdf)
     writeFile(workspaceFile(kFinishedPdfFile), "previous workbook's PDF");
     writeFile(workspaceFile(kPostScriptFile), "previous PostScript");
     firstPassWrites = false;
+    firstPassFailure = "Ghostscript failed with exit code 1";
     factory.script().writePrintFile = false;
 
     const JobResult result = convert();
 
     EXPECT_EQ(result.outcome, JobOutcome::Failed);
+    EXPECT_EQ(result.reason, "Ghostscript failed with exit code 1");
     EXPECT_EQ(rows.statuses, std::vector<std::string>{"3:Failed"});
     EXPECT_FALSE(platform::visibleEntryExists(target));
     EXPECT_FALSE(platform::visibleEntryExists(workspaceFile(kFinishedPdfFile)));
@@ -226,17 +237,30 @@ TEST_F(DriverTest, MissingWorkspaceFolderIsCreated)
     EXPECT_TRUE(platform::folderExists(workspace));
 }
 
-TEST_F(DriverTest, WorkspaceHeldByAnotherJobFailsWithoutTouchingItsFiles)
+// flock locks belong to the open file, so a second open in this process competes like another program.
+TEST_F(DriverTest, WorkspaceHeldByAnotherJobIsWaitedFor)
+{
+    platform::ensureFolder(workspace);
+    otherProgram.emplace(workspace);
+    ASSERT_TRUE(otherProgram->held());
+
+    EXPECT_EQ(convert().outcome, JobOutcome::Completed);
+    EXPECT_EQ(workspacePauses, 1);
+    EXPECT_EQ(rows.statuses, std::vector<std::string>{"3:Completed"});
+}
+
+TEST_F(DriverTest, WorkspaceHeldTooLongFailsWithoutTouchingItsFiles)
 {
     platform::ensureFolder(workspace);
     writeFile(workspaceFile(kFinishedPdfFile), "the other job's PDF");
-    // flock locks belong to the open file, so a second open in this process competes like another program.
-    const platform::FolderLock otherProgram(workspace);
-    ASSERT_TRUE(otherProgram.held());
+    const platform::FolderLock keptByOtherProgram(workspace);
+    services.workspaceWaitLimit = std::chrono::milliseconds(30);
 
     const JobResult result = convert();
 
     EXPECT_EQ(result.outcome, JobOutcome::Failed);
+    EXPECT_GE(workspacePauses, 1);
+    EXPECT_NE(result.reason.find("busy"), std::string::npos) << result.reason;
     EXPECT_EQ(rows.statuses, std::vector<std::string>{"3:Failed"});
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Failed to create PDF.");
@@ -263,7 +287,9 @@ TEST_F(DriverTest, RangeIsCutOnceByThePrintAndTheSecondPassKeepsEveryPrintedPage
 TEST_F(DriverTest, MissingConverterEndsBeforeAnyApplicationStarts)
 {
     services.locateGhostscript = [] { return std::optional<std::string>(); };
-    EXPECT_EQ(convert().outcome, JobOutcome::ConverterMissing);
+    const JobResult result = convert();
+    EXPECT_EQ(result.outcome, JobOutcome::ConverterMissing);
+    EXPECT_NE(result.reason.find("Ghostscript was not found"), std::string::npos);
     EXPECT_TRUE(factory.log().calls.empty());
     EXPECT_TRUE(rows.statuses.empty());
 }
@@ -281,6 +307,7 @@ TEST_F(DriverTest, ExistingTargetIsReplacedAndUnwritableTargetIsAFault)
     EXPECT_EQ(result.outcome, JobOutcome::Failed);
     ASSERT_TRUE(result.fault);
     EXPECT_EQ(result.fault->number, 75);
+    EXPECT_EQ(result.reason, "Path/File access error: " + target + " cannot be written (Is a directory) (error 75)");
     EXPECT_EQ(rows.statuses, std::vector<std::string>{"3:Failed"});
 }
 

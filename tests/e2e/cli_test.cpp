@@ -2,6 +2,8 @@
 
 #include "e2e_support.h"
 
+#include <unistd.h>
+
 using namespace kx::e2e;
 
 namespace {
@@ -51,6 +53,25 @@ TEST(CommandLineConverter, HeadingsAndPaperChangeTheOutput)
     EXPECT_GT(pdfText(machine.file("dressed.pdf")).size(), pdfText(machine.file("plain.pdf")).size());
 }
 
+TEST(CommandLineConverter, FittingAndChoosingSheetsDecideThePageCount)
+{
+    KX_REQUIRE_CORPUS();
+    TestMachine machine;
+    // Twenty-four worksheets, the first printing on three pages.
+    const std::string workbook = "'" + corpusFile("poi-15228.xls") + "' '" + machine.file("out.pdf") + "'";
+    const std::pair<std::string, int> cases[] = {
+        {"--sheets 1 ", 3}, {"--sheets 1 --fit 1x1 ", 1}, {"--fit 1x1 --all-sheets ", 24}, {"--sheets 2,1 --fit 1x1 --all-sheets ", 2},
+    };
+    for (const auto& [options, pages] : cases) {
+        const CommandResult run = convert(options + workbook);
+        ASSERT_EQ(run.exitStatus, 0) << options << run.errors;
+        EXPECT_EQ(pdfPageCount(machine.file("out.pdf")), pages) << options;
+    }
+    const CommandResult unknown = convert("--sheets Nonesuch " + workbook);
+    EXPECT_EQ(unknown.exitStatus, 1);
+    EXPECT_NE(unknown.errors.find("no sheet \"Nonesuch\""), std::string::npos) << unknown.errors;
+}
+
 TEST(CommandLineConverter, FailuresSayWhyOnOneLineAndLeaveTheTargetAlone)
 {
     KX_REQUIRE_CORPUS();
@@ -93,4 +114,44 @@ TEST(CommandLineConverter, SeveralRunsAtOnceEachGetTheirOwnPdf)
         ASSERT_EQ(convert("'" + corpusFile(workbook) + "' '" + alone + "'").exitStatus, 0);
         EXPECT_EQ(pdfText(machine.file(std::string(workbook) + ".pdf")), pdfText(alone)) << workbook;
     }
+}
+
+// `korvendal-xl-convert ... | head -1`, or a launcher that closed its end: the output pipe has
+// no reader any more, for the converter and for the Ghostscript it starts.
+TEST(CommandLineConverter, OutputIntoAPipeNobodyReadsStillMakesThePdf)
+{
+    KX_REQUIRE_CORPUS();
+    TestMachine machine;
+    const std::string target = machine.file("piped.pdf");
+    const std::string statusFile = machine.file("status");
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    ::close(pipeEnds[0]);
+    const std::string command = "'" + kConverter + "' '" + corpusFile("poi-61287.xls") + "' '" + target + "' >&"
+        + std::to_string(pipeEnds[1]) + " 2>&" + std::to_string(pipeEnds[1]) + "; echo $? > '" + statusFile + "'";
+    runCommand(command);
+    ::close(pipeEnds[1]);
+
+    EXPECT_EQ(readFile(statusFile), "0\n");
+    EXPECT_GE(pdfPageCount(target), 1);
+}
+
+TEST(CommandLineConverter, AGhostscriptThatNeverEndsIsStoppedAtTheTimeout)
+{
+    KX_REQUIRE_CORPUS();
+    TestMachine machine;
+    const std::string target = machine.file("kept.pdf");
+    runCommand("printf 'earlier PDF' > '" + target + "'");
+    const std::string hanging = machine.file("gs that hangs");
+    runCommand("printf '#!/bin/sh\\necho partial > PdfFile.pdf\\nsleep 300 &\\nexec sleep 300\\n' > '" + hanging
+               + "' && chmod +x '" + hanging + "'");
+    runCommand("sed 's|^\"GSPath\"=.*|\"GSPath\"=\"" + hanging + "\"|' '" + machine.file("machine.reg") + "' > '"
+               + machine.file("hanging.reg") + "'");
+
+    const CommandResult stopped = runCommand("KORVENDAL_MACHINE_STORE='" + machine.file("hanging.reg") + "' '" + kConverter
+                                             + "' --timeout 1 '" + corpusFile("poi-61287.xls") + "' '" + target + "'");
+    EXPECT_EQ(stopped.exitStatus, 1);
+    EXPECT_NE(stopped.errors.find("Ghostscript did not finish within 1 second and was stopped"), std::string::npos)
+        << stopped.errors;
+    EXPECT_EQ(readFile(target), "earlier PDF");
 }

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <functional>
@@ -81,6 +82,7 @@ protected:
         };
         services.endProgram = [this] { ++programEnds; };
         services.programFolder = machine.folder();
+        services.workspaceFolder = machine.file("temp");
         window = std::make_unique<mainwindow::MainWindow>(services);
         window->show();
         [[maybe_unused]] const bool shown = QTest::qWaitForWindowExposed(window.get());
@@ -179,9 +181,17 @@ TEST_F(WindowBatch, BrokenWorkbookFailsQuietlyToTheReporterAndTheNextRowConverts
     addJob("bad/bad-csv-renamed.xls", target("broken"));
     addJob("poi-61287.xls", target("good"));
 
+    ::testing::internal::CaptureStderr();
     convert();
+    const std::string errors = ::testing::internal::GetCapturedStderr();
 
     EXPECT_EQ(statuses(), (QStringList{"Failed", "Completed"}));
+    // The failed row says why, in the words the command-line converter uses.
+    const QString reason = c().lvwGeneral->topLevelItem(0)->toolTip(3);
+    EXPECT_TRUE(reason.contains("not an Excel 97-2003 workbook")) << reason.toStdString();
+    EXPECT_NE(errors.find("korvendal-xl: bad-csv-renamed.xls: Cannot open "), std::string::npos) << errors;
+    EXPECT_NE(errors.find("not an Excel 97-2003 workbook"), std::string::npos) << errors;
+    EXPECT_TRUE(c().lvwGeneral->topLevelItem(1)->toolTip(3).isEmpty());
     ASSERT_EQ(reported.size(), 1u);
     EXPECT_EQ(reported[0].code, 1005);
     EXPECT_EQ(reported[0].source, "frmMain:cmdBrowse");
@@ -229,21 +239,23 @@ TEST_F(WindowBatch, ExistingTargetIsOverwrittenAndAFailingSecondJobShowsFailed)
     EXPECT_EQ(ui.shown.size(), 1u);
 }
 
-TEST_F(WindowBatch, WorkspaceInUseByAnotherProgramFailsTheJob)
+TEST_F(WindowBatch, WorkspaceInUseByAnotherProgramIsWaitedForWithTheWindowResponsive)
 {
     const std::string workspace = machine.file("temp");
     platform::ensureFolder(workspace);
     const CommandResult holder = runCommand("flock -n '" + workspace + "' -c true && echo free");
     ASSERT_EQ(holder.output, "free\n");
-    addJob("poi-61287.xls", target("blocked"));
-    // Another program holds the workspace for the whole batch.
-    runCommand("(flock '" + workspace + "' -c 'sleep 3' >/dev/null 2>&1 &) ; sleep 0.3");
+    addJob("poi-61287.xls", target("waited"));
+    // Another program holds the workspace for a while.
+    runCommand("(flock '" + workspace + "' -c 'sleep 2' >/dev/null 2>&1 &) ; sleep 0.3");
+    QStringList statusesWhileWaiting;
+    QTimer::singleShot(500, [&] { statusesWhileWaiting = statuses(); });
 
     convert();
 
-    EXPECT_EQ(statuses(), QStringList{"Failed"});
-    EXPECT_EQ(messageTexts(), std::vector<std::string>{"Failed to create PDF."});
-    EXPECT_FALSE(platform::visibleEntryExists(target("blocked")));
+    EXPECT_EQ(statusesWhileWaiting, QStringList{"Converting..."});
+    EXPECT_EQ(statuses(), QStringList{"Completed"});
+    EXPECT_GE(pdfPageCount(target("waited")), 1);
 }
 
 TEST_F(WindowBatch, ChecksRefuseBadNumbersInOrderAndMoveTheFocus)
@@ -272,6 +284,8 @@ TEST_F(WindowBatch, ChecksRefuseBadNumbersInOrderAndMoveTheFocus)
     EXPECT_EQ(refusal("1", "2", "9"), rangeMessage);
     EXPECT_EQ(refusal("1", "2", "9.5"), rangeMessage);
     EXPECT_EQ(refusal("1", "2", "401"), rangeMessage);
+    EXPECT_EQ(refusal("1", "2", "nan"), adjustMessage);
+    EXPECT_EQ(refusal("1", "2", "inf"), adjustMessage);
     EXPECT_EQ(ui.shown.front().message.title, "Korvendal XL");
     EXPECT_FALSE(ui.busy);
     EXPECT_EQ(statuses(), QStringList{""});

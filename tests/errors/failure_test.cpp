@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "support/recording_ui.h"
-#include "workbook/error.h"
+#include "workbook/model/error.h"
 
 namespace kx::errors {
 namespace {

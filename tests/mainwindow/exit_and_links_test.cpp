@@ -57,6 +57,22 @@ TEST(Exit, CloseButtonAndEscapeAskOnceAndEndOnYes)
     expectExitQuestion(harness.ui.messages[1]);
 }
 
+TEST(Exit, ALogOffAsksTheQuestionOnceAndNoKeepsTheProgram)
+{
+    WindowHarness harness;
+    harness.open();
+    harness.ui.answers = {MessageAnswer::No, MessageAnswer::Yes};
+    EXPECT_FALSE(harness.window->agreeToSessionEnd(true));
+    EXPECT_TRUE(harness.window->isVisible());
+    EXPECT_TRUE(harness.window->agreeToSessionEnd(true));
+    ASSERT_EQ(harness.ui.messages.size(), 2u);
+    expectExitQuestion(harness.ui.messages[1]);
+    // The session then closes the window, which asks no more.
+    EXPECT_TRUE(harness.window->close());
+    EXPECT_EQ(harness.ui.messages.size(), 2u);
+    EXPECT_EQ(harness.endRequests, 1);
+}
+
 TEST(Exit, AFailingQuestionIsReportedAndTheWindowStays)
 {
     WindowHarness harness;
@@ -79,6 +95,10 @@ TEST(Keyboard, EnterPressesBrowseUnlessAnotherButtonHasTheFocus)
     QTest::keyClick(harness.c().cmdBrowseOutput, Qt::Key_Return);
     EXPECT_EQ(harness.ui.openRequests.size(), 1u);
     EXPECT_EQ(harness.ui.saveRequests.size(), 1u);
+    harness.c().cmdHelp->setFocus();
+    QTest::keyClick(harness.c().cmdHelp, Qt::Key_Return);
+    EXPECT_EQ(harness.ui.openRequests.size(), 1u);
+    EXPECT_EQ(harness.ui.opened, std::vector<std::string>{"/program/help/KorvendalExcel.html"});
 }
 
 TEST(Keyboard, AccessKeysPressTheirButtons)

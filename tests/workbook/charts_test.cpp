@@ -8,11 +8,11 @@
 #include <filesystem>
 
 #include "print_test_support.h"
-#include "workbook/chart_drawing.h"
-#include "workbook/chart_painter.h"
-#include "workbook/cell_fonts.h"
-#include "workbook/print.h"
-#include "workbook/reader.h"
+#include "workbook/charts/chart_drawing.h"
+#include "workbook/charts/chart_painter.h"
+#include "workbook/canvas/cell_fonts.h"
+#include "workbook/print/print.h"
+#include "workbook/xls/reader.h"
 #include "xls_builder.h"
 
 using namespace kx::workbook;

@@ -10,11 +10,11 @@
 #include <span>
 
 #include "print_test_support.h"
-#include "workbook/blip_store.h"
-#include "workbook/drawing_geometry.h"
-#include "workbook/drawing_records.h"
-#include "workbook/print.h"
-#include "workbook/reader.h"
+#include "workbook/xls/blip_store.h"
+#include "workbook/layout/drawing_geometry.h"
+#include "workbook/xls/drawing_records.h"
+#include "workbook/print/print.h"
+#include "workbook/xls/reader.h"
 #include "xls_builder.h"
 
 using namespace kx::workbook;

@@ -10,10 +10,11 @@
 #include <vector>
 
 #include "print_test_support.h"
-#include "workbook/metafile_blip.h"
-#include "workbook/metafile_picture.h"
-#include "workbook/metafile_text.h"
-#include "workbook/reader.h"
+#include "workbook/xls/metafile_blip.h"
+#include "workbook/pictures/metafile_picture.h"
+#include "workbook/pictures/metafile_text.h"
+#include "workbook/pictures/picture_decoding.h"
+#include "workbook/xls/reader.h"
 
 namespace kx::workbook {
 namespace {

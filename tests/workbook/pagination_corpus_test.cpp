@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "print_test_support.h"
-#include "workbook/drawing_geometry.h"
-#include "workbook/font_metrics.h"
-#include "workbook/page_geometry.h"
-#include "workbook/pagination.h"
-#include "workbook/print.h"
-#include "workbook/reader.h"
+#include "workbook/layout/drawing_geometry.h"
+#include "workbook/canvas/font_metrics.h"
+#include "workbook/layout/page_geometry.h"
+#include "workbook/layout/pagination.h"
+#include "workbook/print/print.h"
+#include "workbook/xls/reader.h"
 
 using namespace kx::workbook;
 using namespace kx::workbook::testing;

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "print_test_support.h"
-#include "workbook/error.h"
-#include "workbook/font_metrics.h"
-#include "workbook/page_geometry.h"
-#include "workbook/page_grid.h"
-#include "workbook/pagination.h"
+#include "workbook/model/error.h"
+#include "workbook/canvas/font_metrics.h"
+#include "workbook/layout/page_geometry.h"
+#include "workbook/layout/page_grid.h"
+#include "workbook/layout/pagination.h"
 
 using namespace kx::workbook;
 using namespace kx::workbook::testing;

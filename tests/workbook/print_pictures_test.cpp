@@ -8,7 +8,7 @@
 #include <string>
 
 #include "print_test_support.h"
-#include "workbook/print.h"
+#include "workbook/print/print.h"
 
 namespace kx::workbook {
 namespace {

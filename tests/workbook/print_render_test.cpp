@@ -6,9 +6,9 @@
 #include <limits>
 
 #include "print_test_support.h"
-#include "workbook/font_metrics.h"
-#include "workbook/print.h"
-#include "workbook/reader.h"
+#include "workbook/canvas/font_metrics.h"
+#include "workbook/print/print.h"
+#include "workbook/xls/reader.h"
 
 using namespace kx::workbook;
 using namespace kx::workbook::testing;

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "workbook/reader.h"
+#include "workbook/xls/reader.h"
 #include "print_test_support.h"
 #include "xls_builder.h"
 

@@ -11,8 +11,8 @@
 #include <regex>
 #include <sstream>
 
-#include "workbook/number_format.h"
-#include "workbook/reader.h"
+#include "workbook/format/number_format.h"
+#include "workbook/xls/reader.h"
 
 using namespace kx::workbook;
 namespace fs = std::filesystem;

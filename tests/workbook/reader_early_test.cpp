@@ -2,7 +2,7 @@
 // column widths read into the model.
 #include <gtest/gtest.h>
 
-#include "workbook/reader.h"
+#include "workbook/xls/reader.h"
 #include "reader_test_support.h"
 #include "xls_builder.h"
 

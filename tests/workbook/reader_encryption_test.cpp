@@ -6,10 +6,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "workbook/compound_file.h"
-#include "workbook/decryption.h"
-#include "workbook/reader.h"
-#include "workbook/xor_obfuscation.h"
+#include "workbook/xls/compound_file.h"
+#include "workbook/xls/decryption.h"
+#include "workbook/xls/reader.h"
+#include "workbook/xls/xor_obfuscation.h"
 #include "print_test_support.h"
 #include "reader_test_support.h"
 #include "xls_builder.h"

@@ -1,7 +1,7 @@
 // Page set-up as stored per sheet, the print area and titles names, and comments.
 #include <gtest/gtest.h>
 
-#include "workbook/reader.h"
+#include "workbook/xls/reader.h"
 #include "xls_builder.h"
 
 using namespace kx::workbook;

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <array>
 
-#include "workbook/reader.h"
+#include "workbook/xls/reader.h"
 #include "reader_test_support.h"
 #include "xls_builder.h"
 

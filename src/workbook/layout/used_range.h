@@ -1,0 +1,22 @@
+#pragma once
+// Which cells of a sheet put ink on paper: those with a value, and blank cells with borders or a fill that shows.
+#include <optional>
+#include <vector>
+
+#include "workbook/model/model.h"
+
+namespace kx::workbook {
+
+// Whether an empty cell in this format still puts ink on paper: a border, or a fill of a colour
+// other than the paper's white. Printed in black and white, fills leave nothing.
+bool hasVisibleFormatting(const Workbook& workbook, const CellFormat& format, bool blackAndWhite = false);
+
+// Every cell that prints, in no particular order; a merged range counts with all its corners
+// when its first cell prints, so that the range is never cut off by the used range. Print
+// titles count only where they stand; a page that would show nothing but them is left out.
+std::vector<CellRef> printableCells(const Workbook& workbook, const Sheet& sheet);
+
+// The smallest range holding all the cells; nothing when there are none.
+std::optional<CellRange> boundingRange(const std::vector<CellRef>& cells);
+
+}  // namespace kx::workbook
