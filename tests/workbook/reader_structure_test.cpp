@@ -88,9 +88,8 @@ TEST(UnreadableFiles, PasswordsOldVersionsAndBrokenStructure)
     EXPECT_EQ(failureOf(WorkbookBuilder().global(0x002F, Body().u16(0).u16(0x1234).u16(0x5678)).file()),
               ErrorCode::PasswordProtected);
 
-    const auto biff5 = recordStream({{0x0809, Body().u16(0x0500).u16(0x0005).u32(0).data()}, {0x000A, {}}});
-    EXPECT_EQ(failureOf(compoundFile(biff5, "Book")), ErrorCode::Unsupported);
-    EXPECT_EQ(failureOf(compoundFile(biff5)), ErrorCode::Unsupported);
+    const auto laterVersion = recordStream({{0x0809, Body().u16(0x0700).u16(0x0005).u32(0).u32(0).u32(0).data()}, {0x000A, {}}});
+    EXPECT_EQ(failureOf(compoundFile(laterVersion)), ErrorCode::Unsupported);
 
     const auto globalsOnly = recordStream({{0x0809, Body().u16(0x0600).u16(0x0005).u32(0).data()}});
     EXPECT_EQ(failureOf(compoundFile(globalsOnly)), ErrorCode::Corrupt);  // no end record

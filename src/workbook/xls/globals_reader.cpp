@@ -15,7 +15,6 @@ namespace kx::workbook::detail {
 namespace {
 
 constexpr uint16_t kBiff8 = 0x0600;
-constexpr uint16_t kBiff5 = 0x0500;
 constexpr uint16_t kThisWorkbookMarker = 0x0401;
 constexpr uint16_t kBuiltinNameFlag = 0x0020;
 
@@ -47,10 +46,6 @@ void checkBof(const Record& record)
                           "its workbook stream does not start like an Excel 97-2003 workbook (an older or foreign format)");
     RecordReader reader(record);
     const uint16_t version = reader.u16();
-    if (version == kBiff5)
-        throw ReadFailure(ErrorCode::Unsupported,
-                          "it was saved in the Excel 5.0/95 format, which this program does not read; "
-                          "save it as an Excel 97-2003 workbook");
     if (version != kBiff8)
         throw ReadFailure(ErrorCode::Unsupported, "its workbook stream has an unknown format version");
 }
@@ -81,7 +76,7 @@ void GlobalsReader::readRecord(const Record& record)
     Workbook& book = globals_.workbook;
     switch (record.type) {
     case record_type::FilePass:
-        throw ReadFailure(ErrorCode::PasswordProtected, "it is protected by a password");
+        break;  // the stream was decrypted before it came here
     case record_type::Bof:
         reader.fail("a sheet starts inside the shared part of the workbook");
     case record_type::CodePage:

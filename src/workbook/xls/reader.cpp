@@ -9,10 +9,13 @@
 #include <new>
 #include <numeric>
 
+#include "workbook/xls/biff5_upgrade.h"
 #include "workbook/xls/chart_data.h"
 #include "workbook/xls/compound_file.h"
 #include "workbook/conditions/conditional_formats.h"
+#include "workbook/xls/decryption.h"
 #include "workbook/xls/defined_names.h"
+#include "workbook/xls/early_worksheet.h"
 #include "workbook/xls/globals_reader.h"
 #include "workbook/xls/read_failure.h"
 #include "workbook/xls/record_types.h"
@@ -53,10 +56,29 @@ void readSheets(std::span<const std::byte> stream, const detail::Globals& global
     }
 }
 
-Workbook readWorkbook(std::span<const std::byte> fileBytes)
+// A worksheet of Excel 2.1 to 4.0 is one sheet with no name of its own: the spreadsheet program
+// shows it under the file's name.
+std::string earlyWorksheetName(const std::string& displayName)
 {
-    const detail::WorkbookStream stream = detail::extractWorkbookStream(fileBytes);
-    detail::Globals globals = detail::readGlobals(stream.bytes);
+    const std::filesystem::path path(displayName);
+    return path.has_extension() && !path.stem().empty() ? path.stem().string() : "Sheet1";
+}
+
+// The workbook stream in the Excel 97-2003 layout, whatever version and wrapping the file has.
+std::vector<std::byte> workbookStreamOf(std::span<const std::byte> fileBytes)
+{
+    std::vector<std::byte> stream = detail::isEarlyWorksheet(fileBytes) ? detail::earlyWorksheetAsBiff5(fileBytes)
+                                                                         : detail::extractWorkbookStream(fileBytes).bytes;
+    detail::decryptWorkbookStream(stream);
+    if (detail::isBiff5Stream(stream))
+        stream = detail::upgradeBiff5Stream(stream);
+    return stream;
+}
+
+Workbook readWorkbook(std::span<const std::byte> fileBytes, const std::string& displayName)
+{
+    const std::vector<std::byte> stream = workbookStreamOf(fileBytes);
+    detail::Globals globals = detail::readGlobals(stream);
     Workbook book = std::move(globals.workbook);
     book.sheets.resize(globals.sheets.size());
     for (size_t i = 0; i < globals.sheets.size(); ++i) {
@@ -64,9 +86,11 @@ Workbook readWorkbook(std::span<const std::byte> fileBytes)
         book.sheets[i].kind = globals.sheets[i].kind;
         book.sheets[i].visibility = globals.sheets[i].visibility;
     }
+    if (detail::isEarlyWorksheet(fileBytes) && !book.sheets.empty())
+        book.sheets[0].name = earlyWorksheetName(displayName);
     if (book.fonts.empty())
         book.fonts.emplace_back();
-    readSheets(stream.bytes, globals, book);
+    readSheets(stream, globals, book);
     detail::applyConditionalFormats(book);
     detail::applyBuiltinNames(globals, book.sheets);
     detail::fillChartData(book);
@@ -110,7 +134,7 @@ WorkbookError describedFailure(ErrorCode code, const std::string& displayName, c
 Workbook loadWorkbook(std::span<const std::byte> fileBytes, const std::string& displayName)
 {
     try {
-        return readWorkbook(fileBytes);
+        return readWorkbook(fileBytes, displayName);
     } catch (const ReadFailure& failure) {
         throw describedFailure(failure.code(), displayName, failure.what());
     } catch (const std::bad_alloc&) {

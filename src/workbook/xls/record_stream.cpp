@@ -13,11 +13,6 @@ namespace {
 
 constexpr size_t kHeaderSize = 4;
 
-uint16_t littleEndian16(const std::byte* at)
-{
-    return static_cast<uint16_t>(std::to_integer<uint16_t>(at[0]) | std::to_integer<uint16_t>(at[1]) << 8);
-}
-
 std::string damageReason(uint16_t recordType, size_t offset, const std::string& problem)
 {
     return "the file is damaged (record " + recordTypeText(recordType) + " at offset " + std::to_string(offset) +
@@ -25,6 +20,11 @@ std::string damageReason(uint16_t recordType, size_t offset, const std::string& 
 }
 
 }  // namespace
+
+uint16_t littleEndian16(const std::byte* at)
+{
+    return static_cast<uint16_t>(std::to_integer<uint16_t>(at[0]) | std::to_integer<uint16_t>(at[1]) << 8);
+}
 
 void failCorrupt(uint16_t recordType, size_t offset, const std::string& problem)
 {

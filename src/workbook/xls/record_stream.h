@@ -11,6 +11,9 @@ namespace kx::workbook::detail {
 
 using Bytes = std::span<const std::byte>;
 
+// The two bytes at `at`, least significant first; the caller has checked that they are there.
+uint16_t littleEndian16(const std::byte* at);
+
 struct Record {
     uint16_t type = 0;
     size_t offset = 0;              // of the record header in the stream
