@@ -9,7 +9,7 @@
 #include <tuple>
 #include <unordered_map>
 
-#include "workbook/conditions/condition_formula.h"
+#include "workbook/conditions/condition_value.h"
 
 namespace kx::workbook::detail {
 

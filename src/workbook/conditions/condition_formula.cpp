@@ -11,6 +11,7 @@
 #include <string>
 
 #include "workbook/conditions/condition_areas.h"
+#include "workbook/conditions/condition_value.h"
 #include "workbook/format/number_format_calendar.h"
 #include "workbook/model/unicode.h"
 
@@ -21,10 +22,6 @@ namespace {
 constexpr size_t kMaximumDepth = 64;
 
 using Value = ConditionValue;
-
-Value number(double value) { return std::isfinite(value) ? Value{Value::Kind::Number, value, {}} : Value{Value::Kind::Error, 0, {}}; }
-Value boolean(bool value) { return {Value::Kind::Boolean, value ? 1.0 : 0.0, {}}; }
-Value error() { return {Value::Kind::Error, 0, {}}; }
 
 // As arithmetic takes it: an empty cell as 0, TRUE as 1, a text that is no number as an error.
 std::optional<double> numberOf(const Value& value)
@@ -127,7 +124,7 @@ private:
             return std::nullopt;
         Operand operand = std::move(stack_.back());
         stack_.pop_back();
-        return operand.area ? error() : operand.value;
+        return operand.area ? errorValue() : operand.value;
     }
 
     Value cellValue(uint32_t row, uint32_t column) const
@@ -148,8 +145,8 @@ private:
         case 0x15: return true;  // parentheses
         case 0x17: return text();
         case 0x19: return attribute();
-        case 0x1D: return has(1) && push(boolean(byte() != 0));
-        case 0x1E: return has(2) && push(number(word()));
+        case 0x1D: return has(1) && push(booleanValue(byte() != 0));
+        case 0x1E: return has(2) && push(numberValue(word()));
         case 0x1F: return constantNumber();
         case 0x21: return has(2) && function(word(), std::nullopt);
         case 0x22: {
@@ -176,7 +173,7 @@ private:
         position_ += 8;
         double value = 0;
         std::memcpy(&value, &bits, sizeof value);
-        return push(number(value));
+        return push(numberValue(value));
     }
 
     bool text()
@@ -224,7 +221,7 @@ private:
                 c = at_.column + static_cast<int8_t>(column & 0xFF);
         }
         if (r < 0 || c < 0)
-            return push(error());
+            return push(errorValue());
         return push(cellValue(static_cast<uint32_t>(r), static_cast<uint32_t>(c)));
     }
 
@@ -246,7 +243,7 @@ private:
         const auto left = place(firstColumn, offsets && (firstColumn & 0x4000), at_.column, false);
         const auto right = place(lastColumn, offsets && (lastColumn & 0x4000), at_.column, false);
         if (!top || !bottom || !left || !right)
-            return push(error());
+            return push(errorValue());
         return push({}, CellRange{std::min(*top, *bottom), std::max(*top, *bottom),
                                   static_cast<uint16_t>(std::min(*left, *right)), static_cast<uint16_t>(std::max(*left, *right))});
     }
@@ -259,12 +256,12 @@ private:
             if (args.size() != 2 || !args[0].area || args[1].area)
                 return std::nullopt;
             const auto count = areas_.countIf(*args[0].area, args[1].value);
-            return count ? std::optional<Value>(number(*count)) : std::nullopt;
+            return count ? std::optional<Value>(numberValue(*count)) : std::nullopt;
         }
         const Aggregate kind = id == 0 ? Aggregate::Count : id == 4 ? Aggregate::Sum : id == 5 ? Aggregate::Average
                              : id == 6 ? Aggregate::Minimum : Aggregate::Maximum;
         const auto result = areas_.aggregate(kind, *args[0].area);
-        return result ? number(*result) : error();
+        return result ? numberValue(*result) : errorValue();
     }
 
     template <typename Operation>
@@ -274,7 +271,7 @@ private:
         if (!value)
             return false;
         const auto n = numberOf(*value);
-        return push(n ? number(operation(*n)) : error());
+        return push(n ? numberValue(operation(*n)) : errorValue());
     }
 
     bool binary(uint8_t token)
@@ -283,24 +280,24 @@ private:
         if (!right || !left)
             return false;
         if (left->kind == Value::Kind::Error || right->kind == Value::Kind::Error)
-            return push(error());
+            return push(errorValue());
         if (token >= 0x09) {
             const int order = compareConditionValues(*left, *right);
             const bool results[] = {order < 0, order <= 0, order == 0, order >= 0, order > 0, order != 0};
-            return push(boolean(results[token - 0x09]));
+            return push(booleanValue(results[token - 0x09]));
         }
         if (token == 0x08) {
             return push({Value::Kind::Text, 0, textOf(*left) + textOf(*right)});
         }
         const auto a = numberOf(*left), b = numberOf(*right);
         if (!a || !b)
-            return push(error());
+            return push(errorValue());
         switch (token) {
-        case 0x03: return push(number(*a + *b));
-        case 0x04: return push(number(*a - *b));
-        case 0x05: return push(number(*a * *b));
-        case 0x06: return push(*b == 0 ? error() : number(*a / *b));
-        default: return push(number(std::pow(*a, *b)));
+        case 0x03: return push(numberValue(*a + *b));
+        case 0x04: return push(numberValue(*a - *b));
+        case 0x05: return push(numberValue(*a * *b));
+        case 0x06: return push(*b == 0 ? errorValue() : numberValue(*a / *b));
+        default: return push(numberValue(std::pow(*a, *b)));
         }
     }
 
@@ -336,7 +333,7 @@ private:
         }
         std::vector<Value> values;
         for (const Operand& arg : *args)
-            values.push_back(arg.area ? error() : arg.value);
+            values.push_back(arg.area ? errorValue() : arg.value);
         return push(apply(id, values));
     }
 
@@ -345,15 +342,15 @@ private:
         const auto numberAt = [&](size_t i) { return i < args.size() ? numberOf(args[i]) : std::nullopt; };
         const bool takesArguments = (id > 9 && id != 221) || id == 1 || id == 3;  // all but ROW, COLUMN, TODAY and the aggregates
         if (takesArguments && args.empty())
-            return error();
+            return errorValue();
         switch (id) {
         case 1: {  // IF
             if (args.empty())
-                return error();
+                return errorValue();
             const auto condition = truth(args[0]);
             if (!condition)
-                return error();
-            return *condition ? (args.size() > 1 ? args[1] : boolean(true)) : (args.size() > 2 ? args[2] : boolean(false));
+                return errorValue();
+            return *condition ? (args.size() > 1 ? args[1] : booleanValue(true)) : (args.size() > 2 ? args[2] : booleanValue(false));
         }
         case 0:  // COUNT
         case 4:  // SUM
@@ -364,28 +361,28 @@ private:
             for (size_t i = 0; i < args.size(); ++i) {
                 const auto n = numberAt(i);
                 if (!n)
-                    return error();
+                    return errorValue();
                 values.push_back(*n);
             }
             if (id == 0)
-                return number(static_cast<double>(values.size()));
+                return numberValue(static_cast<double>(values.size()));
             if (values.empty())
-                return id == 5 ? error() : number(0);
+                return id == 5 ? errorValue() : numberValue(0);
             const double sum = std::accumulate(values.begin(), values.end(), 0.0);
             if (id == 4 || id == 5)
-                return number(id == 4 ? sum : sum / static_cast<double>(values.size()));
-            return number(id == 6 ? *std::min_element(values.begin(), values.end()) : *std::max_element(values.begin(), values.end()));
+                return numberValue(id == 4 ? sum : sum / static_cast<double>(values.size()));
+            return numberValue(id == 6 ? *std::min_element(values.begin(), values.end()) : *std::max_element(values.begin(), values.end()));
         }
-        case 8: return args.empty() ? number(at_.row + 1.0) : error();     // ROW() of the cell itself
-        case 9: return args.empty() ? number(at_.column + 1.0) : error();  // COLUMN()
-        case 24: return numberAt(0) ? number(std::abs(*numberAt(0))) : error();
-        case 25: return numberAt(0) ? number(std::floor(*numberAt(0))) : error();  // INT
+        case 8: return args.empty() ? numberValue(at_.row + 1.0) : errorValue();     // ROW() of the cell itself
+        case 9: return args.empty() ? numberValue(at_.column + 1.0) : errorValue();  // COLUMN()
+        case 24: return numberAt(0) ? numberValue(std::abs(*numberAt(0))) : errorValue();
+        case 25: return numberAt(0) ? numberValue(std::floor(*numberAt(0))) : errorValue();  // INT
         case 27: {  // ROUND, halves away from zero
             const auto value = numberAt(0), digits = numberAt(1);
             if (!value || !digits || std::abs(*digits) > 15)
-                return error();
+                return errorValue();
             const double scale = std::pow(10.0, std::trunc(*digits));
-            return number(std::round(*value * scale) / scale);
+            return numberValue(std::round(*value * scale) / scale);
         }
         case 31:    // MID
         case 32:    // LEN
@@ -401,51 +398,51 @@ private:
             for (const Value& arg : args) {
                 const auto t = truth(arg);
                 if (!t)
-                    return error();
+                    return errorValue();
                 all = all && *t;
                 any = any || *t;
             }
-            return boolean(id == 36 ? all : any);
+            return booleanValue(id == 36 ? all : any);
         }
         case 38: {  // NOT
             const auto t = truth(args[0]);
-            return t ? boolean(!*t) : error();
+            return t ? booleanValue(!*t) : errorValue();
         }
         case 39: {  // MOD, with the sign of the divisor
             const auto a = numberAt(0), b = numberAt(1);
             if (!a || !b || *b == 0)
-                return error();
-            return number(*a - *b * std::floor(*a / *b));
+                return errorValue();
+            return numberValue(*a - *b * std::floor(*a / *b));
         }
-        case 3: return boolean(args[0].kind == Value::Kind::Error);  // ISERROR
-        case 126: return boolean(args[0].kind == Value::Kind::Error);  // ISERR: no #N/A is ever made here
+        case 3: return booleanValue(args[0].kind == Value::Kind::Error);  // ISERROR
+        case 126: return booleanValue(args[0].kind == Value::Kind::Error);  // ISERR: no #N/A is ever made here
         case 67:  // DAY
         case 68:  // MONTH
         case 69:  // YEAR
         case 70: {  // WEEKDAY, Sunday 1
             const auto serial = numberAt(0);
             if (!serial || *serial < 0 || *serial > 2958465)
-                return error();
+                return errorValue();
             const CalendarDate date = calendarDate(static_cast<int64_t>(*serial), workbook_.dateSystem1904);
-            return number(id == 67 ? date.day : id == 68 ? date.month : id == 69 ? date.year : date.weekday + 1);
+            return numberValue(id == 67 ? date.day : id == 68 ? date.month : id == 69 ? date.year : date.weekday + 1);
         }
         case 82:  // SEARCH, without regard to case
         case 124: {  // FIND
             if (args.size() < 2 || args.size() > 3 || args[0].kind == Value::Kind::Error || args[1].kind == Value::Kind::Error)
-                return error();
+                return errorValue();
             const auto start = args.size() == 3 ? numberAt(2) : std::optional<double>(1);
             const std::string wanted = id == 82 ? lowerCase(textOf(args[0])) : textOf(args[0]);
             const std::string within = id == 82 ? lowerCase(textOf(args[1])) : textOf(args[1]);
             if (!start || *start < 1 || *start > static_cast<double>(within.size()) + 1)
-                return error();
+                return errorValue();
             const size_t found = within.find(wanted, static_cast<size_t>(*start) - 1);
-            return found == std::string::npos ? error() : number(static_cast<double>(found) + 1);
+            return found == std::string::npos ? errorValue() : numberValue(static_cast<double>(found) + 1);
         }
-        case 221: return number(static_cast<double>(todaySerial(workbook_.dateSystem1904)));  // TODAY
-        case 127: return boolean(args[0].kind == Value::Kind::Text);     // ISTEXT
-        case 128: return boolean(args[0].kind == Value::Kind::Number);   // ISNUMBER
-        case 129: return boolean(args[0].kind == Value::Kind::Empty);    // ISBLANK
-        default: return error();
+        case 221: return numberValue(static_cast<double>(todaySerial(workbook_.dateSystem1904)));  // TODAY
+        case 127: return booleanValue(args[0].kind == Value::Kind::Text);     // ISTEXT
+        case 128: return booleanValue(args[0].kind == Value::Kind::Number);   // ISNUMBER
+        case 129: return booleanValue(args[0].kind == Value::Kind::Empty);    // ISBLANK
+        default: return errorValue();
         }
     }
 
@@ -453,7 +450,7 @@ private:
     static Value textFunction(uint16_t id, const std::vector<Value>& args)
     {
         if (std::any_of(args.begin(), args.end(), [](const Value& v) { return v.kind == Value::Kind::Error; }))
-            return error();
+            return errorValue();
         const std::string text = textOf(args[0]);
         const std::vector<size_t> starts = characterStarts(text);  // and the end
         const size_t length = starts.size() - 1;
@@ -469,7 +466,7 @@ private:
             return Value{Value::Kind::Text, 0, text.substr(starts[from], starts[to] - starts[from])};
         };
         switch (id) {
-        case 32: return number(static_cast<double>(length));
+        case 32: return numberValue(static_cast<double>(length));
         case 112:
         case 113: {
             std::string changed = text;
@@ -479,12 +476,12 @@ private:
         case 115:
         case 116: {
             const auto n = count(1, 1);
-            return !n ? error() : piece(id == 115 ? 0 : length - *n, *n);
+            return !n ? errorValue() : piece(id == 115 ? 0 : length - *n, *n);
         }
         case 31: {
             const auto start = numberAt(args, 1);
             const auto n = count(2, 0);
-            return !start || *start < 1 || !n ? error() : piece(static_cast<size_t>(std::min(*start, 1e9)) - 1, *n);
+            return !start || *start < 1 || !n ? errorValue() : piece(static_cast<size_t>(std::min(*start, 1e9)) - 1, *n);
         }
         default: {  // TRIM: no spaces at the ends, single ones between words
             std::string trimmed;
@@ -524,42 +521,6 @@ private:
 };
 
 }  // namespace
-
-ConditionValue conditionValueOf(const Workbook& workbook, const Cell* cell)
-{
-    if (!cell)
-        return {};
-    switch (cell->kind) {
-    case CellKind::Blank: return {};
-    case CellKind::Number: return number(cell->number);
-    case CellKind::Boolean: return boolean(cell->number != 0);
-    case CellKind::Text:
-        return {Value::Kind::Text, 0, cell->text < workbook.strings.size() ? workbook.strings[cell->text].utf8 : ""};
-    case CellKind::Error: return error();
-    }
-    return error();
-}
-
-std::string lowerCase(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), g_ascii_tolower);
-    return text;
-}
-
-int compareConditionValues(Value a, Value b)
-{
-    if (a.kind == Value::Kind::Empty)
-        a = b.kind == Value::Kind::Text ? Value{Value::Kind::Text, 0, {}} : Value{b.kind == Value::Kind::Boolean ? b.kind : Value::Kind::Number, 0, {}};
-    if (b.kind == Value::Kind::Empty)
-        b = a.kind == Value::Kind::Text ? Value{Value::Kind::Text, 0, {}} : Value{a.kind == Value::Kind::Boolean ? a.kind : Value::Kind::Number, 0, {}};
-    if (a.kind != b.kind)
-        return a.kind < b.kind ? -1 : 1;
-    if (a.kind == Value::Kind::Text) {
-        const std::string x = lowerCase(a.text), y = lowerCase(b.text);
-        return x < y ? -1 : x > y ? 1 : 0;
-    }
-    return a.number < b.number ? -1 : a.number > b.number ? 1 : 0;
-}
 
 std::optional<ConditionValue> conditionValue(const std::vector<uint8_t>& formula, const Workbook& workbook,
                                              const Sheet& sheet, CellRef at, AreaSummaries& areas)

@@ -1,22 +1,11 @@
 #pragma once
 // Display text of cell values under a number-format code, as the spreadsheet program shows
 // them in the en-US locale.
-#include <cstddef>
-#include <optional>
-#include <string>
 #include <string_view>
 
-#include "workbook/model/model.h"
+#include "workbook/format/formatted_value.h"
 
 namespace kx::workbook {
-
-struct FormattedValue {
-    std::string text;               // UTF-8, what the cell shows
-    std::optional<Color> color;     // from a [Red]/[Color N] section prefix (Color N resolved with the default palette)
-    std::optional<char32_t> fill;   // the character of a "*x" repeat, to be repeated to fill the cell width
-    bool isDateOrTime = false;      // useful for alignment decisions
-    std::size_t fillOffset = 0;     // byte offset in `text` where the repeated `fill` goes
-};
 
 // `generalMaxChars`: how many characters General may use (11 in a normal-width cell; the
 // print engine may pass a column-width-derived value); General falls back to rounding/scientific short forms.

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string_view>
 
-#include "workbook/format/number_format_code.h"
+#include "workbook/format/format_section.h"
 
 namespace kx::workbook {
 

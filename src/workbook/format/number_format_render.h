@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "workbook/format/number_format.h"
-#include "workbook/format/number_format_code.h"
+#include "workbook/format/format_section.h"
+#include "workbook/format/formatted_value.h"
 
 namespace kx::workbook {
 
