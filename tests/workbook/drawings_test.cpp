@@ -12,6 +12,7 @@
 #include "print_test_support.h"
 #include "workbook/xls/blip_store.h"
 #include "workbook/layout/drawing_geometry.h"
+#include "workbook/model/byte_reader.h"
 #include "workbook/xls/drawing_records.h"
 #include "workbook/print/print.h"
 #include "workbook/xls/reader.h"
@@ -45,11 +46,6 @@ Data container(uint16_t type, std::initializer_list<Data> children)
     for (const Data& child : children)
         body.insert(body.end(), child.begin(), child.end());
     return escher(type, 0, body, 0xF);
-}
-
-std::span<const std::byte> asBytes(const Data& data)
-{
-    return std::as_bytes(std::span(data));
 }
 
 // A store entry holding a bitmap: fixed part with no name, then the picture record with its

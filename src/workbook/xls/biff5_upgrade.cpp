@@ -4,6 +4,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "workbook/model/byte_reader.h"
 #include "workbook/xls/biff5_records.h"
 #include "workbook/xls/code_page.h"
 #include "workbook/xls/record_types.h"
@@ -94,7 +95,7 @@ void Biff5Upgrade::takeBof(const Record& record)
     movedSubstreams_[record.offset] = out_.size();
     RecordReader reader(record);
     const std::vector<std::byte> bof = biff5::upgradeBof(reader);
-    const uint16_t kind = littleEndian16(&bof[2]);
+    const uint16_t kind = ByteReader(bof, 2).u16le();
     inGlobals_ = kind == kGlobalsSubstream;
     nextObject_ = 1;
     write(record_type::Bof, bof);
@@ -204,10 +205,10 @@ std::vector<std::byte> Biff5Upgrade::finish()
 
 bool isBiff5Stream(Bytes stream)
 {
-    if (stream.size() < 6)
+    ByteReader header(stream);
+    if (!header.has(6))
         return false;
-    const uint16_t type = littleEndian16(&stream[0]), length = littleEndian16(&stream[2]),
-                   version = littleEndian16(&stream[4]);
+    const uint16_t type = header.u16le(), length = header.u16le(), version = header.u16le();
     return type == record_type::Bof && version != kBiff8 && (version == kBiff5 || length < kBiff8BofSize);
 }
 

@@ -64,7 +64,7 @@ Picture readStoreEntry(const EscherRecord& entry)
 {
     if (entry.body.size() < kEntryHeaderSize)
         return {};
-    const size_t nameLength = std::to_integer<size_t>(entry.body[kEntryNameLengthOffset]);
+    const size_t nameLength = ByteReader(entry.body, kEntryNameLengthOffset).u8();
     if (entry.body.size() < kEntryHeaderSize + nameLength)
         return {};
     const std::vector<EscherRecord> blips = escherRecords(entry.body.subspan(kEntryHeaderSize + nameLength));

@@ -213,17 +213,17 @@ bool neverEncrypted(uint16_t type)
 template <typename Decrypt>
 void forEachEncryptedBody(const std::vector<std::byte>& stream, Decrypt&& decrypt)
 {
-    size_t position = 0;
-    while (stream.size() - position >= 4) {
-        const uint16_t type = littleEndian16(stream.data() + position);
-        const size_t size = littleEndian16(stream.data() + position + 2);
-        const size_t body = position + 4;
-        const size_t end = std::min(stream.size(), body + size);
+    ByteReader records(stream);
+    while (records.has(4)) {
+        const uint16_t type = records.u16le();
+        const size_t size = records.u16le();
+        const size_t body = records.offset();
+        const size_t end = body + std::min(size, records.remaining());
         if (!neverEncrypted(type)) {
             const size_t from = type == record_type::BoundSheet ? std::min(end, body + 4) : body;
             decrypt(from, end, body, size);
         }
-        position = end;
+        records.skip(end - body);
     }
 }
 

@@ -71,9 +71,10 @@ std::optional<Color> rgbColor(uint32_t value)
 void readProperties(const EscherRecord& options, Shape& shape)
 {
     const size_t count = std::min<size_t>(options.instance, options.body.size() / kPropertySize);
+    ByteReader in(options.body);
     for (size_t i = 0; i < count; ++i) {
-        const uint16_t id = escherU16(options.body, i * kPropertySize) & 0x3FFF;
-        const uint32_t value = escherU32(options.body, i * kPropertySize + 2);
+        const uint16_t id = in.u16le() & 0x3FFF;
+        const uint32_t value = in.u32le();
         switch (id) {
         case kPictureNumber: shape.picture = value; break;
         case kFillColor: shape.fillColor = rgbColor(value); break;
@@ -86,17 +87,19 @@ void readProperties(const EscherRecord& options, Shape& shape)
     }
 }
 
+// After the flags, the corner cells and the offsets into them; the caller has checked the size.
 DrawingAnchor readAnchor(Bytes body)
 {
+    ByteReader in(body, 2);
     DrawingAnchor anchor;
-    anchor.firstColumn = std::min(escherU16(body, 2), kLastColumn);
-    anchor.firstColumnOffset = escherU16(body, 4);
-    anchor.firstRow = escherU16(body, 6);
-    anchor.firstRowOffset = escherU16(body, 8);
-    anchor.lastColumn = std::min(escherU16(body, 10), kLastColumn);
-    anchor.lastColumnOffset = escherU16(body, 12);
-    anchor.lastRow = escherU16(body, 14);
-    anchor.lastRowOffset = escherU16(body, 16);
+    anchor.firstColumn = std::min(in.u16le(), kLastColumn);
+    anchor.firstColumnOffset = in.u16le();
+    anchor.firstRow = in.u16le();
+    anchor.firstRowOffset = in.u16le();
+    anchor.lastColumn = std::min(in.u16le(), kLastColumn);
+    anchor.lastColumnOffset = in.u16le();
+    anchor.lastRow = in.u16le();
+    anchor.lastRowOffset = in.u16le();
     if (anchor.lastColumn < anchor.firstColumn || anchor.lastRow < anchor.firstRow) {
         anchor.lastColumn = anchor.firstColumn;
         anchor.lastRow = anchor.firstRow;
@@ -118,8 +121,9 @@ struct Rectangle {
 
 Rectangle readRectangle(Bytes body)
 {
-    const auto at = [&](size_t i) { return static_cast<double>(static_cast<int32_t>(escherU32(body, 4 * i))); };
-    return {at(0), at(1), at(2), at(3)};
+    ByteReader in(body);
+    const double left = in.i32le(), top = in.i32le(), right = in.i32le(), bottom = in.i32le();
+    return {left, top, right, bottom};
 }
 
 DrawingShare shareWithin(const GroupFrame& group, const Rectangle& child)
@@ -136,10 +140,10 @@ DrawingShare shareWithin(const GroupFrame& group, const Rectangle& child)
 // Flags, then the corners in 1/4000 of the chart's width and height.
 DrawingShare readChartAnchor(Bytes body)
 {
-    const auto at = [&](size_t offset) {
-        return std::clamp(static_cast<int32_t>(escherU32(body, offset)) / 4000.0, 0.0, 1.0);
-    };
-    return {at(2), at(6), std::max(at(2), at(10)), std::max(at(6), at(14))};
+    ByteReader in(body, 2);
+    const auto next = [&in] { return std::clamp(in.i32le() / 4000.0, 0.0, 1.0); };
+    const double left = next(), top = next(), right = next(), bottom = next();
+    return {left, top, std::max(left, right), std::max(top, bottom)};
 }
 
 // One shape; a group's first shape also names the group's coordinates.
@@ -213,11 +217,21 @@ VerticalAlign verticalAlign(uint16_t options)
     }
 }
 
+// A two-byte count of a TXO record; one that the record is too short to hold counts nothing.
+size_t countIn(Bytes head, size_t offset)
+{
+    ByteReader in(head);
+    if (!in.has(offset + 2))
+        return 0;
+    in.skip(offset);
+    return in.u16le();
+}
+
 size_t textObjectPieces(const Record& record)
 {
     const Bytes head = record.pieces.front();
-    const size_t length = escherU16(head, kTxoTextLengthOffset + 2);
-    const size_t runBytes = escherU16(head, kTxoTextLengthOffset + 4);
+    const size_t length = countIn(head, kTxoTextLengthOffset + 2);
+    const size_t runBytes = countIn(head, kTxoTextLengthOffset + 4);
     size_t piece = 1;
     for (size_t characters = 0; characters < length && piece < record.pieces.size(); ++piece) {
         const Bytes text = record.pieces[piece];

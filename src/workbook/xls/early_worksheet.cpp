@@ -1,5 +1,6 @@
 #include "workbook/xls/early_worksheet.h"
 
+#include "workbook/model/byte_reader.h"
 #include "workbook/xls/early_records.h"
 #include "workbook/xls/read_failure.h"
 #include "workbook/xls/record_types.h"
@@ -120,11 +121,12 @@ std::vector<std::byte> EarlyWorksheet::workbook() const
 
 bool isEarlyWorksheet(std::span<const std::byte> file)
 {
-    if (file.size() < 8)
+    ByteReader bof(file);
+    if (!bof.has(8))
         return false;
-    const uint16_t type = littleEndian16(&file[0]);
-    return (type == kBiff2Bof || type == kBiff3Bof || type == kBiff4Bof) && littleEndian16(&file[2]) >= 4 &&
-           littleEndian16(&file[6]) == kWorksheet;
+    const uint16_t type = bof.u16le(), length = bof.u16le();
+    bof.skip(2);
+    return (type == kBiff2Bof || type == kBiff3Bof || type == kBiff4Bof) && length >= 4 && bof.u16le() == kWorksheet;
 }
 
 std::vector<std::byte> earlyWorksheetAsBiff5(std::span<const std::byte> file)

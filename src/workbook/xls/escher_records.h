@@ -21,8 +21,4 @@ struct EscherRecord {
 // gets what is there, so a cut-off drawing still yields its first shapes.
 std::vector<EscherRecord> escherRecords(Bytes data);
 
-// Checked little-endian reads; 0 past the end of `data`.
-uint16_t escherU16(Bytes data, size_t offset);
-uint32_t escherU32(Bytes data, size_t offset);
-
 }  // namespace kx::workbook::detail

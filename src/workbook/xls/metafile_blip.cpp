@@ -10,7 +10,6 @@ namespace {
 // Unpacked size, bounds, size in EMUs, packed size, compression and filter.
 constexpr size_t kHeaderSize = 34;
 constexpr size_t kPackedSizeOffset = 28;
-constexpr size_t kCompressionOffset = 32;
 constexpr uint8_t kDeflated = 0x00;
 constexpr uint8_t kStored = 0xFE;
 
@@ -44,9 +43,11 @@ std::vector<uint8_t> unpackMetafile(Bytes blip)
 {
     if (blip.size() < kHeaderSize)
         return {};
-    const uint32_t size = escherU32(blip, 0);
-    const uint32_t packedSize = escherU32(blip, kPackedSizeOffset);
-    const auto compression = std::to_integer<uint8_t>(blip[kCompressionOffset]);
+    ByteReader header(blip);
+    const uint32_t size = header.u32le();
+    header.skip(kPackedSizeOffset - 4);
+    const uint32_t packedSize = header.u32le();
+    const uint8_t compression = header.u8();
     const Bytes rest = blip.subspan(kHeaderSize);
     if (size == 0 || size > kMaxMetafileSize || packedSize == 0 || packedSize > rest.size())
         return {};

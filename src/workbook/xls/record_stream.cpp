@@ -1,6 +1,7 @@
 #include "workbook/xls/record_stream.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "workbook/model/load_warnings.h"
@@ -21,11 +22,6 @@ std::string damageReason(uint16_t recordType, size_t offset, const std::string& 
 
 }  // namespace
 
-uint16_t littleEndian16(const std::byte* at)
-{
-    return static_cast<uint16_t>(std::to_integer<uint16_t>(at[0]) | std::to_integer<uint16_t>(at[1]) << 8);
-}
-
 void failCorrupt(uint16_t recordType, size_t offset, const std::string& problem)
 {
     throw ReadFailure(ErrorCode::Corrupt, damageReason(recordType, offset, problem));
@@ -37,31 +33,37 @@ CutShortRecord::CutShortRecord(uint16_t recordType, size_t offset, const std::st
 {
 }
 
-RecordStream::RecordStream(Bytes stream, size_t start) : stream_(stream), position_(start) {}
+// A start past the end is an empty stream, so that a sheet said to start there is reported as missing.
+RecordStream::RecordStream(Bytes stream, size_t start) : cursor_(stream, std::min(start, stream.size())) {}
 
 bool RecordStream::next(Record& record)
 {
-    if (position_ >= stream_.size())
+    if (cursor_.atEnd())
         return false;
     pieces_.clear();
-    record.offset = position_;
+    record.offset = cursor_.offset();
     bool first = true;
     do {
-        if (stream_.size() - position_ < kHeaderSize)
-            throw CutShortRecord(0, position_, "the workbook stream ends inside a record header");
-        const uint16_t type = littleEndian16(stream_.data() + position_);
-        const uint16_t length = littleEndian16(stream_.data() + position_ + 2);
-        if (stream_.size() - position_ - kHeaderSize < length)
-            throw CutShortRecord(type, position_, "the record is longer than what is left of the workbook stream");
+        if (!cursor_.has(kHeaderSize))
+            throw CutShortRecord(0, cursor_.offset(), "the workbook stream ends inside a record header");
+        const size_t headerOffset = cursor_.offset();
+        const uint16_t type = cursor_.u16le();
+        const uint16_t length = cursor_.u16le();
+        if (!cursor_.has(length))
+            throw CutShortRecord(type, headerOffset, "the record is longer than what is left of the workbook stream");
         if (first)
             record.type = type;
-        pieces_.push_back(stream_.subspan(position_ + kHeaderSize, length));
-        position_ += kHeaderSize + length;
+        pieces_.push_back(cursor_.bytes(length));
         first = false;
-    } while (stream_.size() - position_ >= kHeaderSize &&
-             littleEndian16(stream_.data() + position_) == record_type::Continue);
+    } while (nextIsContinue());
     record.pieces = pieces_;
     return true;
+}
+
+bool RecordStream::nextIsContinue() const
+{
+    ByteReader ahead = cursor_;
+    return ahead.has(kHeaderSize) && ahead.u16le() == record_type::Continue;
 }
 
 RecordReader::RecordReader(const Record& record) : record_(record)
@@ -107,35 +109,22 @@ void RecordReader::copyOut(std::byte* target, size_t count)
 
 uint8_t RecordReader::u8()
 {
-    std::byte value;
-    copyOut(&value, 1);
-    return std::to_integer<uint8_t>(value);
+    return valueOf<1>().u8();
 }
 
 uint16_t RecordReader::u16()
 {
-    std::byte value[2];
-    copyOut(value, 2);
-    return littleEndian16(value);
+    return valueOf<2>().u16le();
 }
 
 uint32_t RecordReader::u32()
 {
-    std::byte value[4];
-    copyOut(value, 4);
-    return littleEndian16(value) | static_cast<uint32_t>(littleEndian16(value + 2)) << 16;
+    return valueOf<4>().u32le();
 }
 
 double RecordReader::f64()
 {
-    std::byte value[8];
-    copyOut(value, 8);
-    uint64_t bits = 0;
-    for (int i = 7; i >= 0; --i)
-        bits = bits << 8 | std::to_integer<uint64_t>(value[i]);
-    double result;
-    std::memcpy(&result, &bits, sizeof result);
-    return result;
+    return valueOf<8>().f64le();
 }
 
 void RecordReader::skip(size_t count)
@@ -170,10 +159,9 @@ void RecordReader::readCharacters(size_t count, bool twoBytesWide, std::u16strin
             fail("a character is split between two records");
         }
         const size_t take = std::min(count, available);
-        const std::byte* at = piece.data() + position_;
+        ByteReader characters(piece.subspan(position_, take * width));
         for (size_t i = 0; i < take; ++i)
-            out.push_back(twoBytesWide ? static_cast<char16_t>(littleEndian16(at + 2 * i))
-                                       : static_cast<char16_t>(std::to_integer<uint8_t>(at[i])));
+            out.push_back(static_cast<char16_t>(twoBytesWide ? characters.u16le() : characters.u8()));
         position_ += take * width;
         remaining_ -= take * width;
         count -= take;

@@ -1,18 +1,18 @@
 #pragma once
 // The records of a workbook stream: a four-byte header (type, length) and a body, with the
 // CONTINUE records that follow a record joined to it as further pieces of its body.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "workbook/model/byte_reader.h"
+
 namespace kx::workbook::detail {
 
-using Bytes = std::span<const std::byte>;
-
-// The two bytes at `at`, least significant first; the caller has checked that they are there.
-uint16_t littleEndian16(const std::byte* at);
+using Bytes = ByteSpan;
 
 struct Record {
     uint16_t type = 0;
@@ -26,11 +26,12 @@ public:
     // The next record; false at the end of the stream. Throws CutShortRecord when a header or
     // body reaches past the end of the stream.
     bool next(Record& record);
-    size_t position() const { return position_; }
+    size_t position() const { return cursor_.offset(); }
 
 private:
-    Bytes stream_;
-    size_t position_;
+    bool nextIsContinue() const;
+
+    ByteReader cursor_;
     std::vector<Bytes> pieces_;
 };
 
@@ -58,12 +59,20 @@ public:
 
 private:
     void copyOut(std::byte* target, size_t count);
+    // The next `width` bytes, joined across pieces, to decode with a ByteReader.
+    template <size_t width>
+    ByteReader valueOf()
+    {
+        copyOut(buffer_.data(), width);
+        return ByteReader(Bytes(buffer_.data(), width));
+    }
     bool stepToNextPiece();
 
     const Record& record_;
     size_t piece_ = 0;
     size_t position_ = 0;
     size_t remaining_ = 0;
+    std::array<std::byte, 8> buffer_{};
 };
 
 }  // namespace kx::workbook::detail

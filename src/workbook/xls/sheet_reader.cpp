@@ -1,8 +1,7 @@
 #include "workbook/xls/sheet_reader.h"
 
 #include <algorithm>
-#include <array>
-#include <cstring>
+#include <bit>
 #include <optional>
 
 #include "workbook/xls/cell_formats.h"
@@ -28,8 +27,7 @@ double decodeRk(uint32_t rk)
     if (rk & 0x02) {
         value = static_cast<double>(static_cast<int32_t>(rk) >> 2);
     } else {
-        const uint64_t bits = static_cast<uint64_t>(rk & 0xFFFFFFFC) << 32;
-        std::memcpy(&value, &bits, sizeof value);
+        value = std::bit_cast<double>(static_cast<uint64_t>(rk & 0xFFFFFFFC) << 32);
     }
     return (rk & 0x01) ? value / 100 : value;
 }
@@ -327,16 +325,17 @@ void SheetReader::readBoolErr(RecordReader& reader)
 void SheetReader::readFormula(RecordReader& reader)
 {
     const CellHeader at = readCellHeader(reader);
-    std::array<uint8_t, 8> result;
-    for (uint8_t& b : result)
-        b = reader.u8();
+    const uint32_t low = reader.u32(), high = reader.u32();
+    // A result that is not a number is marked by 0xFFFF in its last two bytes; its first byte
+    // then says what it is, its third holds a truth value or an error code.
+    const bool isNumber = high >> 16 != 0xFFFF;
+    const uint8_t resultKind = low & 0xFF, resultValue = low >> 16 & 0xFF;
     Cell cell{.column = at.column, .format = at.format};
-    // A result that is not a number is marked by 0xFFFF in its last two bytes.
-    if (result[6] != 0xFF || result[7] != 0xFF) {
+    if (isNumber) {
         cell.kind = CellKind::Number;
-        std::memcpy(&cell.number, result.data(), sizeof cell.number);
+        cell.number = std::bit_cast<double>(uint64_t{high} << 32 | low);
     } else {
-        switch (result[0]) {
+        switch (resultKind) {
         case 0:  // a text, in the STRING record that follows
         case 3:  // an empty text
             strings_.push_back({});
@@ -345,18 +344,18 @@ void SheetReader::readFormula(RecordReader& reader)
             break;
         case 1:
             cell.kind = CellKind::Boolean;
-            cell.number = result[2] ? 1 : 0;
+            cell.number = resultValue ? 1 : 0;
             break;
         case 2:
             cell.kind = CellKind::Error;
-            cell.number = result[2];
+            cell.number = resultValue;
             break;
         default:
             break;
         }
     }
     addCell(at.row, cell);
-    if (cell.kind == CellKind::Text && result[0] == 0)
+    if (cell.kind == CellKind::Text && resultKind == 0)
         pendingFormulaText_ = cell.text;
 }
 
