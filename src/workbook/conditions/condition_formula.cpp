@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <ctime>
 #include <numeric>
 #include <string>
@@ -13,6 +12,8 @@
 #include "workbook/conditions/condition_areas.h"
 #include "workbook/conditions/condition_value.h"
 #include "workbook/format/number_format_calendar.h"
+#include "workbook/model/byte_reader.h"
+#include "workbook/model/formula_tokens.h"
 #include "workbook/model/unicode.h"
 
 namespace kx::workbook::detail {
@@ -20,6 +21,8 @@ namespace kx::workbook::detail {
 namespace {
 
 constexpr size_t kMaximumDepth = 64;
+
+namespace fn = formula_function;
 
 using Value = ConditionValue;
 
@@ -87,29 +90,26 @@ class Evaluator {
 public:
     Evaluator(const std::vector<uint8_t>& formula, const Workbook& workbook, const Sheet& sheet, CellRef at,
               AreaSummaries& areas)
-        : formula_(formula), workbook_(workbook), sheet_(sheet), at_(at), areas_(areas)
+        : tokens_(asBytes(formula)), workbook_(workbook), sheet_(sheet), at_(at), areas_(areas)
     {
     }
 
+    // Tokens cut short are damaged like unknown ones: the formula has no value.
     std::optional<Value> run()
     {
-        while (position_ < formula_.size())
-            if (!step())
-                return std::nullopt;
+        try {
+            while (!tokens_.atEnd())
+                if (!step())
+                    return std::nullopt;
+        } catch (const TruncatedData&) {
+            return std::nullopt;
+        }
         if (stack_.size() != 1 || stack_.back().area)
             return std::nullopt;
         return stack_.back().value;
     }
 
 private:
-    bool has(size_t bytes) const { return position_ + bytes <= formula_.size(); }
-    uint8_t byte() { return formula_[position_++]; }
-    uint16_t word()
-    {
-        const uint16_t value = static_cast<uint16_t>(formula_[position_] | formula_[position_ + 1] << 8);
-        position_ += 2;
-        return value;
-    }
     bool push(Value value, std::optional<CellRange> area = std::nullopt)
     {
         if (stack_.size() >= kMaximumDepth)
@@ -134,58 +134,41 @@ private:
 
     bool step()
     {
-        const uint8_t token = byte();
-        const uint8_t base = token >= 0x20 ? static_cast<uint8_t>((token & 0x1F) | 0x20) : token;
-        switch (base) {
-        case 0x03: case 0x04: case 0x05: case 0x06: case 0x07: case 0x08:
-        case 0x09: case 0x0A: case 0x0B: case 0x0C: case 0x0D: case 0x0E: return binary(token);
-        case 0x12: return true;  // unary plus
-        case 0x13: return unary([](double v) { return -v; });
-        case 0x14: return unary([](double v) { return v / 100; });
-        case 0x15: return true;  // parentheses
-        case 0x17: return text();
-        case 0x19: return attribute();
-        case 0x1D: return has(1) && push(booleanValue(byte() != 0));
-        case 0x1E: return has(2) && push(numberValue(word()));
-        case 0x1F: return constantNumber();
-        case 0x21: return has(2) && function(word(), std::nullopt);
-        case 0x22: {
-            if (!has(3))
-                return false;
-            const uint8_t count = byte() & 0x7F;
-            return function(word() & 0x7FFF, count);
+        using namespace formula_token;
+        const uint8_t token = tokens_.u8();
+        switch (baseToken(token)) {
+        case Add: case Subtract: case Multiply: case Divide: case Power: case Concatenate:
+        case Less: case LessOrEqual: case Equal: case GreaterOrEqual: case Greater: case NotEqual: return binary(token);
+        case UnaryPlus: return true;
+        case UnaryMinus: return unary([](double v) { return -v; });
+        case Percent: return unary([](double v) { return v / 100; });
+        case Parentheses: return true;
+        case String: return text();
+        case Attribute: return attribute();
+        case Boolean: return push(booleanValue(tokens_.u8() != 0));
+        case Integer: return push(numberValue(tokens_.u16le()));
+        case Number: return push(numberValue(tokens_.f64le()));
+        case Function: return function(tokens_.u16le(), std::nullopt);
+        case FunctionWithCount: {
+            const uint8_t count = tokens_.u8() & 0x7F;
+            return function(tokens_.u16le() & 0x7FFF, count);
         }
-        case 0x24: return reference(false);
-        case 0x25: return area(false);
-        case 0x2C: return reference(true);
-        case 0x2D: return area(true);
+        case Reference: return reference(false);
+        case Area: return area(false);
+        case RelativeReference: return reference(true);
+        case RelativeArea: return area(true);
         default: return false;
         }
     }
 
-    bool constantNumber()
-    {
-        if (!has(8))
-            return false;
-        uint64_t bits = 0;
-        for (int i = 7; i >= 0; --i)
-            bits = bits << 8 | formula_[position_ + static_cast<size_t>(i)];
-        position_ += 8;
-        double value = 0;
-        std::memcpy(&value, &bits, sizeof value);
-        return push(numberValue(value));
-    }
-
     bool text()
     {
-        if (!has(2))
-            return false;
-        const size_t count = byte(), width = (byte() & 0x01) ? 2 : 1;
-        if (!has(count * width))
-            return false;
+        const size_t count = tokens_.u8();
+        const bool twoBytesWide = (tokens_.u8() & 0x01) != 0;
+        ByteReader stored(tokens_.bytes(count * (twoBytesWide ? 2 : 1)));
         std::u16string characters;
-        for (size_t i = 0; i < count; ++i, position_ += width)
-            characters += static_cast<char16_t>(width == 2 ? formula_[position_] | formula_[position_ + 1] << 8 : formula_[position_]);
+        for (size_t i = 0; i < count; ++i)
+            characters += static_cast<char16_t>(twoBytesWide ? stored.u16le() : stored.u8());
         return push({Value::Kind::Text, 0, utf16ToUtf8(characters)});
     }
 
@@ -193,26 +176,19 @@ private:
     // argument is stored as an attribute too.
     bool attribute()
     {
-        if (!has(3))
-            return false;
-        const uint8_t kind = byte();
-        const uint16_t data = word();
-        if (kind & 0x04) {  // a jump table follows
-            if (!has(2 * (static_cast<size_t>(data) + 1)))
-                return false;
-            position_ += 2 * (static_cast<size_t>(data) + 1);
-        }
+        const uint8_t kind = tokens_.u8();
+        const uint16_t data = tokens_.u16le();
+        if (kind & 0x04)  // a jump table follows
+            tokens_.skip(2 * (static_cast<size_t>(data) + 1));
         if (kind & 0x10)  // SUM of one argument, an area as often as not
-            return function(4, 1);
+            return function(formula_function::Sum, 1);
         return true;
     }
 
     // A cell by its row and column, or by offsets from the cell being formatted.
     bool reference(bool offsets)
     {
-        if (!has(4))
-            return false;
-        const uint16_t row = word(), column = word();
+        const uint16_t row = tokens_.u16le(), column = tokens_.u16le();
         int64_t r = row, c = column & 0xFF;
         if (offsets) {
             if (column & 0x8000)
@@ -235,9 +211,8 @@ private:
 
     bool area(bool offsets)
     {
-        if (!has(8))
-            return false;
-        const uint16_t firstRow = word(), lastRow = word(), firstColumn = word(), lastColumn = word();
+        const uint16_t firstRow = tokens_.u16le(), lastRow = tokens_.u16le();
+        const uint16_t firstColumn = tokens_.u16le(), lastColumn = tokens_.u16le();
         const auto top = place(firstRow, offsets && (firstColumn & 0x8000), at_.row, true);
         const auto bottom = place(lastRow, offsets && (lastColumn & 0x8000), at_.row, true);
         const auto left = place(firstColumn, offsets && (firstColumn & 0x4000), at_.column, false);
@@ -252,14 +227,15 @@ private:
     std::optional<Value> overArea(uint16_t id, const std::vector<Operand>& args)
     {
         using Aggregate = AreaSummaries::Aggregate;
-        if (id == 346) {
+        if (id == fn::CountIf) {
             if (args.size() != 2 || !args[0].area || args[1].area)
                 return std::nullopt;
             const auto count = areas_.countIf(*args[0].area, args[1].value);
             return count ? std::optional<Value>(numberValue(*count)) : std::nullopt;
         }
-        const Aggregate kind = id == 0 ? Aggregate::Count : id == 4 ? Aggregate::Sum : id == 5 ? Aggregate::Average
-                             : id == 6 ? Aggregate::Minimum : Aggregate::Maximum;
+        const Aggregate kind = id == fn::Count ? Aggregate::Count : id == fn::Sum ? Aggregate::Sum
+                             : id == fn::Average ? Aggregate::Average : id == fn::Min ? Aggregate::Minimum
+                             : Aggregate::Maximum;
         const auto result = areas_.aggregate(kind, *args[0].area);
         return result ? numberValue(*result) : errorValue();
     }
@@ -281,22 +257,22 @@ private:
             return false;
         if (left->kind == Value::Kind::Error || right->kind == Value::Kind::Error)
             return push(errorValue());
-        if (token >= 0x09) {
+        if (token >= formula_token::Less) {
             const int order = compareConditionValues(*left, *right);
             const bool results[] = {order < 0, order <= 0, order == 0, order >= 0, order > 0, order != 0};
-            return push(booleanValue(results[token - 0x09]));
+            return push(booleanValue(results[token - formula_token::Less]));
         }
-        if (token == 0x08) {
+        if (token == formula_token::Concatenate) {
             return push({Value::Kind::Text, 0, textOf(*left) + textOf(*right)});
         }
         const auto a = numberOf(*left), b = numberOf(*right);
         if (!a || !b)
             return push(errorValue());
         switch (token) {
-        case 0x03: return push(numberValue(*a + *b));
-        case 0x04: return push(numberValue(*a - *b));
-        case 0x05: return push(numberValue(*a * *b));
-        case 0x06: return push(*b == 0 ? errorValue() : numberValue(*a / *b));
+        case formula_token::Add: return push(numberValue(*a + *b));
+        case formula_token::Subtract: return push(numberValue(*a - *b));
+        case formula_token::Multiply: return push(numberValue(*a * *b));
+        case formula_token::Divide: return push(*b == 0 ? errorValue() : numberValue(*a / *b));
         default: return push(numberValue(std::pow(*a, *b)));
         }
     }
@@ -315,19 +291,21 @@ private:
             uint16_t id;
             uint8_t fixed;
         };
-        static constexpr Known known[] = {{0, 1},   {1, 3},   {3, 1},   {4, 1},   {5, 1},   {6, 1},   {7, 1},
-                                          {8, 0},   {9, 0},   {24, 1},  {25, 1},  {27, 2},  {31, 3},  {32, 1},
-                                          {36, 1},  {37, 1},  {38, 1},  {39, 2},  {67, 1},  {68, 1},  {69, 1},
-                                          {70, 1},  {82, 2},  {112, 1}, {113, 1}, {115, 1}, {116, 1}, {118, 1},
-                                          {124, 2}, {126, 1}, {127, 1}, {128, 1}, {129, 1}, {221, 0}, {346, 2}};
+        static constexpr Known known[] = {
+            {fn::Count, 1}, {fn::If, 3},       {fn::IsError, 1}, {fn::Sum, 1},    {fn::Average, 1}, {fn::Min, 1},
+            {fn::Max, 1},   {fn::Row, 0},      {fn::Column, 0},  {fn::Abs, 1},    {fn::Int, 1},     {fn::Round, 2},
+            {fn::Mid, 3},   {fn::Len, 1},      {fn::And, 1},     {fn::Or, 1},     {fn::Not, 1},     {fn::Mod, 2},
+            {fn::Day, 1},   {fn::Month, 1},    {fn::Year, 1},    {fn::Weekday, 1}, {fn::Search, 2}, {fn::Lower, 1},
+            {fn::Upper, 1}, {fn::Left, 1},     {fn::Right, 1},   {fn::Trim, 1},   {fn::Find, 2},    {fn::IsErr, 1},
+            {fn::IsText, 1}, {fn::IsNumber, 1}, {fn::IsBlank, 1}, {fn::Today, 0}, {fn::CountIf, 2}};
         const auto found = std::find_if(std::begin(known), std::end(known), [&](const Known& k) { return k.id == id; });
         if (found == std::end(known))
             return false;
         const auto args = arguments(count.value_or(found->fixed));
         if (!args)
             return false;
-        const bool aggregates = id == 0 || (id >= 4 && id <= 7);
-        if (id == 346 || (aggregates && args->size() == 1 && args->front().area)) {
+        const bool aggregates = id == fn::Count || (id >= fn::Sum && id <= fn::Max);
+        if (id == fn::CountIf || (aggregates && args->size() == 1 && args->front().area)) {
             const auto result = overArea(id, *args);
             return result && push(*result);
         }
@@ -340,11 +318,11 @@ private:
     Value apply(uint16_t id, const std::vector<Value>& args) const
     {
         const auto numberAt = [&](size_t i) { return i < args.size() ? numberOf(args[i]) : std::nullopt; };
-        const bool takesArguments = (id > 9 && id != 221) || id == 1 || id == 3;  // all but ROW, COLUMN, TODAY and the aggregates
+        const bool takesArguments = (id > fn::Column && id != fn::Today) || id == fn::If || id == fn::IsError;  // all but ROW, COLUMN, TODAY and the aggregates
         if (takesArguments && args.empty())
             return errorValue();
         switch (id) {
-        case 1: {  // IF
+        case fn::If: {
             if (args.empty())
                 return errorValue();
             const auto condition = truth(args[0]);
@@ -352,11 +330,11 @@ private:
                 return errorValue();
             return *condition ? (args.size() > 1 ? args[1] : booleanValue(true)) : (args.size() > 2 ? args[2] : booleanValue(false));
         }
-        case 0:  // COUNT
-        case 4:  // SUM
-        case 5:  // AVERAGE
-        case 6:  // MIN
-        case 7: {  // MAX
+        case fn::Count:
+        case fn::Sum:
+        case fn::Average:
+        case fn::Min:
+        case fn::Max: {
             std::vector<double> values;
             for (size_t i = 0; i < args.size(); ++i) {
                 const auto n = numberAt(i);
@@ -364,36 +342,36 @@ private:
                     return errorValue();
                 values.push_back(*n);
             }
-            if (id == 0)
+            if (id == fn::Count)
                 return numberValue(static_cast<double>(values.size()));
             if (values.empty())
-                return id == 5 ? errorValue() : numberValue(0);
+                return id == fn::Average ? errorValue() : numberValue(0);
             const double sum = std::accumulate(values.begin(), values.end(), 0.0);
-            if (id == 4 || id == 5)
-                return numberValue(id == 4 ? sum : sum / static_cast<double>(values.size()));
-            return numberValue(id == 6 ? *std::min_element(values.begin(), values.end()) : *std::max_element(values.begin(), values.end()));
+            if (id == fn::Sum || id == fn::Average)
+                return numberValue(id == fn::Sum ? sum : sum / static_cast<double>(values.size()));
+            return numberValue(id == fn::Min ? *std::min_element(values.begin(), values.end()) : *std::max_element(values.begin(), values.end()));
         }
-        case 8: return args.empty() ? numberValue(at_.row + 1.0) : errorValue();     // ROW() of the cell itself
-        case 9: return args.empty() ? numberValue(at_.column + 1.0) : errorValue();  // COLUMN()
-        case 24: return numberAt(0) ? numberValue(std::abs(*numberAt(0))) : errorValue();
-        case 25: return numberAt(0) ? numberValue(std::floor(*numberAt(0))) : errorValue();  // INT
-        case 27: {  // ROUND, halves away from zero
+        case fn::Row: return args.empty() ? numberValue(at_.row + 1.0) : errorValue();     // ROW() of the cell itself
+        case fn::Column: return args.empty() ? numberValue(at_.column + 1.0) : errorValue();  // COLUMN()
+        case fn::Abs: return numberAt(0) ? numberValue(std::abs(*numberAt(0))) : errorValue();
+        case fn::Int: return numberAt(0) ? numberValue(std::floor(*numberAt(0))) : errorValue();
+        case fn::Round: {  // ROUND, halves away from zero
             const auto value = numberAt(0), digits = numberAt(1);
             if (!value || !digits || std::abs(*digits) > 15)
                 return errorValue();
             const double scale = std::pow(10.0, std::trunc(*digits));
             return numberValue(std::round(*value * scale) / scale);
         }
-        case 31:    // MID
-        case 32:    // LEN
-        case 112:   // LOWER
-        case 113:   // UPPER
-        case 115:   // LEFT
-        case 116:   // RIGHT
-        case 118:   // TRIM
+        case fn::Mid:
+        case fn::Len:
+        case fn::Lower:
+        case fn::Upper:
+        case fn::Left:
+        case fn::Right:
+        case fn::Trim:
             return textFunction(id, args);
-        case 36:  // AND
-        case 37: {  // OR
+        case fn::And:
+        case fn::Or: {
             bool all = true, any = false;
             for (const Value& arg : args) {
                 const auto t = truth(arg);
@@ -402,46 +380,46 @@ private:
                 all = all && *t;
                 any = any || *t;
             }
-            return booleanValue(id == 36 ? all : any);
+            return booleanValue(id == fn::And ? all : any);
         }
-        case 38: {  // NOT
+        case fn::Not: {
             const auto t = truth(args[0]);
             return t ? booleanValue(!*t) : errorValue();
         }
-        case 39: {  // MOD, with the sign of the divisor
+        case fn::Mod: {  // MOD, with the sign of the divisor
             const auto a = numberAt(0), b = numberAt(1);
             if (!a || !b || *b == 0)
                 return errorValue();
             return numberValue(*a - *b * std::floor(*a / *b));
         }
-        case 3: return booleanValue(args[0].kind == Value::Kind::Error);  // ISERROR
-        case 126: return booleanValue(args[0].kind == Value::Kind::Error);  // ISERR: no #N/A is ever made here
-        case 67:  // DAY
-        case 68:  // MONTH
-        case 69:  // YEAR
-        case 70: {  // WEEKDAY, Sunday 1
+        case fn::IsError: return booleanValue(args[0].kind == Value::Kind::Error);
+        case fn::IsErr: return booleanValue(args[0].kind == Value::Kind::Error);  // ISERR: no #N/A is ever made here
+        case fn::Day:
+        case fn::Month:
+        case fn::Year:
+        case fn::Weekday: {  // WEEKDAY, Sunday 1
             const auto serial = numberAt(0);
             if (!serial || *serial < 0 || *serial > 2958465)
                 return errorValue();
             const CalendarDate date = calendarDate(static_cast<int64_t>(*serial), workbook_.dateSystem1904);
-            return numberValue(id == 67 ? date.day : id == 68 ? date.month : id == 69 ? date.year : date.weekday + 1);
+            return numberValue(id == fn::Day ? date.day : id == fn::Month ? date.month : id == fn::Year ? date.year : date.weekday + 1);
         }
-        case 82:  // SEARCH, without regard to case
-        case 124: {  // FIND
+        case fn::Search:  // SEARCH, without regard to case
+        case fn::Find: {
             if (args.size() < 2 || args.size() > 3 || args[0].kind == Value::Kind::Error || args[1].kind == Value::Kind::Error)
                 return errorValue();
             const auto start = args.size() == 3 ? numberAt(2) : std::optional<double>(1);
-            const std::string wanted = id == 82 ? lowerCase(textOf(args[0])) : textOf(args[0]);
-            const std::string within = id == 82 ? lowerCase(textOf(args[1])) : textOf(args[1]);
+            const std::string wanted = id == fn::Search ? lowerCase(textOf(args[0])) : textOf(args[0]);
+            const std::string within = id == fn::Search ? lowerCase(textOf(args[1])) : textOf(args[1]);
             if (!start || *start < 1 || *start > static_cast<double>(within.size()) + 1)
                 return errorValue();
             const size_t found = within.find(wanted, static_cast<size_t>(*start) - 1);
             return found == std::string::npos ? errorValue() : numberValue(static_cast<double>(found) + 1);
         }
-        case 221: return numberValue(static_cast<double>(todaySerial(workbook_.dateSystem1904)));  // TODAY
-        case 127: return booleanValue(args[0].kind == Value::Kind::Text);     // ISTEXT
-        case 128: return booleanValue(args[0].kind == Value::Kind::Number);   // ISNUMBER
-        case 129: return booleanValue(args[0].kind == Value::Kind::Empty);    // ISBLANK
+        case fn::Today: return numberValue(static_cast<double>(todaySerial(workbook_.dateSystem1904)));
+        case fn::IsText: return booleanValue(args[0].kind == Value::Kind::Text);
+        case fn::IsNumber: return booleanValue(args[0].kind == Value::Kind::Number);
+        case fn::IsBlank: return booleanValue(args[0].kind == Value::Kind::Empty);
         default: return errorValue();
         }
     }
@@ -466,19 +444,19 @@ private:
             return Value{Value::Kind::Text, 0, text.substr(starts[from], starts[to] - starts[from])};
         };
         switch (id) {
-        case 32: return numberValue(static_cast<double>(length));
-        case 112:
-        case 113: {
+        case fn::Len: return numberValue(static_cast<double>(length));
+        case fn::Lower:
+        case fn::Upper: {
             std::string changed = text;
-            std::transform(changed.begin(), changed.end(), changed.begin(), id == 112 ? g_ascii_tolower : g_ascii_toupper);
+            std::transform(changed.begin(), changed.end(), changed.begin(), id == fn::Lower ? g_ascii_tolower : g_ascii_toupper);
             return {Value::Kind::Text, 0, changed};
         }
-        case 115:
-        case 116: {
+        case fn::Left:
+        case fn::Right: {
             const auto n = count(1, 1);
-            return !n ? errorValue() : piece(id == 115 ? 0 : length - *n, *n);
+            return !n ? errorValue() : piece(id == fn::Left ? 0 : length - *n, *n);
         }
-        case 31: {
+        case fn::Mid: {
             const auto start = numberAt(args, 1);
             const auto n = count(2, 0);
             return !start || *start < 1 || !n ? errorValue() : piece(static_cast<size_t>(std::min(*start, 1e9)) - 1, *n);
@@ -511,12 +489,11 @@ private:
         return starts;
     }
 
-    const std::vector<uint8_t>& formula_;
+    ByteReader tokens_;
     const Workbook& workbook_;
     const Sheet& sheet_;
     CellRef at_;
     AreaSummaries& areas_;
-    size_t position_ = 0;
     std::vector<Operand> stack_;
 };
 

@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "workbook/model/formula_tokens.h"
 #include "workbook/xls/biff5_records.h"
 #include "workbook/xls/record_writer.h"
 
@@ -59,34 +60,33 @@ void upgradeReference(RecordReader& reader, RecordWriter& writer)
 bool upgradeToken(RecordReader& reader, RecordWriter& writer)
 {
     const uint8_t token = reader.u8();
-    const uint8_t base = (token & 0x60) ? static_cast<uint8_t>((token & 0x1F) | 0x20) : token;
-    switch (base) {
-    case 0x10:  // union
-    case 0x15:  // parentheses
+    switch (formula_token::baseToken(token)) {
+    case formula_token::Union:
+    case formula_token::Parentheses:
         writer.u8(token);
         return true;
-    case 0x29:  // a sub-expression of references; its size is not used by the reading
+    case formula_token::MemoryFunction:  // a sub-expression of references; its size is not used by the reading
         writer.u8(token).u16(reader.u16());
         return true;
-    case 0x26:
-    case 0x27:
-    case 0x28:
+    case formula_token::MemoryArea:
+    case formula_token::MemoryError:
+    case formula_token::MemoryNoMemory:
         writer.u8(token);
         copyBytes(reader, 6, writer);
         return true;
-    case 0x3B:
+    case formula_token::SheetArea:
         writer.u8(token).u16(sheetEntry(reader));
         upgradeArea(reader, writer);
         return true;
-    case 0x3A:
+    case formula_token::SheetReference:
         writer.u8(token).u16(sheetEntry(reader));
         upgradeReference(reader, writer);
         return true;
-    case 0x25:
+    case formula_token::Area:
         writer.u8(token);
         upgradeArea(reader, writer);
         return true;
-    case 0x24:
+    case formula_token::Reference:
         writer.u8(token);
         upgradeReference(reader, writer);
         return true;

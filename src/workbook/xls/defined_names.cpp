@@ -1,3 +1,4 @@
+#include "workbook/model/formula_tokens.h"
 #include "workbook/xls/defined_names.h"
 
 #include <algorithm>
@@ -80,34 +81,32 @@ std::vector<SheetArea> FormulaAreas::read(std::span<const std::byte> formula)
     std::vector<SheetArea> areas;
     while (!reader.atEnd()) {
         const uint8_t token = reader.u8();
-        // Token classes (reference, value, array) differ only in bits 5-6.
-        const uint8_t base = (token & 0x60) ? static_cast<uint8_t>((token & 0x1F) | 0x20) : token;
-        switch (base) {
-        case 0x10:  // union
-        case 0x15:  // parentheses
+        switch (formula_token::baseToken(token)) {
+        case formula_token::Union:
+        case formula_token::Parentheses:
             break;
-        case 0x29:  // a sub-expression of references: its tokens follow
+        case formula_token::MemoryFunction:  // a sub-expression of references: its tokens follow
             reader.skip(2);
             break;
-        case 0x26:  // the same, with the cached areas after the formula
-        case 0x27:
-        case 0x28:
+        case formula_token::MemoryArea:  // the same, with the cached areas after the formula
+        case formula_token::MemoryError:
+        case formula_token::MemoryNoMemory:
             reader.skip(6);
             break;
-        case 0x3B: {  // area on a sheet
+        case formula_token::SheetArea: {
             const uint16_t externSheet = reader.u16();
             areas.push_back(onSheet(externSheet, readArea(reader)));
             break;
         }
-        case 0x3A: {  // cell on a sheet
+        case formula_token::SheetReference: {
             const uint16_t externSheet = reader.u16();
             areas.push_back(onSheet(externSheet, readReference(reader)));
             break;
         }
-        case 0x25:
+        case formula_token::Area:
             areas.push_back({std::nullopt, readArea(reader)});
             break;
-        case 0x24:
+        case formula_token::Reference:
             areas.push_back({std::nullopt, readReference(reader)});
             break;
         default:
