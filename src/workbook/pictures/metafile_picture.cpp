@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "workbook/model/byte_reader.h"
 #include "workbook/pictures/metafile_text.h"
 
 namespace kx::workbook {
@@ -23,35 +24,26 @@ constexpr double kMaxFrame = 100000;
 // Converted pictures larger than this are refused rather than parsed.
 constexpr size_t kMaxSvgSize = 64u << 20;
 
-uint32_t le32(const std::vector<uint8_t>& data, size_t at)
-{
-    return data[at] | data[at + 1] << 8 | data[at + 2] << 16 | static_cast<uint32_t>(data[at + 3]) << 24;
-}
-
-uint16_t le16(const std::vector<uint8_t>& data, size_t at)
-{
-    return static_cast<uint16_t>(data[at] | data[at + 1] << 8);
-}
-
 // Text given as glyph numbers: the converter looks such fonts up through fontconfig and then
 // shuts fontconfig down under the feet of pango, which aborts the program. Such a metafile
 // is not handed to it.
-bool drawsGlyphNumbers(const std::vector<uint8_t>& data, size_t record, uint32_t type, uint32_t size)
+bool drawsGlyphNumbers(ByteSpan record, uint32_t type)
 {
     constexpr uint32_t extTextA = 83, extTextW = 84, polyTextA = 96, polyTextW = 97, smallText = 108;
     constexpr uint32_t glyphIndexOption = 0x10;
     // Options of the text part after bounds, graphics mode and scales; the several text parts
     // of a poly-text record follow a count, each 40 bytes long.
     constexpr size_t extTextOptions = 52, smallTextOptions = 20, polyTextCount = 36, polyTextPart = 40;
+    const size_t size = record.size();
     const auto optionsAt = [&](size_t offset) {
-        return offset + 4 <= size && (le32(data, record + offset) & glyphIndexOption) != 0;
+        return offset + 4 <= size && (ByteReader(record, offset).u32le() & glyphIndexOption) != 0;
     };
     if (type == extTextA || type == extTextW)
         return optionsAt(extTextOptions);
     if (type == smallText)
         return optionsAt(smallTextOptions);
     if (type == polyTextA || type == polyTextW) {
-        const uint64_t parts = size >= polyTextCount + 4 ? le32(data, record + polyTextCount) : 0;
+        const uint64_t parts = size >= polyTextCount + 4 ? ByteReader(record, polyTextCount).u32le() : 0;
         for (uint64_t part = 0; part < parts && polyTextCount + 4 + (part + 1) * polyTextPart <= size; ++part)
             if (optionsAt(polyTextCount + 4 + part * polyTextPart + 16))
                 return true;
@@ -66,18 +58,26 @@ bool emfIsSafeToConvert(const std::vector<uint8_t>& data)
 {
     constexpr uint32_t headerType = 1, endType = 14, signature = 0x464D4520;  // " EMF"
     constexpr size_t minHeaderSize = 88;
-    if (data.size() < minHeaderSize || le32(data, 0) != headerType || le32(data, 40) != signature)
+    const ByteSpan bytes = asBytes(data);
+    ByteReader header(bytes);
+    if (!header.has(minHeaderSize))
         return false;
-    const uint64_t total = le32(data, 48);
-    if (total > data.size() || le32(data, 4) < minHeaderSize)
+    const uint32_t firstType = header.u32le(), headerSize = header.u32le();
+    header.skip(32);  // bounds, frame
+    const uint32_t headerSignature = header.u32le();
+    header.skip(4);  // version
+    const uint32_t total = header.u32le();
+    if (firstType != headerType || headerSignature != signature || total > data.size() || headerSize < minHeaderSize)
         return false;
-    for (uint64_t at = 0; at + 8 <= total;) {
-        const uint32_t type = le32(data, at), size = le32(data, at + 4);
-        if (size < 8 || size % 4 != 0 || at + size > total || drawsGlyphNumbers(data, at, type, size))
+    ByteReader records(bytes.first(total));
+    while (records.has(8)) {
+        const size_t at = records.offset();
+        const uint32_t type = records.u32le(), size = records.u32le();
+        if (size < 8 || size % 4 != 0 || size - 8 > records.remaining() || drawsGlyphNumbers(bytes.subspan(at, size), type))
             return false;
         if (type == endType)
             return true;
-        at += size;
+        records.skip(size - 8);
     }
     return false;
 }
@@ -88,16 +88,19 @@ bool wmfHoldsTogether(const std::vector<uint8_t>& data)
 {
     constexpr uint32_t placementKey = 0x9AC6CDD7;
     constexpr size_t placementSize = 22, headerSize = 18;
-    const size_t start = data.size() >= 4 && le32(data, 0) == placementKey ? placementSize : 0;
-    if (data.size() < start + headerSize || le16(data, start + 2) != headerSize / 2)
+    const ByteSpan bytes = asBytes(data);
+    ByteReader placement(bytes);
+    const size_t start = placement.has(4) && placement.u32le() == placementKey ? placementSize : 0;
+    if (data.size() < start + headerSize || ByteReader(bytes, start + 2).u16le() != headerSize / 2)
         return false;
-    for (size_t at = start + headerSize; at + 6 <= data.size();) {
-        const uint64_t size = 2ull * le32(data, at);
-        if (size < 6 || at + size > data.size())
+    ByteReader records(bytes, start + headerSize);
+    while (records.has(6)) {
+        const uint64_t size = 2ull * records.u32le();
+        if (size < 6 || size - 4 > records.remaining())
             return false;
-        if (le16(data, at + 4) == 0)
+        if (records.u16le() == 0)
             return true;
-        at += size;
+        records.skip(size - 6);
     }
     return false;
 }
@@ -232,13 +235,18 @@ bool usableFrame(const Frame& frame)
 // the header's frame (in hundredths of a millimetre), which may hold a margin around the ink.
 Frame emfFrame(const std::vector<uint8_t>& data, const Frame& drawn)
 {
-    const auto at = [&data](size_t offset) { return static_cast<int32_t>(le32(data, offset)); };
-    const double pixelsX = at(72), pixelsY = at(76), millimetresX = at(80), millimetresY = at(84);
+    ByteReader header(asBytes(data), 8);
+    const int32_t boundsLeft = header.i32le(), boundsTop = header.i32le();
+    header.skip(8);  // bounds right, bottom
+    const int32_t left = header.i32le(), top = header.i32le(), right = header.i32le(), bottom = header.i32le();
+    header.skip(32);  // signature to palette entries
+    const double pixelsX = header.i32le(), pixelsY = header.i32le();
+    const double millimetresX = header.i32le(), millimetresY = header.i32le();
     if (pixelsX <= 0 || pixelsY <= 0 || millimetresX <= 0 || millimetresY <= 0)
         return drawn;
     const double scaleX = pixelsX / (millimetresX * 100), scaleY = pixelsY / (millimetresY * 100);
-    const Frame frame{at(24) * scaleX - at(8), at(28) * scaleY - at(12), (at(32) - at(24)) * scaleX,
-                      (at(36) - at(28)) * scaleY};
+    const Frame frame{left * scaleX - boundsLeft, top * scaleY - boundsTop, (right - left) * scaleX,
+                      (bottom - top) * scaleY};
     return usableFrame(frame) ? frame : drawn;
 }
 

@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 
+#include "workbook/model/byte_reader.h"
 #include "workbook/pictures/metafile_picture.h"
 #include "workbook/pictures/picture_postscript.h"
 
@@ -23,18 +24,12 @@ struct PixbufDeleter {
 };
 using PixbufPtr = std::unique_ptr<GdkPixbuf, PixbufDeleter>;
 
-struct ReadCursor {
-    std::span<const uint8_t> data;
-    size_t position = 0;
-};
-
 cairo_status_t readPng(void* closure, unsigned char* out, unsigned int length)
 {
-    auto* cursor = static_cast<ReadCursor*>(closure);
-    if (cursor->data.size() - cursor->position < length)
+    auto* png = static_cast<ByteReader*>(closure);
+    if (!png->has(length))
         return CAIRO_STATUS_READ_ERROR;
-    std::memcpy(out, cursor->data.data() + cursor->position, length);
-    cursor->position += length;
+    std::memcpy(out, png->bytes(length).data(), length);
     return CAIRO_STATUS_SUCCESS;
 }
 
@@ -44,11 +39,6 @@ SurfacePtr checked(cairo_surface_t* surface)
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS)
         return nullptr;
     return owned;
-}
-
-uint32_t le32(const std::vector<uint8_t>& data, size_t at)
-{
-    return data[at] | data[at + 1] << 8 | data[at + 2] << 16 | static_cast<uint32_t>(data[at + 3]) << 24;
 }
 
 void putLe32(std::vector<uint8_t>& data, size_t at, uint32_t value)
@@ -63,10 +53,13 @@ std::vector<uint8_t> bitmapFile(const std::vector<uint8_t>& dib)
 {
     if (dib.size() < bitmapInfoHeaderSize)
         return {};
-    const uint32_t headerSize = le32(dib, 0);
-    const uint16_t bitCount = static_cast<uint16_t>(dib[14] | dib[15] << 8);
-    const uint32_t compression = le32(dib, 16);
-    const uint32_t coloursUsed = le32(dib, 32);
+    ByteReader header(asBytes(dib));
+    const uint32_t headerSize = header.u32le();
+    header.skip(10);  // width, height, planes
+    const uint16_t bitCount = header.u16le();
+    const uint32_t compression = header.u32le();
+    header.skip(12);  // image size, resolution
+    const uint32_t coloursUsed = header.u32le();
     const uint64_t paletteEntries = coloursUsed ? coloursUsed : bitCount <= 8 ? 1u << bitCount : 0;
     const uint64_t masks = compression == bitFieldsCompression && headerSize == bitmapInfoHeaderSize ? 12 : 0;
     const uint64_t pixelsAt = bitmapFileHeaderSize + headerSize + masks + paletteEntries * 4;
@@ -186,8 +179,8 @@ SurfacePtr decodePicture(const Picture& picture)
 {
     switch (picture.format) {
     case PictureFormat::Png: {
-        ReadCursor cursor{picture.data};
-        return checked(cairo_image_surface_create_from_png_stream(readPng, &cursor));
+        ByteReader png(asBytes(picture.data));
+        return checked(cairo_image_surface_create_from_png_stream(readPng, &png));
     }
     case PictureFormat::Jpeg: {
         const PixbufPtr pixbuf = loadPixbuf(picture.data);
