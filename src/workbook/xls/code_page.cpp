@@ -3,6 +3,9 @@
 #include <glib.h>
 
 #include <memory>
+#include <span>
+
+#include "workbook/model/byte_reader.h"
 
 namespace kx::workbook::detail {
 
@@ -30,10 +33,10 @@ bool convert(std::string_view bytes, const std::string& from, std::u16string& ou
         g_error_free(error);
         return false;
     }
+    ByteReader utf16(std::as_bytes(std::span(converted.get(), written)));
     out.clear();
-    for (gsize i = 0; i + 1 < written; i += 2)
-        out.push_back(static_cast<char16_t>(static_cast<uint8_t>(converted.get()[i]) |
-                                            static_cast<uint8_t>(converted.get()[i + 1]) << 8));
+    while (utf16.has(2))
+        out.push_back(static_cast<char16_t>(utf16.u16le()));
     return true;
 }
 

@@ -236,7 +236,7 @@ size_t textObjectPieces(const Record& record)
     for (size_t characters = 0; characters < length && piece < record.pieces.size(); ++piece) {
         const Bytes text = record.pieces[piece];
         if (!text.empty())
-            characters += (text.size() - 1) / ((std::to_integer<uint8_t>(text[0]) & 0x01) ? 2 : 1);
+            characters += (text.size() - 1) / ((ByteReader(text).u8() & 0x01) ? 2 : 1);
     }
     for (size_t bytes = 0; bytes < runBytes && piece < record.pieces.size(); ++piece)
         bytes += record.pieces[piece].size();

@@ -170,7 +170,8 @@ Body upgradeName(RecordReader& reader)
 
 uint16_t CellAttributes::read(RecordReader& reader)
 {
-    const uint32_t key = reader.u8() | static_cast<uint32_t>(reader.u8()) << 8 | static_cast<uint32_t>(reader.u8()) << 16;
+    const uint32_t first = reader.u8(), second = reader.u8(), third = reader.u8();
+    const uint32_t key = first | second << 8 | third << 16;
     // The cell format index and protection bits of the first byte change nothing printed.
     const auto known = formats_.find(key & 0xFFFF00);
     if (known != formats_.end())
