@@ -282,4 +282,28 @@ TEST(ConditionalFormats, DamagedRulesLeaveTheWorkbookReadableAndTheCellsAsTheyAr
     EXPECT_EQ(book.sheets[0].conditionalFormats.size(), 5u);
 }
 
+// Each formula would hold if the bytes its last token lacks were not missed: only the whole one fills.
+TEST(ConditionalFormats, FormulaTokensCutShortMakeTheRuleUnknown)
+{
+    const auto fillIf = [](const Body& formula) {
+        return rule(2, 0, formula, {}, (kAllKept & ~0x00040000) | kHasPattern, Body().u16(0).u16(13 << 7));
+    };
+    const std::vector<Body> formulas{
+        Body().u8(0x1E).u16(1).u8(0x19).u8(0x04).u16(3).u16(0),  // a jump table of four entries holding one
+        Body().u8(0x24).u16(0),                                    // A1, which holds 1, without its column
+        Body().u8(0x1E).u16(1).u8(0x22).u8(1),                     // a function without its id
+        Body().u8(0x1E).u16(1),                                    // whole: 1
+    };
+    std::vector<RawRecord> records;
+    for (uint16_t column = 0; column < formulas.size(); ++column) {
+        records.push_back(numberCell(0, column, 1));
+        records.push_back(header({{0, 0, column, column}}));
+        records.push_back(fillIf(formulas[column]));
+    }
+    const Workbook book = loadWorkbook(WorkbookBuilder().sheet({.name = "Cut", .records = records}).file());
+    for (uint16_t column = 0; column + 1 < formulas.size(); ++column)
+        EXPECT_EQ(book.sheets[0].cell(0, column)->format, 15) << column;
+    EXPECT_EQ(formatAt(book, 0, static_cast<uint16_t>(formulas.size() - 1)).fillForeground, 13);
+}
+
 }  // namespace
