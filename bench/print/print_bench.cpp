@@ -64,8 +64,9 @@ bool runGhostscriptQuietly(const std::string& ghostscript, const std::string& fo
     const int null = open("/dev/null", O_WRONLY);
     dup2(null, STDOUT_FILENO);
     close(null);
-    const bool ran = conversion::RunFirstPass(ghostscript, folder, conversion::PageSelection::AllPages) &&
-                     conversion::FinishedPdfExists(folder);
+    const conversion::PassOutcome pass =
+        conversion::RunFirstPass(ghostscript, folder, conversion::PageSelection::AllPages);
+    const bool ran = pass.started && pass.failure.empty() && conversion::FinishedPdfExists(folder);
     dup2(saved, STDOUT_FILENO);
     close(saved);
     return ran;
