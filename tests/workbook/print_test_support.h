@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "workbook/model/geometry.h"
 #include "workbook/model/model.h"
 
 namespace kx::workbook::testing {
@@ -17,6 +18,9 @@ Workbook workbookWithSheet(const std::string& sheetName = "Sheet1");
 void setText(Workbook& workbook, Sheet& sheet, uint32_t row, uint16_t column, const std::string& text,
              uint16_t format = 0);
 void setNumber(Sheet& sheet, uint32_t row, uint16_t column, double value, uint16_t format = 0);
+
+// Fails the running test, naming what, where the boxes differ.
+void expectBox(const Box& actual, const Box& expected, const std::string& what);
 
 // The corpus of real workbooks: KX_CORPUS_DIR from the environment, else the one the build names.
 std::filesystem::path corpusFolder();
