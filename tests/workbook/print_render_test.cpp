@@ -242,9 +242,17 @@ TEST_F(PrintRender, RichTextRotatedAndStackedCellsPrintTheirText)
     setText(book, sheet, 1, 0, "Turned", 1);
     setText(book, sheet, 2, 0, "up", 2);
     sheet.rows[1].heightTwips = sheet.rows[2].heightTwips = 1200;
-    const std::string text = pdfText(printToPdf(book));
+    const auto pdf = printToPdf(book);
+    const std::string text = pdfText(pdf);
     EXPECT_NE(text.find("plain bold €uro"), std::string::npos) << text;
     EXPECT_NE(text.find("Turned"), std::string::npos) << text;
+    // The bold run prints in a bold face, which no other cell uses.
+    EXPECT_NE(pdfFonts(pdf).find("Bold"), std::string::npos) << pdfFonts(pdf);
+    // Stacked text puts one letter under the other.
+    const auto u = pdfWordPosition(pdf, "u"), p = pdfWordPosition(pdf, "p");
+    ASSERT_TRUE(u && p) << text;
+    EXPECT_NEAR(u->first, p->first, 2);
+    EXPECT_GT(p->second, u->second + 5);
 }
 
 TEST_F(PrintRender, PaperOrientationMarginsAndCentringPlaceTheGrid)

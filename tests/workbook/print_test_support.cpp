@@ -172,6 +172,11 @@ std::optional<std::pair<double, double>> pdfWordPosition(const std::filesystem::
     return std::make_pair(attribute("xMin"), attribute("yMin"));
 }
 
+std::string pdfFonts(const std::filesystem::path& pdf)
+{
+    return commandOutput("pdffonts " + quoted(pdf) + " 2>/dev/null");
+}
+
 int pdfImageCount(const std::filesystem::path& pdf)
 {
     const std::string list = commandOutput("pdfimages -list " + quoted(pdf) + " 2>/dev/null");
