@@ -433,6 +433,16 @@ TEST_F(ChartPrints, CorpusChartsAreReadAndPrinted)
             EXPECT_FALSE(sheet.charts[0].series[0].values.empty());
         }
     EXPECT_EQ(chartSheets, 17u);
+    // Printed with the worksheets hidden, each chart sheet is a page that shows its chart.
+    Workbook chartsOnly = lines;
+    for (Sheet& sheet : chartsOnly.sheets)
+        if (sheet.kind != SheetKind::Chart)
+            sheet.visibility = Visibility::Hidden;
+    const auto pdf = print(chartsOnly, "lines");
+    const int pages = support::pdfPageCount(pdf);
+    EXPECT_EQ(pages, static_cast<int>(chartSheets));
+    for (int page = 1; page <= pages; ++page)
+        EXPECT_GT(support::pdfInk(pdf, page), 0.01) << "page " << page;
     // A chart sheet's text boxes lie within its chart, in 1/4000 of its size.
     const auto withNote = std::find_if(lines.sheets.begin(), lines.sheets.end(), [](const Sheet& sheet) {
         return sheet.kind == SheetKind::Chart && !sheet.drawings.empty();

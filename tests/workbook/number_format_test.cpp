@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <glib.h>
+
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -314,8 +316,12 @@ TEST(NumberFormatRobustness, OddValuesAndCodesNeverFail)
     EXPECT_EQ(formatNumber(std::nan(""), "General", false).text, "#NUM!");
     EXPECT_EQ(formatNumber(1e308, "0%%%%", false).text.size(), 321u);
     EXPECT_EQ(formatNumber(1e308, "[h]", false).text, "###########");
-    for (const char* code : {"[", "\\", "_", "*", "[$", "0.0E+", "?/", "/?", "[<]0", "[Color]0", "E+0", "\"", ";;;;;;"})
-        formatNumber(-1.5, code, false);
+    // Broken codes give a bounded, well-formed text.
+    for (const char* code : {"[", "\\", "_", "*", "[$", "0.0E+", "?/", "/?", "[<]0", "[Color]0", "E+0", "\"", ";;;;;;"}) {
+        const FormattedValue result = formatNumber(-1.5, code, false);
+        EXPECT_TRUE(kx::fuzz::isSound(result, code)) << code;
+        EXPECT_TRUE(g_utf8_validate(result.text.data(), static_cast<gssize>(result.text.size()), nullptr)) << code;
+    }
 }
 
 TEST(NumberFormatRobustness, WidthsOutsideAnyCellAreBounded)

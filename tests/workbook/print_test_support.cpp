@@ -2,6 +2,8 @@
 
 #include "workbook/print/print.h"
 
+#include <gtest/gtest.h>
+
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -44,6 +46,14 @@ std::filesystem::path printToPdf(const Workbook& workbook, const ScratchFolder& 
     const auto pdf = folder.path(name + ".pdf");
     convertToPdf(postScript, pdf);
     return pdf;
+}
+
+void expectBox(const Box& actual, const Box& expected, const std::string& what)
+{
+    EXPECT_DOUBLE_EQ(actual.x, expected.x) << what;
+    EXPECT_DOUBLE_EQ(actual.y, expected.y) << what;
+    EXPECT_DOUBLE_EQ(actual.width, expected.width) << what;
+    EXPECT_DOUBLE_EQ(actual.height, expected.height) << what;
 }
 
 std::filesystem::path corpusFolder()
@@ -160,6 +170,11 @@ std::optional<std::pair<double, double>> pdfWordPosition(const std::filesystem::
         return at == std::string::npos ? -1.0 : std::atof(tag.c_str() + at + name.size() + 2);
     };
     return std::make_pair(attribute("xMin"), attribute("yMin"));
+}
+
+std::string pdfFonts(const std::filesystem::path& pdf)
+{
+    return commandOutput("pdffonts " + quoted(pdf) + " 2>/dev/null");
 }
 
 int pdfImageCount(const std::filesystem::path& pdf)

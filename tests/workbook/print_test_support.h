@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "workbook/model/geometry.h"
 #include "workbook/model/model.h"
 
 namespace kx::workbook::testing {
@@ -17,6 +18,9 @@ Workbook workbookWithSheet(const std::string& sheetName = "Sheet1");
 void setText(Workbook& workbook, Sheet& sheet, uint32_t row, uint16_t column, const std::string& text,
              uint16_t format = 0);
 void setNumber(Sheet& sheet, uint32_t row, uint16_t column, double value, uint16_t format = 0);
+
+// Fails the running test, naming what, where the boxes differ.
+void expectBox(const Box& actual, const Box& expected, const std::string& what);
 
 // The corpus of real workbooks: KX_CORPUS_DIR from the environment, else the one the build names.
 std::filesystem::path corpusFolder();
@@ -46,6 +50,8 @@ std::optional<std::pair<double, double>> pdfWordPosition(const std::filesystem::
 std::string pdfPageSize(const std::filesystem::path& pdf);
 // The turn a viewer gives a page (1-based), in degrees, or -1 when pdfinfo does not say.
 int pdfPageRotation(const std::filesystem::path& pdf, int page = 1);
+// The fonts a PDF embeds or names, one a line as pdffonts lists them.
+std::string pdfFonts(const std::filesystem::path& pdf);
 // The images in a PDF, as pdfimages lists them.
 int pdfImageCount(const std::filesystem::path& pdf);
 // Ghostscript's rendering of a one-page PostScript file on a page of the given size in points at

@@ -6,13 +6,12 @@
 #include <tuple>
 
 #include "workbook/charts/chart_drawing.h"
+#include "workbook/charts/chart_places.h"
 
 namespace kx::workbook::chart {
 
 namespace {
 
-constexpr double kTick = 3;
-constexpr double kGap = 3;
 constexpr double kSeriesMargin = 6;  // room around the plot for markers and wide lines
 
 struct Range {
@@ -82,6 +81,7 @@ private:
     void paintTickLabels(const Scale& scale, const ChartAxis& axis, bool secondary);
     void paintCategoryLabels();
     Box plotBox(const Box& box);
+    void drawAxisTitle(const std::string& title, const std::optional<TitlePlace>& place);
     double widestTick(const Scale& scale, const ChartAxis& axis, bool secondary);
     double categoryShare(double position) const;  // 0..1 along the category axis
     void point(double along, double value, double& x, double& y) const;
@@ -182,54 +182,43 @@ double AxesPlot::widestTick(const Scale& scale, const ChartAxis& axis, bool seco
 
 Box AxesPlot::plotBox(const Box& box)
 {
-    const double lineHeight = texts_.measure("0", TextRole::Label).height;
-    const double titleHeight = texts_.measure("0", TextRole::AxisTitle).height;
-    const ChartAxis& under = horizontal_ ? chart_.valueAxis : chart_.categoryAxis;  // the axis under the plot
-    const ChartAxis& beside = horizontal_ ? chart_.categoryAxis : chart_.valueAxis;  // the axis left of it
-    const ChartAxis* secondary = secondary_ ? &chart_.secondaryValueAxis : nullptr;
-    const bool leftTitleAbove = !horizontal_ && beside.titleAcross;
-    const bool rightTitleAbove = secondary && secondary->titleAcross;
-    double left = kTick + kGap, right = widestTick(values_, chart_.valueAxis, false) / 4 + kGap;
-    double top = lineHeight / 2, bottom = kTick + kGap + (under.labels ? lineHeight : 0);
-    if (horizontal_) {
-        double widest = 0;
-        if (beside.labels)
-            for (const std::string& label : categoryLabels())
-                widest = std::max(widest, texts_.measure(label, TextRole::Label).width);
-        left += std::min(widest, box.width / 3);
-    } else {
-        left += widestTick(values_, chart_.valueAxis, false);
-    }
-    if (secondary && secondary->labels)
-        right = widestTick(*secondary_, *secondary, true) + kTick + 2 * kGap;
-    if (!beside.title.empty() && !leftTitleAbove)
-        left += titleHeight + kGap;
-    if (secondary && !secondary->title.empty() && !rightTitleAbove)
-        right += titleHeight + kGap;
-    if ((!beside.title.empty() && leftTitleAbove) || (secondary && !secondary->title.empty() && rightTitleAbove))
-        top += titleHeight + kGap;
-    if (!under.title.empty())
-        bottom += titleHeight + kGap;
-    Box plot{box.x + left, box.y + top, box.width - left - right, box.height - bottom - top};
-    // Category labels that wrap take more lines under the plot.
-    if (!horizontal_ && !scatter_ && under.labels && points_ > 0) {
-        double tallest = lineHeight;
+    const ChartAxis& beside = horizontal_ ? chart_.categoryAxis : chart_.valueAxis;
+    AxesTexts measured{.horizontal = horizontal_,
+                       .lineHeight = texts_.measure("0", TextRole::Label).height,
+                       .titleHeight = texts_.measure("0", TextRole::AxisTitle).height,
+                       .widestValue = widestTick(values_, chart_.valueAxis, false),
+                       .points = points_};
+    if (horizontal_ && beside.labels)
         for (const std::string& label : categoryLabels())
-            tallest = std::max(tallest, texts_.measure(label, TextRole::Label, 0.95 * plot.width / static_cast<double>(points_)).height);
-        plot.height -= std::min(tallest, 4 * lineHeight) - lineHeight;
+            measured.widestCategory = std::max(measured.widestCategory, texts_.measure(label, TextRole::Label).width);
+    if (secondary_) {
+        const ChartAxis& secondary = chart_.secondaryValueAxis;
+        measured.widestSecondary = secondary.labels ? widestTick(*secondary_, secondary, true) : 0;
+        if (secondary.titleAcross)
+            measured.secondaryTitleWidth = texts_.measure(secondary.title, TextRole::AxisTitle).width;
     }
-    if (leftTitleAbove)
-        texts_.draw(beside.title, TextRole::AxisTitle, box.x, box.y);
-    else if (!beside.title.empty())
-        texts_.drawUpright(beside.title, TextRole::AxisTitle, box.x + titleHeight / 2, plot.y + plot.height / 2);
-    if (secondary && rightTitleAbove)
-        texts_.draw(secondary->title, TextRole::AxisTitle,
-                    box.x + box.width - texts_.measure(secondary->title, TextRole::AxisTitle).width, box.y);
-    else if (secondary && !secondary->title.empty())
-        texts_.drawUpright(secondary->title, TextRole::AxisTitle, box.x + box.width - titleHeight / 2, plot.y + plot.height / 2);
-    if (!under.title.empty())
-        texts_.draw(under.title, TextRole::AxisTitle, plot.x, box.y + box.height - titleHeight, plot.width);
-    return plot;
+    if (!horizontal_ && !scatter_)
+        measured.tallestCategory = [&](double wrapWidth) {
+            double tallest = 0;
+            for (const std::string& label : categoryLabels())
+                tallest = std::max(tallest, texts_.measure(label, TextRole::Label, wrapWidth).height);
+            return tallest;
+        };
+    const AxesPlace place = placeAxes(chart_, box, measured);
+    drawAxisTitle(beside.title, place.besideTitle);
+    drawAxisTitle(chart_.secondaryValueAxis.title, place.secondaryTitle);
+    drawAxisTitle((horizontal_ ? chart_.valueAxis : chart_.categoryAxis).title, place.underTitle);
+    return place.plot;
+}
+
+void AxesPlot::drawAxisTitle(const std::string& title, const std::optional<TitlePlace>& place)
+{
+    if (!place)
+        return;
+    if (place->upright)
+        texts_.drawUpright(title, TextRole::AxisTitle, place->x, place->y);
+    else
+        texts_.draw(title, TextRole::AxisTitle, place->x, place->y, place->wrapWidth);
 }
 
 double AxesPlot::categoryShare(double position) const

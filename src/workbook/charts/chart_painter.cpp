@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "workbook/charts/chart_drawing.h"
+#include "workbook/charts/chart_places.h"
 #include "workbook/format/number_format.h"
 
 namespace kx::workbook {
@@ -12,8 +13,6 @@ using namespace chart;
 
 namespace {
 
-constexpr double kPadding = 6;
-constexpr double kSwatch = 7;
 constexpr Color kWhite{255, 255, 255};
 
 struct LegendEntry {
@@ -79,71 +78,29 @@ void paintLegendKey(cairo_t* cr, const LegendEntry& entry, double x, double y)
 
 // The legend at its side of the chart, or where it was put over the chart; returns the box
 // that remains for the plot.
-Box paintLegend(cairo_t* cr, const Workbook& workbook, ChartTexts& texts, const Chart& chart, Box box, const Box& whole)
+Box paintLegend(cairo_t* cr, const Workbook& workbook, ChartTexts& texts, const Chart& chart, const Box& box,
+                const Box& whole)
 {
     const std::vector<LegendEntry> entries = legendEntries(workbook, chart);
     if (entries.empty())
         return box;
-    const bool floating = chart.legendPosition == LegendPosition::Floating;
-    const DrawingShare& area = chart.legendArea;
-    const double floatingWidth = (area.right - area.left) * whole.width, floatingHeight = (area.bottom - area.top) * whole.height;
-    const bool across = chart.legendPosition == LegendPosition::Top || chart.legendPosition == LegendPosition::Bottom ||
-                        (floating && floatingWidth > floatingHeight);
     const double keyWidth = kSwatch * 2.5;
-    double lineHeight = 0, widest = 0;
+    double lineHeight = 0;
     std::vector<double> widths;
     for (const LegendEntry& entry : entries) {
         const Size size = texts.measure(entry.text, TextRole::Label);
         widths.push_back(size.width + keyWidth);
-        widest = std::max(widest, size.width + keyWidth);
         lineHeight = std::max(lineHeight, size.height);
     }
-    // Entries run in rows as wide as the space allows, or in one column beside the plot.
-    const double room = floating && across ? std::max(floatingWidth, widest)
-                        : across           ? box.width - 2 * kPadding
-                                           : std::min(widest, box.width / 3);
-    std::vector<std::vector<size_t>> rows(1);
-    double rowWidth = 0, legendWidth = 0;
-    for (size_t i = 0; i < entries.size(); ++i) {
-        const double width = std::min(widths[i], room) + (across ? kPadding : 0);
-        if (!rows.back().empty() && (!across || rowWidth + width > room)) {
-            rows.emplace_back();
-            rowWidth = 0;
-        }
-        rows.back().push_back(i);
-        rowWidth += width;
-        legendWidth = std::max(legendWidth, rowWidth);
-    }
-    const double width = legendWidth + 2 * kPadding;
-    const double height = std::min(static_cast<double>(rows.size()) * lineHeight + 2 * kPadding, box.height);
-    Box legend{box.x + box.width - width, box.y + (box.height - height) / 2, width, height};
-    switch (chart.legendPosition) {
-    case LegendPosition::Floating:
-        legend = {whole.x + area.left * whole.width, whole.y + area.top * whole.height, width, height};
-        break;
-    case LegendPosition::Bottom:
-        legend = {box.x + (box.width - width) / 2, box.y + box.height - height, width, height};
-        box.height -= height + kPadding;
-        break;
-    case LegendPosition::Top:
-        legend = {box.x + (box.width - width) / 2, box.y, width, height};
-        box.y += height + kPadding;
-        box.height -= height + kPadding;
-        break;
-    case LegendPosition::Left:
-        legend.x = box.x;
-        box.x += width + kPadding;
-        box.width -= width + kPadding;
-        break;
-    default: box.width -= width + kPadding; break;
-    }
+    const LegendPlace place = placeLegend(chart, box, whole, widths, lineHeight);
+    const Box& legend = place.legend;
     cairo_rectangle(cr, legend.x, legend.y, legend.width, legend.height);
     fillAndStroke(cr, {kWhite, kBlack}, kLineWidth);
     cairo_save(cr);
     cairo_rectangle(cr, legend.x, legend.y, legend.width, legend.height);
     cairo_clip(cr);
     double y = legend.y + kPadding;
-    for (const std::vector<size_t>& row : rows) {
+    for (const std::vector<size_t>& row : place.rows) {
         double x = legend.x + kPadding;
         for (size_t i : row) {
             paintLegendKey(cr, entries[i], x, y + lineHeight / 2);
@@ -153,7 +110,7 @@ Box paintLegend(cairo_t* cr, const Workbook& workbook, ChartTexts& texts, const 
         y += lineHeight;
     }
     cairo_restore(cr);
-    return box;
+    return place.plot;
 }
 
 }  // namespace

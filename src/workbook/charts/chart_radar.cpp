@@ -7,13 +7,11 @@
 #include <optional>
 
 #include "workbook/charts/chart_drawing.h"
+#include "workbook/charts/chart_places.h"
 
 namespace kx::workbook::chart {
 
 namespace {
-
-constexpr double kGap = 3;
-constexpr double kTick = 3;
 
 class RadarPlot {
 public:

@@ -9,8 +9,7 @@
 namespace kx::workbook {
 namespace {
 
-constexpr double padding = 1.5;         // points between a cell's edge and its text
-constexpr double levelTextInset = 0.75;  // points between a cell's top or bottom and level text
+constexpr double padding = cellTextPadding;
 constexpr double indentCharacters = 3;  // digit widths per indent level
 constexpr uint8_t stackedRotation = 255;
 constexpr uint16_t defaultFontIndex = 0;  // the Normal style's font, which sizes the columns
@@ -65,26 +64,13 @@ double rotationAngle(uint8_t rotation)
     return degrees * std::numbers::pi / 180;
 }
 
-double alignedStart(double start, double length, double content, double inset, PangoAlignment align)
+LineAlign lineAlign(PangoAlignment alignment)
 {
-    switch (align) {
-    case PANGO_ALIGN_RIGHT: return start + length - inset - content;
-    case PANGO_ALIGN_CENTER: return start + (length - content) / 2;
-    default: return start + inset;
+    switch (alignment) {
+    case PANGO_ALIGN_RIGHT: return LineAlign::Right;
+    case PANGO_ALIGN_CENTER: return LineAlign::Center;
+    default: return LineAlign::Left;
     }
-}
-
-// inset: points kept free at the top or bottom edge the text is aligned to.
-double alignedTop(VerticalAlign align, const Box& box, double height, double inset)
-{
-    switch (align) {
-    case VerticalAlign::Top:
-    case VerticalAlign::Justify: return box.y + inset;
-    case VerticalAlign::Center:
-    case VerticalAlign::Distributed: return box.y + (box.height - height) / 2;
-    case VerticalAlign::Bottom: break;
-    }
-    return box.y + box.height - height - inset;
 }
 
 }  // namespace
@@ -240,32 +226,24 @@ std::optional<TextPlan> CellTextPainter::plan(const Cell& cell, const Box& box, 
         const double c = std::fabs(std::cos(plan.angle)), s = std::fabs(std::sin(plan.angle));
         std::tie(width, height) = std::make_pair(width * c + height * s, width * s + height * c);
     }
-    const double textWidth = wraps ? lineWidth : width;
-    plan.x = alignedStart(box.x, box.width, textWidth, padding + indent, wraps ? PANGO_ALIGN_LEFT : plan.alignment);
-    if (wraps && plan.alignment != PANGO_ALIGN_LEFT)
-        plan.x -= (lineWidth - room) / (plan.alignment == PANGO_ALIGN_CENTER ? 2 : 1);
-    // Turned text runs up or down the cell and keeps the same distance from the edge it is
-    // aligned to as level text keeps from its cell's sides; level text sits closer, its line
-    // height holding room of its own.
-    plan.y = alignedTop(format.vertical, box, height, plan.angle != 0 ? padding : levelTextInset);
-    if (plan.angle != 0) {
-        plan.x += width / 2;
-        plan.y += height / 2;
-    }
-    plan.spills = !wraps && !rotated && !content->numeric && width > room;
-    plan.clip = plan.spills ? overflow(width + 2 * padding + indent, content->align) : box;
-    const double left = plan.angle != 0 ? plan.x - width / 2 : plan.x;
-    const double top = plan.angle != 0 ? plan.y - height / 2 : plan.y;
-    const double right = left + textWidth;
-    if (wraps || content->numeric) {
-        // What fits on screen prints whole, though its outlines may reach a little past the cell;
-        // a font narrower on screen than on paper never narrows the clip below the cell.
-        const double reach = std::max(lineWidth - room, 0.0);
-        plan.clip.x -= reach;
-        plan.clip.width += 2 * reach;
-    }
-    plan.clipped = left < plan.clip.x || top < plan.clip.y || right > plan.clip.x + plan.clip.width ||
-                   top + height > plan.clip.y + plan.clip.height;
+    const MeasuredText measured{.width = width,
+                                .height = height,
+                                .room = room,
+                                .lineWidth = lineWidth,
+                                .indent = indent,
+                                .lineAlign = lineAlign(plan.alignment),
+                                .align = content->align,
+                                .vertical = format.vertical,
+                                .wraps = wraps,
+                                .numeric = content->numeric,
+                                .rotated = rotated,
+                                .turned = plan.angle != 0};
+    const TextPlace place = placeCellText(measured, box, overflow);
+    plan.x = place.x;
+    plan.y = place.y;
+    plan.clip = place.clip;
+    plan.spills = place.spills;
+    plan.clipped = place.clipped;
     return plan;
 }
 

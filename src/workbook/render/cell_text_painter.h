@@ -1,11 +1,10 @@
 #pragma once
 // The text of one cell: formatted, fitted (#### for numbers that do not fit, repeat fills,
-// wrapping), aligned, rotated and clipped. Planned first, so that the cell painter knows
+// wrapping), measured and placed (see text_place.h), rotated and clipped. Planned first, so that the cell painter knows
 // where text spills before it draws the gridlines under it.
 #include <cairo.h>
 #include <pango/pango.h>
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,11 +14,9 @@
 #include "workbook/canvas/cell_fonts.h"
 #include "workbook/canvas/pango_layout.h"
 #include "workbook/canvas/shaped_line.h"
+#include "workbook/layout/text_place.h"
 
 namespace kx::workbook {
-
-// The room a text of the given width may take when it is wider than its cell.
-using OverflowRoom = std::function<Box(double textWidth, HorizontalAlign align)>;
 
 struct TextPlan {
     std::string text;
