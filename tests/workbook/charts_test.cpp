@@ -254,7 +254,7 @@ TEST(ChartRecords, StoredValuesStandInForSourcesThatAreGone)
     EXPECT_EQ(series.xValues[1], 2.0);
 }
 
-TEST(ChartRecords, DamagedChartRecordsNeverFailTheLoad)
+TEST(ChartRecords, DamagedChartRecordsNeverFailTheLoadAndAreWarnedOf)
 {
     std::vector<std::vector<RawRecord>> damaged{
         {record(0x1002, Body().u16(1))},                                             // cut-short chart
@@ -277,6 +277,8 @@ TEST(ChartRecords, DamagedChartRecordsNeverFailTheLoad)
         for (const Chart& read : book.sheets.at(1).charts)
             EXPECT_FALSE(read.groups.empty());
     }
+    EXPECT_FALSE(chartSheetWorkbook(damaged.front()).warnings.empty());
+    EXPECT_TRUE(chartSheetWorkbook(chartRecords({linkedSeries}, stackedColumns())).warnings.empty());
 }
 
 TEST(ChartScale, StepsAndBoundsAsTheProgramChoosesThem)

@@ -313,7 +313,7 @@ TEST(SheetDrawings, ShapesMarkedHiddenOrNotToPrintStayOffPaper)
     }
 }
 
-TEST(SheetDrawings, CutShortDrawingRecordsNeverFailTheLoad)
+TEST(SheetDrawings, CutShortDrawingRecordsNeverFailTheLoadAndAreWarnedOf)
 {
     const SheetDrawing drawing;
     const Data store = pictureStore({storeEntry(0xF01E, 0x6E0, pngBytes)});
@@ -332,6 +332,10 @@ TEST(SheetDrawings, CutShortDrawingRecordsNeverFailTheLoad)
     records.push_back(continueRecord(Body().characters(u"short").data()));
     const Workbook book = loadWithDrawing(records, store);
     EXPECT_EQ(book.sheets.at(0).drawings.size(), 1u);
+    EXPECT_TRUE(book.warnings.empty());  // short texts and objects are read as far as they go
+    const Workbook cutText = loadWithDrawing({{0x005D, {0x15, 0x00, 0x12}}, {0x01B6, {0x12, 0x02}}}, store);
+    ASSERT_EQ(cutText.warnings.kept().size(), 1u);
+    EXPECT_EQ(cutText.warnings.kept()[0].recordType, 0x01B6);
     EXPECT_NO_THROW(loadWithDrawing({txoRecord(0, 3), continueRecord(Body().characters(u"abc").data())}, store));
 }
 

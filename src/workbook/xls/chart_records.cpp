@@ -120,6 +120,8 @@ void ChartReader::read(const Record& record)
     try {
         readRecord(record.type, reader);
     } catch (const ReadFailure&) {
+        if (context_.warnings)
+            context_.warnings->add(record.type, record.offset, "a damaged chart record, whose part of the chart is left out");
     }
     previous_ = record.type;
 }

@@ -308,6 +308,8 @@ void DrawingCollector::read(const Record& record)
             objects_.back().text = readTextObject(reader);
         }
     } catch (const ReadFailure&) {
+        if (warnings_)
+            warnings_->add(record.type, record.offset, "a damaged drawing object or its text, which does not print");
     }
     for (size_t piece = ownPieces(record); piece < record.pieces.size(); ++piece)
         drawing_.insert(drawing_.end(), record.pieces[piece].begin(), record.pieces[piece].end());

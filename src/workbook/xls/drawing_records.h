@@ -54,8 +54,9 @@ std::vector<Shape> readShapes(Bytes drawing, ShapePlacement placement = ShapePla
 
 class DrawingCollector {
 public:
-    explicit DrawingCollector(size_t fontCount, ShapePlacement placement = ShapePlacement::Cells)
-        : fontCount_(fontCount), placement_(placement)
+    // A damaged object or text is said in `warnings`, when given.
+    DrawingCollector(size_t fontCount, ShapePlacement placement, LoadWarnings* warnings)
+        : fontCount_(fontCount), placement_(placement), warnings_(warnings)
     {
     }
     // Takes note of MSODRAWING, OBJ and TXO records; other records are left alone.
@@ -77,6 +78,7 @@ private:
 
     size_t fontCount_;
     ShapePlacement placement_;
+    LoadWarnings* warnings_;
     std::vector<std::byte> drawing_;
     std::vector<Object> objects_;
 };

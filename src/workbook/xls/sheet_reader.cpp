@@ -36,7 +36,8 @@ class SheetReader {
 public:
     SheetReader(const SheetContext& context, Sheet& sheet, std::vector<RichText>& strings)
         : context_(context), sheet_(sheet), strings_(strings),
-          drawings_(context.fontCount, sheet.kind == SheetKind::Chart ? ShapePlacement::Chart : ShapePlacement::Cells),
+          drawings_(context.fontCount, sheet.kind == SheetKind::Chart ? ShapePlacement::Chart : ShapePlacement::Cells,
+                    context.warnings),
           chart_(context)
     {
     }
