@@ -135,12 +135,14 @@ TEST_F(PrintRender, PagesLeftOutAreNotNumbered)
 
 TEST_F(PrintRender, NothingToPrintAndFailuresLeaveNoFileBehind)
 {
-    const auto expectError = [](const Workbook& book, const PrintJob& job, ErrorCode code) {
+    const auto expectError = [](const Workbook& book, const PrintJob& job, ErrorCode code,
+                                const std::string& message = {}) {
         try {
             printWorkbook(book, job);
             ADD_FAILURE() << "expected error " << static_cast<int>(code);
         } catch (const WorkbookError& error) {
             EXPECT_EQ(error.code(), code) << error.what();
+            EXPECT_NE(std::string(error.what()).find(message), std::string::npos) << error.what();
         }
     };
     const std::string output = scratch.path("out.ps").string();
@@ -148,7 +150,8 @@ TEST_F(PrintRender, NothingToPrintAndFailuresLeaveNoFileBehind)
 
     Workbook book = workbookWithSheet();
     setText(book, book.sheets[0], 0, 0, "only page");
-    expectError(book, {.outputPath = output, .fromPage = 2, .toPage = 5}, ErrorCode::NothingToPrint);
+    expectError(book, {.outputPath = output, .fromPage = 2, .toPage = 5}, ErrorCode::NothingToPrint,
+                "no pages from 2 to 5; it prints 1 page.");
     expectError(book, {.outputPath = scratch.path("missing/out.ps").string()}, ErrorCode::PrintFailed);
     EXPECT_TRUE(std::filesystem::is_empty(scratch.path("")));
 
