@@ -424,6 +424,20 @@ TEST_F(PrintRender, TextRunningPastThePageEdgeGoesOnOnTheNextPage)
     EXPECT_EQ(second.find("Stopped"), std::string::npos) << second;
 }
 
+TEST_F(PrintRender, OnlyTheFirst1024CharactersOfACellsTextPrint)
+{
+    // Words of six characters, the first of two bytes in UTF-8: 170 whole words, then "я017".
+    std::string text;
+    for (int word = 1; word <= 400; ++word)
+        text += "я" + std::to_string(10000 + word).substr(1) + " ";
+    Workbook book = workbookWithSheet();
+    setText(book, book.sheets[0], 0, 0, text);
+
+    const std::string printed = pdfText(printToPdf(book));
+    EXPECT_NE(printed.find("я0170 я017"), std::string::npos) << printed;
+    EXPECT_EQ(printed.find("я0171"), std::string::npos) << printed;
+}
+
 TEST_F(PrintRender, TextCentredAcrossCellsOnTwoPagesIsCentredOverAllOfThem)
 {
     // I1 centred across I1:L1: only I is on the first page.
