@@ -18,9 +18,14 @@ import uno
 from com.sun.star.beans import PropertyValue
 from com.sun.star.awt import Size
 
-# Filters under which LibreOffice reads an Excel 97-2003 workbook as a workbook. Anything
-# else means it guessed another format (often plain text) and would typeset raw bytes.
-WORKBOOK_FILTERS = {"MS Excel 97", "MS Excel 97 Vorlage/Template", "Calc MS Excel 2007 XML"}
+# Filters under which LibreOffice reads an .xls file as a workbook: Excel 97-2003, and the
+# Excel 5.0/95 and 2.1-4.0 files that ours reads too. Anything else means it guessed another
+# format (often plain text) and would typeset raw bytes.
+WORKBOOK_FILTERS = {
+    f"MS Excel {version}{template}"
+    for version in ("97", "95", "5.0/95", "4.0")
+    for template in ("", " Vorlage/Template")
+} | {"Calc MS Excel 2007 XML"}
 
 A4_PORTRAIT = Size(21000, 29700)  # hundredths of a millimetre
 

@@ -93,10 +93,11 @@ void applyPageSetup(Worksheet& worksheet, const ConversionOptions& options)
     worksheet.setPageSetupProperty(PageSetupProperty::PrintArea, std::string());
 }
 
-void setUpWorkbook(Workbook& workbook, Worksheet& worksheet, const ConversionOptions& options)
+void setUpWorkbook(Workbook& workbook, Worksheet* worksheet, const ConversionOptions& options)
 {
     if (!options.setUpEveryWorksheet()) {
-        applyPageSetup(worksheet, options);
+        if (worksheet)
+            applyPageSetup(*worksheet, options);
     } else {
         for (std::int16_t number = 1, count = workbook.worksheetCount(); number <= count; ++number)
             applyPageSetup(workbook.worksheet(number), options);

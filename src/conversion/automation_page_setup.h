@@ -33,9 +33,10 @@ int pageNumberFromText(const std::string& text);
 // from `options` just before the property that uses it.
 void applyPageSetup(Worksheet& worksheet, const ConversionOptions& options);
 
-// The page set-up of a conversion: on `worksheet`, or on every worksheet of `workbook` when the
-// options ask for it; then only the sheets the options name stay visible.
-void setUpWorkbook(Workbook& workbook, Worksheet& worksheet, const ConversionOptions& options);
+// The page set-up of a conversion: on `worksheet` (none when the workbook has no worksheet), or on
+// every worksheet of `workbook` when the options ask for it; then only the sheets the options
+// name stay visible.
+void setUpWorkbook(Workbook& workbook, Worksheet* worksheet, const ConversionOptions& options);
 
 // Leaves visible exactly the sheets named in `wanted`, each by its name or else by its 1-based
 // position among all sheets; nothing changes when `wanted` is empty.

@@ -28,6 +28,13 @@ std::string upperCase(const std::string& text)
     return result;
 }
 
+// A workbook of chart sheets alone has no worksheet to take the page set-up: it prints with the
+// set-up its sheets store, as the spreadsheet program prints it.
+automation::Worksheet* worksheetToSetUp(automation::Workbook& workbook, std::int16_t number)
+{
+    return workbook.worksheetCount() == 0 ? nullptr : &workbook.worksheet(number);
+}
+
 }  // namespace
 
 ConversionDriver::ConversionDriver(automation::ApplicationFactory& applications, const ConversionOptions& options,
@@ -46,7 +53,7 @@ JobResult ConversionDriver::ConvertWorkbook(const std::string& source, const std
     try {
         createApplication(row);
         automation::Workbook& workbook = application_->openWorkbook(source);
-        automation::Worksheet& sheet = workbook.worksheet(worksheet);
+        automation::Worksheet* sheet = worksheetToSetUp(workbook, worksheet);
 
         // Held to the end of the job, so that a second running program cannot mix its files with ours.
         platform::FolderLock lock(workspace_);

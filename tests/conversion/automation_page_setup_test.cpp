@@ -94,7 +94,7 @@ TEST(SetUpWorkbook, FitsAfterTheZoomOnEveryWorksheetAndShowsOnlyTheChosenSheets)
     Workbook& workbook = application->openWorkbook("book.xls");
     FixedOptions options({.fit = kx::conversion::PageFit{2, 0}, .allSheets = true, .sheets = {"Second", "3"}});
 
-    setUpWorkbook(workbook, workbook.worksheet(1), options);
+    setUpWorkbook(workbook, &workbook.worksheet(1), options);
 
     const auto& calls = factory.log().calls;
     const auto zoom = std::find(calls.begin(), calls.end(), "put 663=100");

@@ -146,6 +146,34 @@ TEST(CommandLineConverter, AWorkbookCutShortPrintsWhatWasReadAndVerboseSaysWhatW
     EXPECT_NE(verbose.errors.find("the rest of the sheet \"Kept\""), std::string::npos) << verbose.errors;
 }
 
+TEST(CommandLineConverter, AWorkbookOfChartSheetsAlonePrintsWithoutAWorksheetToSetUp)
+{
+    using namespace kx::testing;
+    TestMachine machine;
+    const RawRecord begin = record(0x1033, Body());
+    const RawRecord end = record(0x1034, Body());
+    // A column chart without series, and its title.
+    const std::vector<RawRecord> titledChart{
+        record(0x1002, Body().u32(0).u32(0).u32(400 << 16).u32(300 << 16)), begin,
+        record(0x1041, Body().u16(0).u32(0).u32(0).u32(0).u32(0)), begin,
+        record(0x1014, Body().bytes(std::vector<uint8_t>(16, 0)).u16(0).u16(0)), begin,
+        record(0x1017, Body().u16(0).u16(150).u16(0)), end, end,
+        record(0x1025, Body().bytes(std::vector<uint8_t>(32, 0))), begin, record(0x1027, Body().u16(1).u16(0).u16(0)),
+        record(0x100D, Body().u16(0).string8(u"Quarterly")), end, end};
+    const auto file = WorkbookBuilder().sheet({.name = "Chart1", .records = titledChart, .kind = 2}).file();
+    const std::string workbook = machine.file("charts.xls");
+    std::ofstream(workbook, std::ios::binary).write(reinterpret_cast<const char*>(file.data()),
+                                                    static_cast<std::streamsize>(file.size()));
+
+    for (const char* options : {"", "--landscape --zoom 50 --sheets Chart1", "--all-sheets --fit 1x1"}) {
+        const std::string pdf = machine.file("charts.pdf");
+        const CommandResult result = convert(std::string(options) + " '" + workbook + "' '" + pdf + "'");
+        ASSERT_EQ(result.exitStatus, 0) << options << ": " << result.errors;
+        EXPECT_EQ(pdfPageCount(pdf), 1) << options;
+        EXPECT_NE(pdfText(pdf).find("Quarterly"), std::string::npos) << options;
+    }
+}
+
 // `korvendal-xl-convert ... | head -1`, or a launcher that closed its end: the output pipe has
 // no reader any more, for the converter and for the Ghostscript it starts.
 TEST(CommandLineConverter, OutputIntoAPipeNobodyReadsStillMakesThePdf)

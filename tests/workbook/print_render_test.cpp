@@ -135,12 +135,14 @@ TEST_F(PrintRender, PagesLeftOutAreNotNumbered)
 
 TEST_F(PrintRender, NothingToPrintAndFailuresLeaveNoFileBehind)
 {
-    const auto expectError = [](const Workbook& book, const PrintJob& job, ErrorCode code) {
+    const auto expectError = [](const Workbook& book, const PrintJob& job, ErrorCode code,
+                                const std::string& message = {}) {
         try {
             printWorkbook(book, job);
             ADD_FAILURE() << "expected error " << static_cast<int>(code);
         } catch (const WorkbookError& error) {
             EXPECT_EQ(error.code(), code) << error.what();
+            EXPECT_NE(std::string(error.what()).find(message), std::string::npos) << error.what();
         }
     };
     const std::string output = scratch.path("out.ps").string();
@@ -148,7 +150,8 @@ TEST_F(PrintRender, NothingToPrintAndFailuresLeaveNoFileBehind)
 
     Workbook book = workbookWithSheet();
     setText(book, book.sheets[0], 0, 0, "only page");
-    expectError(book, {.outputPath = output, .fromPage = 2, .toPage = 5}, ErrorCode::NothingToPrint);
+    expectError(book, {.outputPath = output, .fromPage = 2, .toPage = 5}, ErrorCode::NothingToPrint,
+                "no pages from 2 to 5; it prints 1 page.");
     expectError(book, {.outputPath = scratch.path("missing/out.ps").string()}, ErrorCode::PrintFailed);
     EXPECT_TRUE(std::filesystem::is_empty(scratch.path("")));
 
@@ -401,6 +404,20 @@ TEST_F(PrintRender, TextRunningPastThePageEdgeGoesOnOnTheNextPage)
     EXPECT_NE(second.find("Tailword"), std::string::npos) << second;
     EXPECT_EQ(second.find("Headword"), std::string::npos) << second;
     EXPECT_EQ(second.find("Stopped"), std::string::npos) << second;
+}
+
+TEST_F(PrintRender, OnlyTheFirst1024CharactersOfACellsTextPrint)
+{
+    // Words of six characters, the first of two bytes in UTF-8: 170 whole words, then "я017".
+    std::string text;
+    for (int word = 1; word <= 400; ++word)
+        text += "я" + std::to_string(10000 + word).substr(1) + " ";
+    Workbook book = workbookWithSheet();
+    setText(book, book.sheets[0], 0, 0, text);
+
+    const std::string printed = pdfText(printToPdf(book));
+    EXPECT_NE(printed.find("я0170 я017"), std::string::npos) << printed;
+    EXPECT_EQ(printed.find("я0171"), std::string::npos) << printed;
 }
 
 TEST_F(PrintRender, TextCentredAcrossCellsOnTwoPagesIsCentredOverAllOfThem)

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "workbook/canvas/font_metrics.h"
+#include "workbook/model/unicode.h"
 
 namespace kx::workbook {
 namespace {
@@ -38,19 +39,6 @@ void addNoLigatures(PangoAttrList* list)
 void addNoHyphens(PangoAttrList* list)
 {
     pango_attr_list_insert(list, pango_attr_insert_hyphens_new(FALSE));
-}
-
-size_t utf8OffsetOfUtf16(const std::string& text, uint32_t utf16Units)
-{
-    size_t offset = 0;
-    uint32_t units = 0;
-    while (offset < text.size() && units < utf16Units) {
-        const auto lead = static_cast<unsigned char>(text[offset]);
-        const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        units += length == 4 ? 2 : 1;
-        offset = std::min(offset + length, text.size());
-    }
-    return offset;
 }
 
 CellFonts::CellFonts(const Workbook& workbook)
@@ -120,9 +108,9 @@ AttrListPtr CellFonts::attributes(uint16_t fontIndex, const std::string& text, c
     if (!rich)
         return list;
     for (size_t i = 0; i < rich->runs.size(); ++i) {
-        const auto start = static_cast<unsigned>(utf8OffsetOfUtf16(text, rich->runs[i].firstChar));
+        const auto start = static_cast<unsigned>(detail::utf8OffsetOfUtf16(text, rich->runs[i].firstChar));
         const auto end = i + 1 < rich->runs.size()
-                             ? static_cast<unsigned>(utf8OffsetOfUtf16(text, rich->runs[i + 1].firstChar))
+                             ? static_cast<unsigned>(detail::utf8OffsetOfUtf16(text, rich->runs[i + 1].firstChar))
                              : size;
         if (start < end)
             addRunAttributes(list.get(), rich->runs[i].fontIndex, start, end, true);

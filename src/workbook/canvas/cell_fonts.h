@@ -85,7 +85,4 @@ void addNoLigatures(PangoAttrList* list);
 // program never adds one, in cells, text boxes, charts or comments alike.
 void addNoHyphens(PangoAttrList* list);
 
-// The byte offset in UTF-8 text of a position counted in UTF-16 code units.
-size_t utf8OffsetOfUtf16(const std::string& text, uint32_t utf16Units);
-
 }  // namespace kx::workbook

@@ -1,9 +1,16 @@
 #include "workbook/format/cell_content.h"
 
+#include <algorithm>
+
 #include "workbook/format/number_format.h"
+#include "workbook/model/unicode.h"
 
 namespace kx::workbook {
 namespace {
+
+// A cell shows and prints at most this many characters of its text; the rest of a long text
+// (up to 32,767 characters) is kept in the cell but never laid out.
+constexpr uint32_t maxShownCharacters = 1024;
 
 HorizontalAlign resolvedAlign(HorizontalAlign stored, HorizontalAlign general)
 {
@@ -57,10 +64,11 @@ std::optional<CellContent> cellContent(const Workbook& workbook, const Cell& cel
         // Runs index the stored text; a format that adds literal text makes them meaningless.
         if (value.text == text.utf8 && !text.runs.empty())
             content.rich = &text;
+        value.text.resize(detail::utf8OffsetOfUtf16(value.text, maxShownCharacters));
         content.text = std::move(value.text);
         content.color = value.color;
         content.fill = value.fill;
-        content.fillOffset = value.fillOffset;
+        content.fillOffset = std::min(value.fillOffset, content.text.size());
         content.align = resolvedAlign(format.horizontal, HorizontalAlign::Left);
         break;
     }

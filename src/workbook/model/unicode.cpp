@@ -2,6 +2,8 @@
 
 #include <glib.h>
 
+#include <algorithm>
+
 namespace kx::workbook::detail {
 namespace {
 
@@ -34,6 +36,19 @@ std::string utf16ToUtf8(std::u16string_view text)
         }
     }
     return out;
+}
+
+size_t utf8OffsetOfUtf16(const std::string& text, uint32_t utf16Units)
+{
+    size_t offset = 0;
+    uint32_t units = 0;
+    while (offset < text.size() && units < utf16Units) {
+        const auto lead = static_cast<unsigned char>(text[offset]);
+        const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        units += length == 4 ? 2 : 1;
+        offset = std::min(offset + length, text.size());
+    }
+    return offset;
 }
 
 }  // namespace kx::workbook::detail

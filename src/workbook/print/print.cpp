@@ -142,7 +142,8 @@ void printWorkbook(const Workbook& workbook, const PrintJob& job)
     if (from > to)
         throw WorkbookError(ErrorCode::NothingToPrint, "The workbook has no pages from " + std::to_string(from) +
                                                            " to " + std::to_string(job.toPage.value_or(total)) +
-                                                           "; it prints " + std::to_string(total) + " pages.");
+                                                           "; it prints " + std::to_string(total) +
+                                                           (total == 1 ? " page." : " pages."));
 
     HeaderValues values;
     values.pages = total;
