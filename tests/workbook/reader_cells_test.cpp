@@ -85,8 +85,8 @@ TEST(CellRecords, EveryKindOfValue)
 
 TEST(CellRecords, FormulaResultsIncludingTextFromTheStringRecord)
 {
-    auto formula = [](uint16_t row, std::vector<uint8_t> result) {
-        return record(0x0006, Body().u16(row).u16(0).u16(15).bytes(result).u16(0).u32(0).u16(0));
+    auto formula = [](uint16_t row, std::vector<uint8_t> result, uint16_t type = 0x0006) {
+        return record(type, Body().u16(row).u16(0).u16(15).bytes(result).u16(0).u32(0).u16(0));
     };
     const Workbook book = loadSheet({
         formula(0, {0, 0, 0, 0, 0, 0, 0x45, 0x40}),  // 42.0
@@ -99,6 +99,7 @@ TEST(CellRecords, FormulaResultsIncludingTextFromTheStringRecord)
         formula(5, {0, 0, 0, 0, 0, 0, 0xFF, 0xFF}),  // text whose STRING record is missing
         numberCell(6, 0, 1),
         record(0x0207, Body().string16(u"stray")),   // belongs to no formula
+        formula(7, {0, 0, 0, 0, 0, 0, 0x08, 0x40}, 0x0406),  // 3.0, under Excel 4.0's record number
     });
     EXPECT_EQ(cellAt(book, 0, 0).number, 42);
     EXPECT_EQ(textAt(book, 1, 0), "result");
@@ -108,6 +109,16 @@ TEST(CellRecords, FormulaResultsIncludingTextFromTheStringRecord)
     EXPECT_EQ(textAt(book, 4, 0), "");
     EXPECT_EQ(textAt(book, 5, 0), "");
     EXPECT_EQ(cellAt(book, 6, 0).number, 1);
+    EXPECT_EQ(cellAt(book, 7, 0).number, 3);
+    EXPECT_TRUE(book.warnings.empty());
+}
+
+TEST(CellRecords, ARecordOfAnUnknownKindIsPassedOverWithAWarning)
+{
+    const Workbook book = loadSheet({record(0x7777, Body().u16(1)), record(0x0200, Body().u32(0)), numberCell(0, 0, 5)});
+    EXPECT_EQ(cellAt(book, 0, 0).number, 5);
+    ASSERT_EQ(book.warnings.kept().size(), 1u);  // the dimensions are known and not needed
+    EXPECT_EQ(book.warnings.kept()[0].recordType, 0x7777);
 }
 
 TEST(CellRecords, SharedStringsSplitAcrossContinueRecords)

@@ -1,3 +1,4 @@
+#include "workbook/xls/passed_over_records.h"
 #include "workbook/xls/globals_reader.h"
 
 #include <algorithm>
@@ -117,7 +118,8 @@ void GlobalsReader::readRecord(const Record& record)
             drawingGroup_.insert(drawingGroup_.end(), piece.begin(), piece.end());
         break;
     default:
-        break;  // styles, window settings, protection: nothing the model keeps
+        passOver(record, book.warnings);
+        break;
     }
 }
 

@@ -34,6 +34,8 @@ inline constexpr uint16_t BoolErr = 0x0205;
 inline constexpr uint16_t Blank = 0x0201;
 inline constexpr uint16_t MulBlank = 0x00BE;
 inline constexpr uint16_t Formula = 0x0006;
+// Excel 4.0's number for FORMULA, which some writers still give records of the later layout.
+inline constexpr uint16_t FormulaOfExcel4 = 0x0406;
 inline constexpr uint16_t String = 0x0207;
 
 // Sheet layout

@@ -1,3 +1,4 @@
+#include "workbook/xls/passed_over_records.h"
 #include "workbook/xls/sheet_reader.h"
 
 #include <algorithm>
@@ -178,7 +179,8 @@ void SheetReader::readRecord(const Record& record)
     case record_type::BoolErr: readBoolErr(reader); break;
     case record_type::Blank: readBlank(reader); break;
     case record_type::MulBlank: readMulBlank(reader); break;
-    case record_type::Formula: readFormula(reader); break;
+    case record_type::Formula:
+    case record_type::FormulaOfExcel4: readFormula(reader); break;
     case record_type::String: readString(reader); break;
     case record_type::Row: readRow(reader); break;
     case record_type::DefaultRowHeight: readDefaultRowHeight(reader); break;
@@ -189,7 +191,10 @@ void SheetReader::readRecord(const Record& record)
     case record_type::WsBool: fitToPage_ = (reader.u16() & 0x0100) != 0; break;
     case record_type::ConditionalHeader: readConditionalHeader(reader, sheet_); break;
     case record_type::ConditionalRule: readConditionalRule(reader, sheet_); break;
-    default: break;  // shared formulas, drawings, views: not kept
+    default:
+        if (context_.warnings)
+            passOver(record, *context_.warnings);
+        break;
     }
 }
 
