@@ -5,6 +5,10 @@
 
 namespace kx::conversion {
 
+// How a conversion makes the PDF: Ghostscript over the PostScript print (the desktop program's
+// way), the engine printing PDF itself, or Ghostscript making an archival PDF/A-2b file.
+enum class PdfRoute { Ghostscript, Direct, PdfA };
+
 class ConversionOptions {
 public:
     virtual ~ConversionOptions() = default;
@@ -20,6 +24,7 @@ public:
     virtual std::string fromPageText() const = 0;
     virtual std::string toPageText() const = 0;
     virtual bool openAfterConversion() const = 0;
+    virtual PdfRoute pdfRoute() const { return PdfRoute::Ghostscript; }
 };
 
 }  // namespace kx::conversion

@@ -38,8 +38,10 @@ ConversionDriver::ConversionDriver(automation::ApplicationFactory& applications,
 JobResult ConversionDriver::ConvertWorkbook(const std::string& source, const std::string& target, std::int16_t row,
                                             std::int16_t worksheet)
 {
-    const std::optional<std::string> ghostscript = services_.locateGhostscript();
-    if (!ghostscript)
+    // The engine's own PDF needs no Ghostscript.
+    const bool direct = options_.pdfRoute() == PdfRoute::Direct;
+    std::optional<std::string> ghostscript;
+    if (!direct && !(ghostscript = services_.locateGhostscript()))
         return {JobOutcome::ConverterMissing};
     try {
         createApplication(row);
@@ -60,10 +62,13 @@ JobResult ConversionDriver::ConvertWorkbook(const std::string& source, const std
         }
         const std::string savedPrinter = SaveActivePrinter(*application_);
         automation::applyPageSetup(sheet, options_);
-        application_->activeWorkbook().printOut(automation::conversionPrintOut(options_, workspaceFile(kPostScriptFile)));
+        automation::PrintOutArguments print
+            = automation::conversionPrintOut(options_, workspaceFile(direct ? kFinishedPdfFile : kPostScriptFile));
+        print.printPdf = direct;
+        application_->activeWorkbook().printOut(print);
         RestoreActivePrinter(*application_, savedPrinter);
 
-        const JobOutcome outcome = renderAndDeliver(*ghostscript, target, row);
+        const JobOutcome outcome = direct ? deliver(target, row) : renderAndDeliver(*ghostscript, target, row);
         finishJob(workbook);
         return {outcome};
     } catch (const automation::Failure& failure) {
@@ -113,6 +118,11 @@ JobOutcome ConversionDriver::renderAndDeliver(const std::string& ghostscript, co
         services_.runSecondPass(ghostscript, workspace_, "1", rangeKeptBySecondPass());
 
     platform::removeFile(workspaceFile(kIntermediatePdfFile));
+    return deliver(target, row);
+}
+
+JobOutcome ConversionDriver::deliver(const std::string& target, std::int16_t row)
+{
     if (!FinishedPdfExists(workspace_))
         return failToCreatePdf(row);
 

@@ -1,7 +1,8 @@
 #pragma once
 // The conversion of one job: open the workbook through the automation interface, apply the
-// page set-up, print it to PostScript in the workspace folder, have Ghostscript make the PDF,
-// copy it to the target and report the outcome in the job's row and in a message.
+// page set-up, print it to PostScript in the workspace folder, have Ghostscript make the PDF
+// (or, on the direct route, print the PDF itself), copy it to the target and report the
+// outcome in the job's row and in a message.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -81,6 +82,8 @@ private:
     void createApplication(std::int16_t row);
     bool clearWorkspace() const;
     JobOutcome renderAndDeliver(const std::string& ghostscript, const std::string& target, std::int16_t row);
+    // Copies the finished PDF to the target and reports success, or reports the failure.
+    JobOutcome deliver(const std::string& target, std::int16_t row);
     JobOutcome failToCreatePdf(std::int16_t row);
     std::string rangeKeptBySecondPass() const;
     void finishJob(automation::Workbook& workbook);

@@ -17,6 +17,7 @@ struct OptionValues {
     std::string fromPage = "1";
     std::string toPage = "2";
     bool openAfterConversion = false;
+    PdfRoute route = PdfRoute::Ghostscript;
 };
 
 class FixedOptions final : public ConversionOptions {
@@ -33,6 +34,7 @@ public:
     std::string fromPageText() const override { return values.fromPage; }
     std::string toPageText() const override { return values.toPage; }
     bool openAfterConversion() const override { return values.openAfterConversion; }
+    PdfRoute pdfRoute() const override { return values.route; }
 
     OptionValues values;
 };

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "workbook/document_summary.h"
 #include "workbook/read_failure.h"
 
 namespace kx::workbook::detail {
@@ -126,6 +127,7 @@ WorkbookStream extractWorkbookStream(std::span<const std::byte> fileBytes)
     if (!stream)
         throw ReadFailure(ErrorCode::NotAWorkbook, "it holds no workbook stream (it may be another Office document)");
     result.bytes = readWhole(stream.get(), fileBytes.size());
+    result.summary = readDocumentSummary(root.get());
     return result;
 }
 

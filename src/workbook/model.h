@@ -351,6 +351,11 @@ struct NumberFormat {
     std::string code;
 };
 
+// The workbook's summary information as its file stores it; empty texts where it says nothing.
+struct DocumentSummary {
+    std::string title, subject, author, keywords;
+};
+
 struct Workbook {
     std::vector<Sheet> sheets;          // in the file's order, every kind
     std::vector<Font> fonts;
@@ -361,6 +366,7 @@ struct Workbook {
     std::vector<Picture> pictures;      // the picture store; drawings name pictures by index
     bool dateSystem1904 = false;
     uint16_t codePage = 1252;
+    DocumentSummary summary;
 
     // The colour of a palette index, with automatic colours resolved to `automatic`.
     Color color(uint16_t index, Color automatic) const;

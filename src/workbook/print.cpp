@@ -4,6 +4,7 @@
 #include <cctype>
 #include <ctime>
 #include <memory>
+#include <utility>
 
 #include "workbook/chart_painter.h"
 #include "workbook/comment_pages.h"
@@ -102,6 +103,17 @@ std::string stripLeadingZeros(std::string text)
     return result;
 }
 
+DocumentInfo documentInfo(const Workbook& workbook, const PrintJob& job)
+{
+    const DocumentSummary& summary = workbook.summary;
+    return {.title = summary.title.empty() ? job.documentTitle : summary.title,
+            .subject = summary.subject,
+            .author = summary.author,
+            .keywords = summary.keywords,
+            .creator = job.creator,
+            .created = std::time(nullptr)};
+}
+
 // The chart, and the text boxes of the chart sheet over it.
 void paintChartPage(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, const Sheet& sheet, const PageFrame& frame)
 {
@@ -127,7 +139,8 @@ void printWorkbook(const Workbook& workbook, const PrintJob& job)
 {
     // Made before the first text is measured, which waits for the font configuration to load:
     // creating the files takes a while of its own that the loading then covers.
-    PrintFile file(job.outputPath);
+    PrintFile file(job.outputPath, job.format);
+    file.setDocumentInfo(documentInfo(workbook, job));
     waitForPreparedFonts();
     const int digitWidth = maxDigitWidthPixels(defaultFont(workbook));
     CellFonts fonts(workbook);
@@ -161,12 +174,15 @@ void printWorkbook(const Workbook& workbook, const PrintJob& job)
                                headerFooter};
         values.sheetName = prepared->sheet.name;
         const size_t cellPages = prepared->pagination.pages.size();
+        bool bookmarked = false;
         for (size_t page = 0; page < prepared->pageCount(); ++page) {
             ++position;
             if (position < from || position > to)
                 continue;
             values.page = prepared->firstPageNumber + static_cast<int>(page);
             cairo_t* cr = file.beginPage(prepared->frame.pageWidth, prepared->frame.pageHeight);
+            if (!std::exchange(bookmarked, true))
+                file.bookmark(prepared->sheet.name);
             paintPage(cr, workbook, fonts, print, page < cellPages ? &prepared->pagination.pages[page] : nullptr, values);
             if (prepared->chartSheet)
                 paintChartPage(cr, workbook, fonts, prepared->sheet, prepared->frame);

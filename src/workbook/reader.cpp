@@ -50,6 +50,7 @@ Workbook readWorkbook(std::span<const std::byte> fileBytes)
     const detail::WorkbookStream stream = detail::extractWorkbookStream(fileBytes);
     detail::Globals globals = detail::readGlobals(stream.bytes);
     Workbook book = std::move(globals.workbook);
+    book.summary = stream.summary;
     book.sheets.resize(globals.sheets.size());
     for (size_t i = 0; i < globals.sheets.size(); ++i) {
         book.sheets[i].name = globals.sheets[i].name;
