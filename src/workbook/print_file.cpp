@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -76,7 +77,9 @@ cairo_t* PrintFile::beginPage(double width, double height)
 {
     marks_.startPage(height);
     if (format_ == PrintFormat::Pdf) {
-        cairo_pdf_surface_set_size(surface_, width, height);
+        // In whole points, as PostScript states the paper: both routes then put every mark
+        // at the same place on the same paper.
+        cairo_pdf_surface_set_size(surface_, std::round(width), std::round(height));
         if (!cr_)
             cr_ = cairo_create(surface_);
         return cr_;
