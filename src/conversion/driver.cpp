@@ -109,6 +109,9 @@ bool ConversionDriver::clearWorkspace() const
 JobOutcome ConversionDriver::renderAndDeliver(const std::string& ghostscript, const std::string& target,
                                               std::int16_t row)
 {
+    // The print holds only the pages asked for, so one pass makes the whole archival file.
+    if (options_.pdfRoute() == PdfRoute::PdfA)
+        return services_.runPdfAPass(ghostscript, workspace_) ? deliver(target, row) : failToCreatePdf(row);
     const PageSelection selection = options_.allPages() ? PageSelection::AllPages : PageSelection::Range;
     if (!services_.runFirstPass(ghostscript, workspace_, selection)) {
         platform::removeFile(workspaceFile(kIntermediatePdfFile));

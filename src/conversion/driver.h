@@ -46,6 +46,8 @@ struct JobServices {
         runFirstPass;
     std::function<bool(const std::string& ghostscript, const std::string& workspace, const std::string& from,
                        const std::string& to)> runSecondPass;
+    // The one pass of the PDF/A route, PostScript into an archival PDF.
+    std::function<bool(const std::string& ghostscript, const std::string& workspace)> runPdfAPass;
     // The program's error reporter.
     std::function<bool(std::int32_t code, const std::string& description, const std::string& source)> reportError;
 };

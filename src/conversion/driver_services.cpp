@@ -13,6 +13,7 @@ JobServices installedJobServices()
         },
         .runFirstPass = RunFirstPass,
         .runSecondPass = RunSecondPass,
+        .runPdfAPass = RunPdfAPass,
         .reportError = errors::ReportError,
     };
 }

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "config/registry.h"
+#include "conversion/pdfa.h"
 #include "conversion/process_runner.h"
 #include "platform/filesystem.h"
 #include "platform/program_end.h"
@@ -81,6 +82,13 @@ bool RunSecondPass(const std::string& ghostscriptPath, const std::string& worksp
 {
     return runPass(BuildSecondPassCommandLine(ghostscriptPath, workspacePath, fromText, toText), workspacePath,
         kFinishedPdfFile);
+}
+
+bool RunPdfAPass(const std::string& ghostscriptPath, const std::string& workspacePath)
+{
+    platform::removeFile(platform::joinPath(workspacePath, kFinishedPdfFile));
+    return WritePdfADefinition(workspacePath)
+        && runPass(BuildPdfACommandLine(ghostscriptPath, workspacePath), workspacePath, kFinishedPdfFile);
 }
 
 bool FinishedPdfExists(const std::string& workspacePath)

@@ -37,6 +37,9 @@ bool RunFirstPass(const std::string& ghostscriptPath, const std::string& workspa
 bool RunSecondPass(const std::string& ghostscriptPath, const std::string& workspacePath,
     const std::string& fromText, const std::string& toText);
 
+// PsFile.ps into PdfFile.pdf as PDF/A-2b (see pdfa.h), in the same way as the first pass.
+bool RunPdfAPass(const std::string& ghostscriptPath, const std::string& workspacePath);
+
 // The rendering succeeded exactly when PdfFile.pdf is in the workspace folder.
 bool FinishedPdfExists(const std::string& workspacePath);
 

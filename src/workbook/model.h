@@ -120,6 +120,13 @@ struct Comment {
     bool shown = false;
 };
 
+// A cell's hyperlink: a web or mail address, or a place in the same workbook ("Sheet2!A1").
+struct Hyperlink {
+    CellRange range;
+    std::string address;
+    std::string location;
+};
+
 // A picture of the workbook's picture store, kept as the file encodes it.
 enum class PictureFormat : uint8_t { Unsupported, Png, Jpeg, Dib, Emf, Wmf };
 
@@ -335,6 +342,7 @@ struct Sheet {
     bool defaultRowsHidden = false;
     std::vector<CellRange> mergedRanges;
     std::vector<Comment> comments;
+    std::vector<Hyperlink> hyperlinks;
     PageSetup pageSetup;
     std::vector<Drawing> drawings;      // in drawing order, those that print; on a chart sheet
                                         // placed within the chart by their share alone

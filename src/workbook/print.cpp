@@ -12,6 +12,7 @@
 #include "workbook/drawing_painter.h"
 #include "workbook/font_metrics.h"
 #include "workbook/font_preparation.h"
+#include "workbook/page_links.h"
 #include "workbook/page_painter.h"
 #include "workbook/print_file.h"
 #include "workbook/text_spill.h"
@@ -163,6 +164,13 @@ void printWorkbook(const Workbook& workbook, const PrintJob& job)
     values.time = stripLeadingZeros(formatNow("%I:%M %p"));
     values.fileName = job.documentTitle;
 
+    LinkTargets linkTargets(from, to);
+    int sheetStart = 1;
+    for (const auto& prepared : sheets) {
+        linkTargets.addSheet(prepared->sheet, prepared->pagination, sheetStart);
+        sheetStart += static_cast<int>(prepared->pageCount());
+    }
+
     DecodedPictures pictures(workbook);
     HeaderFooterPainter headerFooter;
     int position = 0;
@@ -184,6 +192,9 @@ void printWorkbook(const Workbook& workbook, const PrintJob& job)
             if (!std::exchange(bookmarked, true))
                 file.bookmark(prepared->sheet.name);
             paintPage(cr, workbook, fonts, print, page < cellPages ? &prepared->pagination.pages[page] : nullptr, values);
+            if (page < cellPages)
+                for (const LinkArea& area : pageLinks(print, prepared->pagination.pages[page], linkTargets))
+                    file.link(area);
             if (prepared->chartSheet)
                 paintChartPage(cr, workbook, fonts, prepared->sheet, prepared->frame);
             else if (page >= cellPages)

@@ -3,6 +3,7 @@
 #include <cairo-pdf.h>
 #include <glib.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace kx::workbook {
@@ -19,9 +20,19 @@ std::string hexBytes(const std::string& bytes)
     return hex + ">";
 }
 
-// A PDF text string: UTF-16 big-endian after its byte order mark, so that any script survives.
+// A PDF text string: plain text as a literal string, which every reader takes (Ghostscript's
+// PDF/A writer drops UTF-16 information), else UTF-16 big-endian after its byte order mark.
 std::string pdfText(const std::string& utf8)
 {
+    if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return c >= 0x20 && c < 0x7F; })) {
+        std::string literal = "(";
+        for (const char c : utf8) {
+            if (c == '(' || c == ')' || c == '\\')
+                literal += '\\';
+            literal += c;
+        }
+        return literal + ")";
+    }
     glong units = 0;
     gunichar2* utf16 = g_utf8_to_utf16(utf8.c_str(), static_cast<glong>(utf8.size()), nullptr, &units, nullptr);
     std::string bytes = "\xFE\xFF";
@@ -132,14 +143,15 @@ std::string PrintMarks::pdfmarks(const DocumentInfo& info) const
                 " /View [/XYZ null null null] /OUT pdfmark\n";
     for (const PageLink& link : links_) {
         const LinkArea& area = link.area;
-        // pdfmark counts upwards from the page's bottom edge.
+        // pdfmark counts upwards from the page's bottom edge. Flag 4: the link prints, as
+        // PDF/A asks of every annotation.
         const double bottom = pageHeights_[static_cast<size_t>(link.page - 1)] - area.y - area.height;
         const std::string target = area.uri.empty()
                                        ? "/Page " + std::to_string(area.targetPage) + " /View [/XYZ null null null]"
                                        : "/Action << /Subtype /URI /URI " + hexBytes(area.uri) + " >>";
         text += "[/Rect [" + number(area.x) + " " + number(bottom) + " " + number(area.x + area.width) + " " +
                 number(bottom + area.height) + "] /Border [0 0 0] " + target + " /SrcPg " +
-                std::to_string(link.page) + " /Subtype /Link /ANN pdfmark\n";
+                std::to_string(link.page) + " /F 4 /Subtype /Link /ANN pdfmark\n";
     }
     return text;
 }

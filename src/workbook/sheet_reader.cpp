@@ -9,6 +9,7 @@
 #include "workbook/conditional_format_reader.h"
 #include "workbook/chart_records.h"
 #include "workbook/comment_records.h"
+#include "workbook/hyperlink_records.h"
 #include "workbook/drawing_records.h"
 #include "workbook/page_setup_records.h"
 #include "workbook/read_failure.h"
@@ -172,6 +173,7 @@ void SheetReader::readRecord(const Record& record)
     case record_type::WsBool: fitToPage_ = (reader.u16() & 0x0100) != 0; break;
     case record_type::ConditionalHeader: readConditionalHeader(reader, sheet_); break;
     case record_type::ConditionalRule: readConditionalRule(reader, sheet_); break;
+    case record_type::Hyperlink: readHyperlink(reader, sheet_); break;
     default: break;  // shared formulas, drawings, views: not kept
     }
 }
