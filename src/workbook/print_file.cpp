@@ -82,6 +82,7 @@ cairo_t* PrintFile::beginPage(double width, double height)
         cairo_pdf_surface_set_size(surface_, std::round(width), std::round(height));
         if (!cr_)
             cr_ = cairo_create(surface_);
+        marks_.tagPageDestination(cr_);
         return cr_;
     }
     cairo_ps_surface_set_size(surface_, width, height);

@@ -71,6 +71,28 @@ std::string attributeText(const std::string& text)
     return quoted + "'";
 }
 
+// cairo 1.16 writes a link's address into the PDF as it is given, so a parenthesis or
+// backslash would end or break the string there; escaped as in any URI, it leads to the same place.
+std::string uriForCairo(const std::string& uri)
+{
+    static constexpr char digits[] = "0123456789ABCDEF";
+    std::string escaped;
+    for (const unsigned char c : uri) {
+        if (c <= 0x20 || c >= 0x7F || c == '(' || c == ')' || c == '\\') {
+            escaped += '%';
+            escaped += digits[c >> 4];
+            escaped += digits[c & 0xF];
+        } else {
+            escaped += static_cast<char>(c);
+        }
+    }
+    return escaped;
+}
+
+// cairo 1.16 writes a link to a page by number only when that page is already written; a link
+// to a named destination it resolves at the end, so links lead to later pages too.
+std::string pageDestination(int page) { return "kx-page-" + std::to_string(page); }
+
 std::string pdfmarkInfo(const DocumentInfo& info)
 {
     std::string entries;
@@ -96,6 +118,13 @@ void PrintMarks::bookmark(const std::string& title)
 
 void PrintMarks::link(const LinkArea& area) { links_.push_back({area, static_cast<int>(pageHeights_.size())}); }
 
+void PrintMarks::tagPageDestination(cairo_t* cr) const
+{
+    const std::string attributes = "name=" + attributeText(pageDestination(static_cast<int>(pageHeights_.size())));
+    cairo_tag_begin(cr, CAIRO_TAG_DEST, attributes.c_str());
+    cairo_tag_end(cr, CAIRO_TAG_DEST);
+}
+
 void PrintMarks::tagPageLinks(cairo_t* cr) const
 {
     cairo_save(cr);
@@ -104,8 +133,8 @@ void PrintMarks::tagPageLinks(cairo_t* cr) const
         if (link.page != static_cast<int>(pageHeights_.size()))
             continue;
         const LinkArea& area = link.area;
-        const std::string target = area.uri.empty() ? "page=" + std::to_string(area.targetPage)
-                                                    : "uri=" + attributeText(area.uri);
+        const std::string target = area.uri.empty() ? "dest=" + attributeText(pageDestination(area.targetPage))
+                                                    : "uri=" + attributeText(uriForCairo(area.uri));
         const std::string attributes = "rect=[" + number(area.x) + " " + number(area.y) + " " + number(area.width) +
                                        " " + number(area.height) + "] " + target;
         cairo_tag_begin(cr, CAIRO_TAG_LINK, attributes.c_str());

@@ -32,6 +32,8 @@ public:
     void bookmark(const std::string& title);
     void link(const LinkArea& area);
 
+    // On a PDF page just begun: the destination that links to this page lead to.
+    void tagPageDestination(cairo_t* cr) const;
     // The current page's links, as cairo tags on a PDF page about to be shown.
     void tagPageLinks(cairo_t* cr) const;
     // The outline and the document information, on a PDF surface not yet finished.

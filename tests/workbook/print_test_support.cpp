@@ -162,6 +162,11 @@ std::optional<std::pair<double, double>> pdfWordPosition(const std::filesystem::
     return std::make_pair(attribute("xMin"), attribute("yMin"));
 }
 
+std::string pdfToolOutput(const std::string& tool, const std::filesystem::path& pdf)
+{
+    return commandOutput(tool + " " + quoted(pdf) + " 2>/dev/null");
+}
+
 int pdfImageCount(const std::filesystem::path& pdf)
 {
     const std::string list = commandOutput("pdfimages -list " + quoted(pdf) + " 2>/dev/null");
