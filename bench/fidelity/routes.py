@@ -4,7 +4,7 @@ page counts agree, the word F1 and the visual score of the two PDFs against each
 the converter's time on each route; the PostScript-alone time is the Ghostscript route's less
 the time Ghostscript took inside it (timed through the bench's gs wrapper).
 
-    /usr/bin/python3 bench/fidelity/routes.py [--converter PATH] [--table FILE.tsv] FOLDER...
+    /usr/bin/python3 bench/fidelity/routes.py [--converter PATH] [--table FILE.tsv] [--dpi N] FOLDER...
 """
 
 import argparse
@@ -23,7 +23,7 @@ REPOSITORY = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__f
 COLUMNS = ["workbook", "pages_direct", "pages_gs", "word_f1", "visual", "direct_s", "gs_route_s", "postscript_s"]
 
 
-def compare_one(path, converter, timer, scratch):
+def compare_one(path, converter, timer, scratch, dpi):
     name = os.path.basename(path)
     direct_pdf = os.path.join(scratch, "direct.pdf")
     gs_pdf = os.path.join(scratch, "gs.pdf")
@@ -40,7 +40,7 @@ def compare_one(path, converter, timer, scratch):
         return row
     row.update(pages_direct=compare.page_count(direct_pdf), pages_gs=compare.page_count(gs_pdf),
                word_f1=compare.word_f1(compare.pdf_words(direct_pdf), compare.pdf_words(gs_pdf)),
-               visual=compare.visual_score(direct_pdf, gs_pdf))
+               visual=compare.visual_score(direct_pdf, gs_pdf, dpi=dpi))
     return row
 
 
@@ -68,6 +68,9 @@ def main(argv=None):
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--converter", default=os.path.join(REPOSITORY, "build", "src", "cli", "korvendal-xl-convert"))
     parser.add_argument("--table", default=None, help="also write the per-workbook table here (TSV)")
+    # At the fidelity bench's 24 dpi a hairline of one PDF lands as a solid pixel and the same
+    # hairline rewritten by Ghostscript as a faint one, which weighs heavily on sparse pages.
+    parser.add_argument("--dpi", type=int, default=compare.VISUAL_DPI, help="resolution of the visual score")
     parser.add_argument("folders", nargs="*")
     arguments = parser.parse_args(argv)
     folders = arguments.folders or [os.path.join(os.path.dirname(REPOSITORY), "shared", "corpus")]
@@ -77,7 +80,7 @@ def main(argv=None):
         timer = ours.GhostscriptTimer(scratch, ours.base_store_text(os.path.dirname(arguments.converter)))
         print("\t".join(COLUMNS + ["note"]), flush=True)
         for path in paths:
-            row = compare_one(path, arguments.converter, timer, scratch)
+            row = compare_one(path, arguments.converter, timer, scratch, arguments.dpi)
             rows.append(row)
             print("\t".join(cell(row.get(key)) for key in COLUMNS + ["note"]), flush=True)
     if arguments.table:

@@ -94,3 +94,30 @@ TEST(CommandLineConverter, SeveralRunsAtOnceEachGetTheirOwnPdf)
         EXPECT_EQ(pdfText(machine.file(std::string(workbook) + ".pdf")), pdfText(alone)) << workbook;
     }
 }
+
+// PDF/A-2b as far as the tests can check without a validator: the identification in the
+// metadata stream, the sRGB output intent, every font embedded and no transparency group.
+TEST(CommandLineConverter, PdfAHasItsMetadataOutputIntentAndEmbeddedFontsAndKeepsTheMarks)
+{
+    KX_REQUIRE_CORPUS();
+    TestMachine machine;
+    const std::string pdf = machine.file("archive.pdf");
+    const CommandResult made = convert("--pdfa '" + corpusFile("poi-33082.xls") + "' '" + pdf + "'");
+    ASSERT_EQ(made.exitStatus, 0) << made.errors;
+    const std::string metadata = runCommand("pdfinfo -meta '" + pdf + "'").output;
+    EXPECT_NE(metadata.find("pdfaid:part='2'"), std::string::npos) << metadata;
+    EXPECT_NE(metadata.find("pdfaid:conformance='B'"), std::string::npos) << metadata;
+    const std::string bytes = readFile(pdf);
+    EXPECT_NE(bytes.find("/OutputIntents"), std::string::npos);
+    EXPECT_NE(bytes.find("/GTS_PDFA1"), std::string::npos);
+    EXPECT_EQ(bytes.find("/Transparency"), std::string::npos);
+    const std::string fonts = runCommand("pdffonts '" + pdf + "' | tail -n +3 | awk '{print $(NF-4)}' | sort -u").output;
+    EXPECT_EQ(fonts, "yes\n") << runCommand("pdffonts '" + pdf + "'").output;
+
+    const std::string info = runCommand("pdfinfo '" + pdf + "'").output;
+    EXPECT_NE(info.find("Author:          Sandy Olheiser"), std::string::npos) << info;
+    EXPECT_NE(info.find("Creator:         Korvendal XL"), std::string::npos) << info;
+    EXPECT_NE(runCommand("pdfinfo -url '" + pdf + "'").output.find("mailto:Stacie@ABC.com"), std::string::npos);
+    EXPECT_NE(runCommand("pdftohtml -xml -stdout -i -q '" + pdf + "'").output.find("<item page=\"1\">Sheet1</item>"),
+              std::string::npos);
+}
