@@ -147,10 +147,10 @@ Options:
   --headings       print row and column headings
   --from N --to M  only pages N to M of the whole print (default all pages)
   --ghostscript    make the PDF as the desktop program does: print PostScript and have
-                   Ghostscript turn it into PDF (slower; for PDFs that must match the desktop
-                   program's byte for byte in structure, or when a reader has trouble with
-                   the direct PDF). Without it the converter writes the PDF itself: same pages,
-                   same text, about twice as fast, Ghostscript not needed.
+                   Ghostscript turn it into PDF (about three times slower; for PDFs made as
+                   the desktop program makes them, or a reader that has trouble with the
+                   direct PDF). Without it the converter writes the PDF itself: the same
+                   pages and text, Ghostscript not needed.
   --pdfa           make an archival PDF/A-2b file through Ghostscript (fonts embedded, sRGB
                    output intent); slowest. Choose it when an archive asks for PDF/A.
   --help           show this help
