@@ -129,10 +129,10 @@ void PrintMarks::tagPageLinks(cairo_t* cr) const
 {
     cairo_save(cr);
     cairo_identity_matrix(cr);
-    for (const PageLink& link : links_) {
-        if (link.page != static_cast<int>(pageHeights_.size()))
-            continue;
-        const LinkArea& area = link.area;
+    // Links come in page order: the current page's are the last ones.
+    const int page = static_cast<int>(pageHeights_.size());
+    for (auto link = links_.rbegin(); link != links_.rend() && link->page == page; ++link) {
+        const LinkArea& area = link->area;
         const std::string target = area.uri.empty() ? "dest=" + attributeText(pageDestination(area.targetPage))
                                                     : "uri=" + attributeText(uriForCairo(area.uri));
         const std::string attributes = "rect=[" + number(area.x) + " " + number(area.y) + " " + number(area.width) +
