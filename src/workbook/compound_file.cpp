@@ -68,6 +68,8 @@ void initialiseGsfOnce()
         const auto levels = static_cast<GLogLevelFlags>(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_CRITICAL);
         for (const char* domain : {"libgsf", "libgsf:msole"})
             g_log_set_handler(domain, levels, ignoreLogMessage, nullptr);
+        // libgsf's reader of property sets (the summary information) warns without a domain.
+        g_log_set_handler(nullptr, levels, ignoreLogMessage, nullptr);
     });
 }
 
