@@ -6,9 +6,11 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libcairo2-dev libpango1.0-dev libfontconfig-dev libgdk-pixbuf-2.0-dev libgsf-1-dev libxcb1-dev libxcb-ewmh-dev
-  zlib1g-dev librsvg2-dev libwmf-dev libemf2svg-dev
+  zlib1g-dev nettle-dev librsvg2-dev libwmf-dev libemf2svg-dev
   libgtest-dev libgmock-dev
   ghostscript poppler-utils
+  # packaging, and the checks of the installed program (scripts/package.sh, tests/install)
+  dpkg-dev file lintian desktop-file-utils appstream man-db
   fonts-liberation fonts-crosextra-carlito fonts-crosextra-caladea fonts-dejavu-core fonts-noto-cjk
 )
 # Another list may be named on the command line (the fidelity bench names its own;

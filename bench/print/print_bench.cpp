@@ -22,8 +22,8 @@
 #include "../workbook_files.h"
 #include "conversion/ghostscript.h"
 #include "platform/filesystem.h"
-#include "workbook/print.h"
-#include "workbook/reader.h"
+#include "workbook/print/print.h"
+#include "workbook/xls/reader.h"
 
 namespace {
 

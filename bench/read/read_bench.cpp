@@ -14,7 +14,7 @@
 
 #include "../workbook_files.h"
 #include "generated_workbook.h"
-#include "workbook/reader.h"
+#include "workbook/xls/reader.h"
 
 namespace {
 

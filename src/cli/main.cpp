@@ -1,112 +1,65 @@
-// korvendal-xl-convert: one workbook to one PDF, through the same conversion as the desktop program.
+// korvendal-xl-convert: workbooks to PDFs, through the same conversion as the desktop program.
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include "conversion/command_line.h"
-#include "conversion/driver.h"
-#include "conversion/engine_automation.h"
-#include "platform/filesystem.h"
-#include "platform/held_folder.h"
-#include "platform/private_folder.h"
+#include "cli/arguments.h"
+#include "cli/batch.h"
+#include "cli/help.h"
+#include "cli/single_job.h"
+#include "cli/terminal_ui.h"
 #include "platform/process_memory.h"
 #include "platform/program_end.h"
-#include "terminal_ui.h"
 
 namespace {
 
 using namespace kx;
 
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
-
-// The one row of this run's job list; its status decides the exit status.
-class SingleJobRow final : public conversion::JobRows {
-public:
-    explicit SingleJobRow(std::string fileName) : fileName_(std::move(fileName)) {}
-    void setStatus(std::int16_t, const std::string& status) override { status_ = status; }
-    std::string fileName(std::int16_t) const override { return fileName_; }
-    const std::string& status() const { return status_; }
-
-private:
-    std::string fileName_;
-    std::string status_ = conversion::kStatusConverting;
-};
-
-int fail(const std::string& reason, int exitStatus = kExitFailed)
+int fail(const std::string& reason, int exitStatus)
 {
     std::cerr << "korvendal-xl-convert: " << reason << std::endl;
     return exitStatus;
 }
 
-std::string failureReason(const conversion::JobResult& result)
+int convertOne(const cli::Arguments& arguments)
 {
-    switch (result.outcome) {
-    case conversion::JobOutcome::ConverterMissing:
-        return "Ghostscript was not found where the machine store's GSPath names it";
-    case conversion::JobOutcome::Stopped:
-        return "no PostScript printer is installed for the conversion";
-    default:
-        if (result.fault)
-            return result.fault->description + " (error " + std::to_string(result.fault->number) + ")";
-        return conversion::kFailedToCreatePdfMessage;
-    }
-}
-
-int convert(conversion::EngineApplicationFactory& engine, const conversion::CommandLineRequest& request,
-            const std::string& workspace)
-{
-    conversion::FixedOptions options(request.options);
-    SingleJobRow row(platform::fileNameOf(request.source));
-    conversion::ConversionDriver driver(engine, options, row, workspace);
-    try {
-        const conversion::JobResult result = driver.ConvertWorkbook(request.source, request.target, 1, 1);
-        if (result.outcome == conversion::JobOutcome::Completed && row.status() == conversion::kStatusCompleted)
-            return 0;
-        return fail(failureReason(result));
-    } catch (const std::exception& error) {
-        return fail(error.what());
-    }
-}
-
-// In a folder of its own, so that several conversions can run side by side: one kept from run
-// to run when possible, else one made for this run alone.
-int convertInWorkspace(conversion::EngineApplicationFactory& engine, const conversion::CommandLineRequest& request)
-{
-    constexpr const char* name = "korvendal-xl-convert";
-    if (const auto held = platform::HeldFolder::take(name))
-        return convert(engine, request, held->path());
-    const auto workspace = platform::createPrivateFolder(name);
-    if (!workspace)
-        return fail("cannot create a working folder in the temporary folder");
-    const int status = convert(engine, request, *workspace);
-    platform::removeFolderTree(*workspace);
-    return status;
+    // First, so that the engine's fonts load while the rest is set up and the workbook is read.
+    conversion::EngineApplicationFactory engine(conversion::EngineApplicationFactory::Fonts::EngineOnly);
+    if (arguments.verbose)
+        engine.reportLoadWarningsTo([](const std::string& line) { std::cerr << "korvendal-xl-convert: warning: " << line << '\n'; });
+    cli::TerminalUserInterface terminal(std::cout);
+    platform::installUserInterface(&terminal);
+    // A conversion that must end the program comes back here instead, to say why and tidy up.
+    platform::installProgramEndHandler([](int) {});
+    const cli::ConversionReport report = cli::convertWorkbook(engine, arguments.options, arguments.source, arguments.target,
+                                                                  arguments.ghostscriptTimeout);
+    platform::installUserInterface(nullptr);
+    return report.converted ? cli::kExitConverted : fail(report.message, cli::kExitFailed);
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    // Output into a pipe nobody reads any more (`... | head -1`) must not end a conversion.
+    std::signal(SIGPIPE, SIG_IGN);
     platform::keepFreedMemoryForReuse();
-    conversion::CommandLineRequest request;
+    cli::Arguments arguments;
     try {
-        request = conversion::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+        arguments = cli::parseArguments(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const conversion::UsageError& error) {
-        return fail(std::string(error.what()) + " (see --help)", kExitUsage);
+        return fail(std::string(error.what()) + " (see --help)", cli::kExitUsage);
     }
-    if (request.helpWanted) {
-        std::cout << conversion::commandLineHelp();
+    if (arguments.helpWanted) {
+        std::cout << cli::helpText();
         return 0;
     }
-
-    // First, so that the engine's fonts load while the rest is set up and the workbook is read.
-    conversion::EngineApplicationFactory engine(conversion::EngineApplicationFactory::Fonts::EngineOnly);
-    cli::TerminalUserInterface terminal(std::cout);
-    platform::installUserInterface(&terminal);
-    // A conversion that must end the program comes back here instead, to say why and tidy up.
-    platform::installProgramEndHandler([](int) {});
-    const int status = convertInWorkspace(engine, request);
-    platform::installUserInterface(nullptr);
-    return status;
+    if (arguments.versionWanted) {
+        std::cout << cli::versionText();
+        return 0;
+    }
+    if (arguments.batch)
+        return cli::runBatch(arguments.options, *arguments.batch, arguments.ghostscriptTimeout);
+    return convertOne(arguments);
 }

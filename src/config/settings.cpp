@@ -13,6 +13,7 @@ namespace kx::config {
 namespace {
 
 std::string settingsFolderOverride;
+std::string standInFolderOverride;
 
 constexpr const char* kCheckSettingsLabel = "ModMain : OpenDatabase";
 
@@ -31,7 +32,7 @@ std::string rememberedPath(const char* key)
 {
     if (ReadIniValue(kSettingsSection, key) && platform::visibleEntryExists(strIniValue))
         return strIniValue;
-    return settingsFolder();
+    return standInFolder();
 }
 
 }  // namespace
@@ -41,7 +42,13 @@ std::string settingsFolder()
     return settingsFolderOverride.empty() ? platform::programFolder() : settingsFolderOverride;
 }
 
-void setSettingsFolder(const std::string& folder) { settingsFolderOverride = folder; }
+std::string standInFolder() { return standInFolderOverride.empty() ? settingsFolder() : standInFolderOverride; }
+
+void setSettingsFolder(const std::string& folder, const std::string& standIn)
+{
+    settingsFolderOverride = folder;
+    standInFolderOverride = standIn;
+}
 
 bool CheckSettingsFile()
 {

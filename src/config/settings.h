@@ -30,11 +30,13 @@ inline std::string PageRange = "1";
 inline std::string RecentFolder;
 inline std::string RecentOutputFolder;
 
-// The folder that holds the settings file and stands in for a remembered path that is gone:
-// the program folder, unless another was set (tests, or a converter run for another installation).
+// The folder that holds the settings file: the program folder, unless another was set (an
+// installed program's user folder, tests, or a converter run for another installation).
 std::string settingsFolder();
-// "" goes back to the program folder.
-void setSettingsFolder(const std::string& folder);
+// The folder that stands in for a remembered path that is gone: the settings folder unless another was set.
+std::string standInFolder();
+// "" goes back to the program folder; an empty `standIn` follows the settings folder.
+void setSettingsFolder(const std::string& folder, const std::string& standIn = "");
 
 // Sets strIniPath; true when an ordinary, visible file is there, else shows
 // "Initialization file is missing." and answers false.

@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "errors/failure.h"
 
@@ -45,6 +46,10 @@ enum class PageSetupProperty : std::int32_t {
     PrintHeadings = 1003,
     PrintNotes = 1021,
     PrintArea = 1019,
+    // Zoom put as false turns fitting to FitToPagesWide by FitToPagesTall pages on; either of
+    // these put as 0 or false means as many pages as needed that way.
+    FitToPagesTall = 1013,
+    FitToPagesWide = 1014,
 };
 
 // A property value with the type it is put with.
@@ -78,6 +83,11 @@ public:
     virtual ~Workbook() = default;
     // The worksheet with the 1-based `number` among the workbook's worksheets.
     virtual Worksheet& worksheet(std::int16_t number) = 0;
+    virtual std::int16_t worksheetCount() = 0;
+    // The names of all sheets, of every kind, in the order of their tabs.
+    virtual std::vector<std::string> sheetNames() = 0;
+    // Shows or hides the sheet with the 1-based `number` among all sheets; hidden sheets do not print.
+    virtual void setSheetVisible(std::int16_t number, bool visible) = 0;
     // Prints every sheet of the workbook.
     virtual void printOut(const PrintOutArguments& arguments) = 0;
     // Closes without saving; the workbook and its worksheets are unusable afterwards.

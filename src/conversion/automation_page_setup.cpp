@@ -1,5 +1,6 @@
 #include "conversion/automation_page_setup.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -13,6 +14,28 @@ namespace {
 constexpr std::array<std::pair<std::string_view, std::int32_t>, 6> kPaperSizes{{
     {"Legal", 5}, {"A4", 9}, {"A5", 11}, {"Letter", 1}, {"B4", 12}, {"B5", 13},
 }};
+
+void fitToPages(Worksheet& worksheet, const PageFit& fit)
+{
+    worksheet.setPageSetupProperty(PageSetupProperty::Zoom, false);
+    worksheet.setPageSetupProperty(PageSetupProperty::FitToPagesWide, fit.wide);
+    worksheet.setPageSetupProperty(PageSetupProperty::FitToPagesTall, fit.tall);
+}
+
+// The 0-based index of the sheet `entry` names: a name first, so that a sheet called "2" is found
+// by its name; then a position.
+std::size_t sheetIndexOf(const std::vector<std::string>& names, const std::string& entry)
+{
+    const auto named = std::find(names.begin(), names.end(), entry);
+    if (named != names.end())
+        return static_cast<std::size_t>(named - names.begin());
+    std::size_t position = 0;
+    const auto [end, error] = std::from_chars(entry.data(), entry.data() + entry.size(), position);
+    if (entry.empty() || error != std::errc() || end != entry.data() + entry.size() || position < 1
+        || position > names.size())
+        throw Failure(kSubscriptOutOfRange, "The workbook has no sheet \"" + entry + "\"");
+    return position - 1;
+}
 
 }  // namespace
 
@@ -62,10 +85,35 @@ void applyPageSetup(Worksheet& worksheet, const ConversionOptions& options)
     if (const auto code = paperSizeCode(options.paperSizeText()))
         worksheet.setPageSetupProperty(PageSetupProperty::PaperSize, *code);
     worksheet.setPageSetupProperty(PageSetupProperty::Zoom, zoomValue(options.zoomPercent()));
+    if (const auto fit = options.fitToPages())
+        fitToPages(worksheet, *fit);
     worksheet.setPageSetupProperty(PageSetupProperty::Orientation, orientationCode(options.landscape()));
     worksheet.setPageSetupProperty(PageSetupProperty::PrintHeadings, options.printHeadings());
     worksheet.setPageSetupProperty(PageSetupProperty::PrintNotes, true);
     worksheet.setPageSetupProperty(PageSetupProperty::PrintArea, std::string());
+}
+
+void setUpWorkbook(Workbook& workbook, Worksheet& worksheet, const ConversionOptions& options)
+{
+    if (!options.setUpEveryWorksheet()) {
+        applyPageSetup(worksheet, options);
+    } else {
+        for (std::int16_t number = 1, count = workbook.worksheetCount(); number <= count; ++number)
+            applyPageSetup(workbook.worksheet(number), options);
+    }
+    showOnlySheets(workbook, options.sheetsToPrint());
+}
+
+void showOnlySheets(Workbook& workbook, const std::vector<std::string>& wanted)
+{
+    if (wanted.empty())
+        return;
+    const std::vector<std::string> names = workbook.sheetNames();
+    std::vector<bool> shown(names.size(), false);
+    for (const std::string& entry : wanted)
+        shown[sheetIndexOf(names, entry)] = true;
+    for (std::size_t index = 0; index < names.size(); ++index)
+        workbook.setSheetVisible(static_cast<std::int16_t>(index + 1), shown[index]);
 }
 
 PrintOutArguments conversionPrintOut(const ConversionOptions& options, const std::string& printFile)

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "conversion/automation.h"
 #include "conversion/conversion_options.h"
@@ -31,6 +32,15 @@ int pageNumberFromText(const std::string& text);
 // Puts the page set-up properties on `worksheet` in their fixed order, reading each option
 // from `options` just before the property that uses it.
 void applyPageSetup(Worksheet& worksheet, const ConversionOptions& options);
+
+// The page set-up of a conversion: on `worksheet`, or on every worksheet of `workbook` when the
+// options ask for it; then only the sheets the options name stay visible.
+void setUpWorkbook(Workbook& workbook, Worksheet& worksheet, const ConversionOptions& options);
+
+// Leaves visible exactly the sheets named in `wanted`, each by its name or else by its 1-based
+// position among all sheets; nothing changes when `wanted` is empty.
+// Throws Failure kSubscriptOutOfRange naming an entry that matches no sheet.
+void showOnlySheets(Workbook& workbook, const std::vector<std::string>& wanted);
 
 // The PrintOut arguments of a conversion printing to `printFile`; the range texts go as they stand.
 PrintOutArguments conversionPrintOut(const ConversionOptions& options, const std::string& printFile);

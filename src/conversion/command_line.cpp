@@ -7,11 +7,15 @@
 #include <cmath>
 #include <optional>
 
+#include "workbook/model/model.h"
+
 namespace kx::conversion {
 namespace {
 
 constexpr std::array<const char*, 6> kPaperNames{"A4", "Legal", "A5", "Letter", "B4", "B5"};
 constexpr int kHighestPage = 999;  // the page boxes of the window take three digits
+constexpr int kLongestTimeout = 24 * 60 * 60;
+constexpr int kMostFitPages = 32767;
 
 bool sameIgnoringCase(const std::string& a, const std::string& b)
 {
@@ -41,18 +45,66 @@ std::optional<double> numberOf(const std::string& text)
 double zoomOf(const std::string& text)
 {
     const auto zoom = numberOf(text);
-    if (!zoom || *zoom < 10 || *zoom > 400)
+    if (!zoom || *zoom < workbook::minimumZoom || *zoom > workbook::maximumZoom)
         throw UsageError("zoom '" + text + "' is not a number from 10 to 400");
     return *zoom;
 }
 
+// A whole number from 1 to `highest`; nothing for any other text.
+std::optional<int> wholeNumberOf(const std::string& text, int highest)
+{
+    int number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || number < 1 || number > highest)
+        return std::nullopt;
+    return number;
+}
+
 int pageOf(const std::string& option, const std::string& text)
 {
-    int page = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), page);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || page < 1 || page > kHighestPage)
-        throw UsageError(option + " needs a page number from 1 to " + std::to_string(kHighestPage) + ", not '" + text + "'");
-    return page;
+    if (const auto page = wholeNumberOf(text, kHighestPage))
+        return *page;
+    throw UsageError(option + " needs a page number from 1 to " + std::to_string(kHighestPage) + ", not '" + text + "'");
+}
+
+std::chrono::seconds timeoutOf(const std::string& text)
+{
+    if (const auto seconds = wholeNumberOf(text, kLongestTimeout))
+        return std::chrono::seconds(*seconds);
+    throw UsageError("--timeout needs whole seconds from 1 to " + std::to_string(kLongestTimeout) + ", not '" + text + "'");
+}
+
+// A count of pages for fitting: 0 means as many as needed.
+std::int16_t fitPagesOf(const std::string& option, const std::string& text)
+{
+    int pages = -1;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), pages);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || pages < 0 || pages > kMostFitPages)
+        throw UsageError(option + " needs page counts from 0 to " + std::to_string(kMostFitPages) + ", not '" + text + "'");
+    return static_cast<std::int16_t>(pages);
+}
+
+PageFit fitOf(const std::string& text)
+{
+    const auto cross = text.find_first_of("xX");
+    if (cross == std::string::npos)
+        throw UsageError("--fit needs PAGES_WIDExPAGES_TALL, such as 1x1, not '" + text + "'");
+    return {fitPagesOf("--fit", text.substr(0, cross)), fitPagesOf("--fit", text.substr(cross + 1))};
+}
+
+std::vector<std::string> sheetListOf(const std::string& text)
+{
+    std::vector<std::string> sheets;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = text.find(',', start);
+        sheets.push_back(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        if (sheets.back().empty())
+            throw UsageError("--sheets needs sheet names or numbers separated by commas, not '" + text + "'");
+        if (comma == std::string::npos)
+            return sheets;
+        start = comma + 1;
+    }
 }
 
 class ArgumentCursor {
@@ -74,93 +126,79 @@ private:
 
 }  // namespace
 
-CommandLineRequest parseCommandLine(const std::vector<std::string>& arguments)
+ConversionArguments parseConversionArguments(const std::vector<std::string>& arguments)
 {
-    CommandLineRequest request;
-    request.options.route = PdfRoute::Direct;
-    std::vector<std::string> paths;
+    ConversionArguments parsed;
+    OptionValues& options = parsed.options;
+    options.route = PdfRoute::Direct;
     std::optional<int> from, to;
+    bool zoomGiven = false;
     ArgumentCursor cursor(arguments);
     bool optionsEnded = false;
     while (!cursor.atEnd()) {
         const std::string& argument = cursor.take();
         if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-")
-            paths.push_back(argument);
+            parsed.paths.push_back(argument);
         else if (argument == "--")
             optionsEnded = true;
         else if (argument == "--help" || argument == "-h")
-            request.helpWanted = true;
+            parsed.helpWanted = true;
+        else if (argument == "--version")
+            parsed.versionWanted = true;
+        else if (argument == "--verbose" || argument == "-v")
+            parsed.verbose = true;
         else if (argument == "--paper")
-            request.options.paperSize = paperName(cursor.valueOf(argument));
+            options.paperSize = paperName(cursor.valueOf(argument));
         else if (argument == "--landscape")
-            request.options.landscape = true;
+            options.landscape = true;
         else if (argument == "--portrait")
-            request.options.landscape = false;
-        else if (argument == "--zoom")
-            request.options.zoom = zoomOf(cursor.valueOf(argument));
+            options.landscape = false;
+        else if (argument == "--zoom") {
+            options.zoom = zoomOf(cursor.valueOf(argument));
+            zoomGiven = true;
+        } else if (argument == "--fit-width")
+            options.fit = PageFit{fitPagesOf(argument, cursor.valueOf(argument)), 0};
+        else if (argument == "--fit")
+            options.fit = fitOf(cursor.valueOf(argument));
+        else if (argument == "--all-sheets")
+            options.allSheets = true;
+        else if (argument == "--sheets")
+            options.sheets = sheetListOf(cursor.valueOf(argument));
         else if (argument == "--gridlines")
-            request.options.gridlines = true;
+            options.gridlines = true;
         else if (argument == "--no-gridlines")
-            request.options.gridlines = false;
+            options.gridlines = false;
         else if (argument == "--headings")
-            request.options.headings = true;
+            options.headings = true;
         else if (argument == "--ghostscript")
-            request.options.route = PdfRoute::Ghostscript;
+            options.route = PdfRoute::Ghostscript;
         else if (argument == "--pdfa")
-            request.options.route = PdfRoute::PdfA;
+            options.route = PdfRoute::PdfA;
         else if (argument == "--from")
             from = pageOf(argument, cursor.valueOf(argument));
         else if (argument == "--to")
             to = pageOf(argument, cursor.valueOf(argument));
+        else if (argument == "--timeout")
+            parsed.ghostscriptTimeout = timeoutOf(cursor.valueOf(argument));
         else
             throw UsageError("unknown option '" + argument + "'");
     }
-    if (request.helpWanted)
-        return request;
-    if (paths.size() != 2)
-        throw UsageError("expected SOURCE.xls and TARGET.pdf");
+    if (parsed.helpWanted || parsed.versionWanted)
+        return parsed;
+    if (zoomGiven && options.fit)
+        throw UsageError("--zoom and fitting to pages exclude each other: give one of them");
+    if (options.fit == PageFit{0, 0})
+        throw UsageError("fitting to 0 pages wide and 0 pages tall fits to nothing");
     if (from.has_value() != to.has_value())
         throw UsageError("a page range needs both --from and --to");
     if (from) {
         if (*from > *to)
             throw UsageError("--from " + std::to_string(*from) + " comes after --to " + std::to_string(*to));
-        request.options.allPages = false;
-        request.options.fromPage = std::to_string(*from);
-        request.options.toPage = std::to_string(*to);
+        options.allPages = false;
+        options.fromPage = std::to_string(*from);
+        options.toPage = std::to_string(*to);
     }
-    request.source = paths[0];
-    request.target = paths[1];
-    return request;
-}
-
-std::string commandLineHelp()
-{
-    return R"(Usage: korvendal-xl-convert [options] SOURCE.xls TARGET.pdf
-Converts an Excel 97-2003 workbook to PDF, printing every visible sheet. The page set-up
-options apply to the first worksheet; the other sheets keep their own.
-
-Options:
-  --paper NAME     paper size: A4 (default), Legal, A5, Letter, B4 or B5 (any letter case)
-  --landscape      landscape orientation (default portrait; --portrait sets it back)
-  --zoom N         zoom percentage from 10 to 400 (default 100)
-  --gridlines      print gridlines (the default); --no-gridlines leaves them out
-  --headings       print row and column headings
-  --from N --to M  only pages N to M of the whole print (default all pages)
-  --ghostscript    make the PDF as the desktop program does: print PostScript and have
-                   Ghostscript turn it into PDF (about three times slower; for PDFs made as
-                   the desktop program makes them, or a reader that has trouble with the
-                   direct PDF). Without it the converter writes the PDF itself: the same
-                   pages and text, Ghostscript not needed.
-  --pdfa           make an archival PDF/A-2b file through Ghostscript (fonts embedded, sRGB
-                   output intent); slowest. Choose it when an archive asks for PDF/A.
-  --help           show this help
-
-Every PDF has a bookmark per printed sheet, the workbook's hyperlinks as links, and its title,
-subject, author and keywords (the file name as title when the workbook names none).
-
-Messages go to standard output. The exit status is 0 when the PDF was written; otherwise it
-is not 0, standard error holds one line saying why, and TARGET is left as it was.
-)";
+    return parsed;
 }
 
 }  // namespace kx::conversion

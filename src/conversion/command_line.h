@@ -1,6 +1,6 @@
 #pragma once
-// The arguments of the command-line converter:
-//   korvendal-xl-convert [options] SOURCE.xls TARGET.pdf
+// The print options of the command-line converter, among its other arguments.
+#include <chrono>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -9,11 +9,15 @@
 
 namespace kx::conversion {
 
-struct CommandLineRequest {
+// The print options and, in their order, the arguments that are not options.
+struct ConversionArguments {
     OptionValues options;
-    std::string source;
-    std::string target;
+    std::vector<std::string> paths;
+    // How long each Ghostscript pass may run before it is ended and the job fails.
+    std::chrono::milliseconds ghostscriptTimeout = std::chrono::minutes(10);
     bool helpWanted = false;
+    bool verbose = false;  // say on standard error what reading the workbook left out
+    bool versionWanted = false;
 };
 
 // Thrown for arguments that do not make a request; the text is one line for the user.
@@ -23,8 +27,6 @@ public:
 };
 
 // `arguments` without the program name. Throws UsageError.
-CommandLineRequest parseCommandLine(const std::vector<std::string>& arguments);
-
-std::string commandLineHelp();
+ConversionArguments parseConversionArguments(const std::vector<std::string>& arguments);
 
 }  // namespace kx::conversion

@@ -1,14 +1,16 @@
 #include "conversion/driver.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include <glib.h>
 
 #include "conversion/automation_page_setup.h"
 #include "conversion/printer_selection.h"
-#include "platform/copy_replace.h"
+#include "platform/file_replace.h"
 #include "platform/filesystem.h"
-#include "platform/folder_lock.h"
 #include "platform/ui.h"
-#include "workbook/error.h"
+#include "workbook/model/error.h"
 
 namespace kx::conversion {
 namespace {
@@ -42,35 +44,35 @@ JobResult ConversionDriver::ConvertWorkbook(const std::string& source, const std
     const bool direct = options_.pdfRoute() == PdfRoute::Direct;
     std::optional<std::string> ghostscript;
     if (!direct && !(ghostscript = services_.locateGhostscript()))
-        return {JobOutcome::ConverterMissing};
+        return {JobOutcome::ConverterMissing, {}, "Ghostscript was not found where the machine store's GSPath names it"};
     try {
         createApplication(row);
         automation::Workbook& workbook = application_->openWorkbook(source);
         automation::Worksheet& sheet = workbook.worksheet(worksheet);
 
         // Held to the end of the job, so that a second running program cannot mix its files with ours.
-        const bool workspaceReady = platform::ensureFolder(workspace_);
-        const platform::FolderLock lock(workspace_);
-        if (!workspaceReady || !lock.held() || !clearWorkspace()) {
-            const JobOutcome outcome = failToCreatePdf(row);
+        platform::FolderLock lock(workspace_);
+        if (const std::optional<std::string> unusable = prepareWorkspace(lock)) {
+            JobResult result = failToCreatePdf(row, *unusable);
             finishJob(workbook);
-            return {outcome};
+            return result;
         }
         if (!services_.printerCheckAllowsJob(*application_)) {
             finishJob(workbook);
-            return {JobOutcome::Stopped};
+            return {JobOutcome::Stopped, {}, "no PostScript printer is installed for the conversion"};
         }
         const std::string savedPrinter = SaveActivePrinter(*application_);
-        automation::applyPageSetup(sheet, options_);
+        automation::setUpWorkbook(workbook, sheet, options_);
         automation::PrintOutArguments print
             = automation::conversionPrintOut(options_, workspaceFile(direct ? kFinishedPdfFile : kPostScriptFile));
         print.printPdf = direct;
         application_->activeWorkbook().printOut(print);
         RestoreActivePrinter(*application_, savedPrinter);
 
-        const JobOutcome outcome = direct ? deliver(target, row) : renderAndDeliver(*ghostscript, target, row);
+        JobResult result = direct ? deliver(target, row, "the print made no PDF")
+                                  : renderAndDeliver(*ghostscript, target, row);
         finishJob(workbook);
-        return {outcome};
+        return result;
     } catch (const automation::Failure& failure) {
         // Only a second failed creation leaves no application behind; that one is the caller's.
         if (failure.number() == automation::kCannotCreateObject && !application_)
@@ -96,46 +98,61 @@ void ConversionDriver::createApplication(std::int16_t row)
     }
 }
 
-// Files an earlier job left behind must never pass for this job's output.
-bool ConversionDriver::clearWorkspace() const
+// Waits while another running program converts there, then clears what an earlier job left
+// behind, which must never pass for this job's output. Why the folder cannot be used, if it cannot.
+std::optional<std::string> ConversionDriver::prepareWorkspace(platform::FolderLock& lock) const
 {
-    for (const char* name : {kPostScriptFile, kIntermediatePdfFile, kFinishedPdfFile}) {
-        if (!platform::removeFile(workspaceFile(name)))
-            return false;
+    if (!platform::ensureFolder(workspace_))
+        return "the workspace folder " + workspace_ + " cannot be created";
+    const auto waitStart = std::chrono::steady_clock::now();
+    while (!lock.tryAgain()) {
+        if (std::chrono::steady_clock::now() - waitStart >= services_.workspaceWaitLimit)
+            return "another running conversion kept the workspace folder " + workspace_ + " busy too long";
+        services_.pauseForWorkspace();
     }
-    return true;
+    if (!removeWorkspaceFiles(workspace_))
+        return "the files of an earlier job cannot be removed from the workspace folder " + workspace_;
+    return std::nullopt;
 }
 
-JobOutcome ConversionDriver::renderAndDeliver(const std::string& ghostscript, const std::string& target,
-                                              std::int16_t row)
+JobResult ConversionDriver::renderAndDeliver(const std::string& ghostscript, const std::string& target,
+                                             std::int16_t row)
 {
     // The print holds only the pages asked for, so one pass makes the whole archival file.
-    if (options_.pdfRoute() == PdfRoute::PdfA)
-        return services_.runPdfAPass(ghostscript, workspace_) ? deliver(target, row) : failToCreatePdf(row);
-    const PageSelection selection = options_.allPages() ? PageSelection::AllPages : PageSelection::Range;
-    if (!services_.runFirstPass(ghostscript, workspace_, selection)) {
-        platform::removeFile(workspaceFile(kIntermediatePdfFile));
-        return failToCreatePdf(row);
+    if (options_.pdfRoute() == PdfRoute::PdfA) {
+        const PassOutcome pass = services_.runPdfAPass(ghostscript, workspace_);
+        if (!pass.started)
+            return failToCreatePdf(row, pass.failure);
+        return deliver(target, row, pass.failure.empty() ? "Ghostscript made no PDF" : pass.failure);
     }
+    const PageSelection selection = options_.allPages() ? PageSelection::AllPages : PageSelection::Range;
+    const PassOutcome first = services_.runFirstPass(ghostscript, workspace_, selection);
+    if (!first.started) {
+        platform::removeFile(workspaceFile(kIntermediatePdfFile));
+        return failToCreatePdf(row, first.failure);
+    }
+    PassOutcome second;
     if (selection == PageSelection::Range)
-        services_.runSecondPass(ghostscript, workspace_, "1", rangeKeptBySecondPass());
+        second = services_.runSecondPass(ghostscript, workspace_, "1", rangeKeptBySecondPass());
 
     platform::removeFile(workspaceFile(kIntermediatePdfFile));
-    return deliver(target, row);
+    const std::string& failure = !first.failure.empty() ? first.failure : second.failure;
+    return deliver(target, row, failure.empty() ? "Ghostscript made no PDF" : failure);
 }
 
-JobOutcome ConversionDriver::deliver(const std::string& target, std::int16_t row)
+JobResult ConversionDriver::deliver(const std::string& target, std::int16_t row, const std::string& whyMissing)
 {
     if (!FinishedPdfExists(workspace_))
-        return failToCreatePdf(row);
+        return failToCreatePdf(row, whyMissing);
 
     if (!platform::replaceFileWithCopy(workspaceFile(kFinishedPdfFile), target))
-        throw errors::RunTimeError(errors::kPathFileAccessError, "Path/File access error: " + target);
+        throw errors::RunTimeError(errors::kPathFileAccessError,
+                                   "Path/File access error: " + target + " cannot be written (" + std::strerror(errno) + ")");
     rows_.setStatus(row, kStatusCompleted);
     showDriverMessage(upperCase(rows_.fileName(row)) + kSuccessSuffix, platform::MessageIcon::Information);
     if (options_.openAfterConversion())
         platform::ui().openWithDesktop(target);
-    return JobOutcome::Completed;
+    return {JobOutcome::Completed};
 }
 
 // The print already holds only the pages of the range, so the second pass keeps all of them:
@@ -147,11 +164,11 @@ std::string ConversionDriver::rangeKeptBySecondPass() const
     return std::to_string(last - first + 1);
 }
 
-JobOutcome ConversionDriver::failToCreatePdf(std::int16_t row)
+JobResult ConversionDriver::failToCreatePdf(std::int16_t row, std::string reason)
 {
     rows_.setStatus(row, kStatusFailed);
     showDriverMessage(kFailedToCreatePdfMessage, platform::MessageIcon::Critical);
-    return JobOutcome::Failed;
+    return {JobOutcome::Failed, {}, std::move(reason)};
 }
 
 void ConversionDriver::finishJob(automation::Workbook& workbook)
@@ -175,7 +192,23 @@ JobResult ConversionDriver::handleFault(std::int16_t row)
         application_.reset();
     }
     services_.reportError(fault.number, fault.description, kDriverErrorSource);
-    return {JobOutcome::Failed, fault};
+    return {JobOutcome::Failed, fault, faultReason(fault)};
+}
+
+void clearWorkspaceAtExit(const std::string& workspace)
+{
+    if (platform::FolderLock::heldHere(workspace)) {
+        removeWorkspaceFiles(workspace);
+        return;
+    }
+    const platform::FolderLock lock(workspace);
+    if (lock.held())
+        removeWorkspaceFiles(workspace);
+}
+
+std::string faultReason(const errors::ErrorInfo& fault)
+{
+    return fault.description + " (error " + std::to_string(fault.number) + ")";
 }
 
 std::string ConversionDriver::workspaceFile(const char* name) const

@@ -3,6 +3,7 @@
 // page set-up, print it to PostScript in the workspace folder, have Ghostscript make the PDF
 // (or, on the direct route, print the PDF itself), copy it to the target and report the
 // outcome in the job's row and in a message.
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -13,6 +14,7 @@
 #include "conversion/conversion_options.h"
 #include "conversion/ghostscript.h"
 #include "errors/failure.h"
+#include "platform/folder_lock.h"
 
 namespace kx::conversion {
 
@@ -41,19 +43,25 @@ struct JobServices {
     std::function<std::optional<std::string>()> locateGhostscript;
     // Checks the installed printers (showing its own messages); false stops the job.
     std::function<bool(automation::Application&)> printerCheckAllowsJob;
-    // The two Ghostscript passes in the workspace folder; each answers whether it could start.
-    std::function<bool(const std::string& ghostscript, const std::string& workspace, PageSelection selection)>
+    // The two Ghostscript passes in the workspace folder; each says whether it could start.
+    std::function<PassOutcome(const std::string& ghostscript, const std::string& workspace, PageSelection selection)>
         runFirstPass;
-    std::function<bool(const std::string& ghostscript, const std::string& workspace, const std::string& from,
-                       const std::string& to)> runSecondPass;
+    std::function<PassOutcome(const std::string& ghostscript, const std::string& workspace, const std::string& from,
+                              const std::string& to)> runSecondPass;
     // The one pass of the PDF/A route, PostScript into an archival PDF.
-    std::function<bool(const std::string& ghostscript, const std::string& workspace)> runPdfAPass;
+    std::function<PassOutcome(const std::string& ghostscript, const std::string& workspace)> runPdfAPass;
+    // Pauses a moment while another running program converts in the workspace folder (the
+    // desktop program keeps its window painted meanwhile); the job waits so at most
+    // `workspaceWaitLimit`, then fails.
+    std::function<void()> pauseForWorkspace;
+    std::chrono::steady_clock::duration workspaceWaitLimit = std::chrono::minutes(10);
     // The program's error reporter.
     std::function<bool(std::int32_t code, const std::string& description, const std::string& source)> reportError;
 };
 
-// The services of the installed system: machine store, printer check, Ghostscript, error reporter.
-JobServices installedJobServices();
+// The services of the installed system: machine store, printer check, Ghostscript (given at
+// most `ghostscriptLimit` a pass when one is set), error reporter.
+JobServices installedJobServices(PassTimeLimit ghostscriptLimit = {});
 
 enum class JobOutcome {
     Completed,
@@ -65,7 +73,15 @@ enum class JobOutcome {
 struct JobResult {
     JobOutcome outcome = JobOutcome::Failed;
     std::optional<errors::ErrorInfo> fault;  // the failure handed to the error reporter, if any
+    std::string reason;  // why the job did not complete, in the words both programs show; else empty
 };
+
+// Removes the job files from the workspace folder as the program ends, unless another running
+// program is converting there.
+void clearWorkspaceAtExit(const std::string& workspace);
+
+// The reason a job gives for a failure that left it (as the error reporter receives it).
+std::string faultReason(const errors::ErrorInfo& fault);
 
 class ConversionDriver {
 public:
@@ -82,11 +98,12 @@ public:
 
 private:
     void createApplication(std::int16_t row);
-    bool clearWorkspace() const;
-    JobOutcome renderAndDeliver(const std::string& ghostscript, const std::string& target, std::int16_t row);
-    // Copies the finished PDF to the target and reports success, or reports the failure.
-    JobOutcome deliver(const std::string& target, std::int16_t row);
-    JobOutcome failToCreatePdf(std::int16_t row);
+    std::optional<std::string> prepareWorkspace(platform::FolderLock& lock) const;
+    JobResult renderAndDeliver(const std::string& ghostscript, const std::string& target, std::int16_t row);
+    // Copies the finished PDF to the target and reports success; without one, reports the
+    // failure `whyMissing`.
+    JobResult deliver(const std::string& target, std::int16_t row, const std::string& whyMissing);
+    JobResult failToCreatePdf(std::int16_t row, std::string reason);
     std::string rangeKeptBySecondPass() const;
     void finishJob(automation::Workbook& workbook);
     JobResult handleFault(std::int16_t row);

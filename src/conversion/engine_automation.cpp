@@ -10,8 +10,9 @@
 #include "conversion/printer_selection.h"
 #include "platform/filesystem.h"
 #include "platform/ui.h"
-#include "workbook/print.h"
-#include "workbook/reader.h"
+#include "workbook/print/font_preparation.h"
+#include "workbook/print/print.h"
+#include "workbook/xls/reader.h"
 
 namespace kx::conversion {
 namespace {
@@ -70,6 +71,14 @@ auto engineCall(Call&& call)
     }
 }
 
+void report(const EngineApplicationFactory::WarningListener& listener, const std::string& path,
+            const workbook::LoadWarnings& warnings)
+{
+    if (listener)
+        for (const std::string& line : warnings.lines())
+            listener(path + ": " + line);
+}
+
 class EngineWorksheet final : public automation::Worksheet {
 public:
     explicit EngineWorksheet(workbook::Sheet& sheet) : sheet_(sheet) {}
@@ -88,7 +97,13 @@ public:
             setup.paperSize = paperSize(asInteger(value));
             return;
         case PageSetupProperty::Zoom:
-            workbook::setZoom(setup, zoom(asInteger(value)));
+            setZoomOrFit(setup, value);
+            return;
+        case PageSetupProperty::FitToPagesWide:
+            setup.fitWidth = fitPages(asInteger(value), "FitToPagesWide");
+            return;
+        case PageSetupProperty::FitToPagesTall:
+            setup.fitHeight = fitPages(asInteger(value), "FitToPagesTall");
             return;
         case PageSetupProperty::Orientation:
             setup.landscape = landscape(asInteger(value));
@@ -124,11 +139,26 @@ private:
         return static_cast<std::uint16_t>(code);
     }
 
-    static int zoom(std::int32_t percent)
+    // A zoom, or false for fitting to pages; true is no zoom.
+    static void setZoomOrFit(workbook::PageSetup& setup, const PropertyValue& value)
     {
-        if (percent < 10 || percent > 400)
+        if (const bool* flag = std::get_if<bool>(&value)) {
+            if (*flag)
+                throw propertyRefused("Zoom");
+            setup.fitToPages = true;
+            return;
+        }
+        const std::int32_t percent = asInteger(value);
+        if (percent < workbook::minimumZoom || percent > workbook::maximumZoom)
             throw propertyRefused("Zoom");
-        return percent;
+        workbook::setZoom(setup, percent);
+    }
+
+    static std::uint16_t fitPages(std::int32_t pages, const char* property)
+    {
+        if (pages < 0 || pages > std::numeric_limits<std::int16_t>::max())
+            throw propertyRefused(property);
+        return static_cast<std::uint16_t>(pages);
     }
 
     static bool landscape(std::int32_t orientation)
@@ -163,8 +193,10 @@ private:
 
 class EngineWorkbook final : public automation::Workbook {
 public:
-    EngineWorkbook(std::string path, workbook::Workbook model, std::string& activePrinter)
-        : path_(std::move(path)), model_(std::move(model)), activePrinter_(activePrinter)
+    EngineWorkbook(std::string path, workbook::Workbook model, std::string& activePrinter,
+                   EngineApplicationFactory::WarningListener warningListener)
+        : path_(std::move(path)), model_(std::move(model)), activePrinter_(activePrinter),
+          warningListener_(std::move(warningListener))
     {
         for (workbook::Sheet& sheet : model_.sheets) {
             if (sheet.kind == workbook::SheetKind::Worksheet)
@@ -180,6 +212,30 @@ public:
         if (number < 1 || static_cast<std::size_t>(number) > worksheets_.size())
             throw Failure(automation::kSubscriptOutOfRange, "Subscript out of range");
         return *worksheets_[static_cast<std::size_t>(number - 1)];
+    }
+
+    std::int16_t worksheetCount() override
+    {
+        requireOpen();
+        return static_cast<std::int16_t>(std::min<std::size_t>(worksheets_.size(), std::numeric_limits<std::int16_t>::max()));
+    }
+
+    std::vector<std::string> sheetNames() override
+    {
+        requireOpen();
+        std::vector<std::string> names;
+        for (const workbook::Sheet& sheet : model_.sheets)
+            names.push_back(sheet.name);
+        return names;
+    }
+
+    void setSheetVisible(std::int16_t number, bool visible) override
+    {
+        requireOpen();
+        if (number < 1 || static_cast<std::size_t>(number) > model_.sheets.size())
+            throw Failure(automation::kSubscriptOutOfRange, "Subscript out of range");
+        model_.sheets[static_cast<std::size_t>(number - 1)].visibility =
+            visible ? workbook::Visibility::Visible : workbook::Visibility::Hidden;
     }
 
     void printOut(const automation::PrintOutArguments& arguments) override
@@ -199,7 +255,10 @@ public:
                                .creator = platform::kApplicationTitle};
         if (job.fromPage && job.toPage && *job.fromPage > *job.toPage)
             throw Failure(kMethodFailed, "PrintOut method of Workbook class failed: the first page comes after the last");
+        workbook::LoadWarnings printWarnings;
+        job.warnings = &printWarnings;
         engineCall([&] { workbook::printWorkbook(model_, job); });
+        report(warningListener_, path_, printWarnings);
     }
 
     void close() override
@@ -227,13 +286,15 @@ private:
     std::string path_;
     workbook::Workbook model_;
     std::string& activePrinter_;
+    EngineApplicationFactory::WarningListener warningListener_;
     std::vector<std::unique_ptr<EngineWorksheet>> worksheets_;
     bool open_ = true;
 };
 
 class EngineApplication final : public automation::Application {
 public:
-    EngineApplication()
+    explicit EngineApplication(EngineApplicationFactory::WarningListener warningListener)
+        : warningListener_(std::move(warningListener))
     {
         const auto printers = InstalledPrinters();
         if (!printers.empty())
@@ -244,7 +305,8 @@ public:
     {
         requireRunning();
         auto model = engineCall([&] { return workbook::openWorkbook(path); });
-        workbooks_.push_back(std::make_unique<EngineWorkbook>(path, std::move(model), activePrinter_));
+        report(warningListener_, path, model.warnings);
+        workbooks_.push_back(std::make_unique<EngineWorkbook>(path, std::move(model), activePrinter_, warningListener_));
         return *workbooks_.back();
     }
 
@@ -285,6 +347,7 @@ private:
             throw Failure(kMethodFailed, "The application has quit");
     }
 
+    EngineApplicationFactory::WarningListener warningListener_;
     std::string activePrinter_;
     std::vector<std::unique_ptr<EngineWorkbook>> workbooks_;
     bool running_ = true;
@@ -297,10 +360,15 @@ EngineApplicationFactory::EngineApplicationFactory(Fonts fonts)
     workbook::prepareFonts(fonts == Fonts::EngineOnly ? workbook::FontLoading::Alone : workbook::FontLoading::Shared);
 }
 
+void EngineApplicationFactory::waitForFonts() const
+{
+    workbook::waitForPreparedFonts();
+}
+
 std::unique_ptr<automation::Application> EngineApplicationFactory::createApplication()
 {
     try {
-        return std::make_unique<EngineApplication>();
+        return std::make_unique<EngineApplication>(warningListener_);
     } catch (const std::bad_alloc&) {
         throw Failure(automation::kCannotCreateObject, "ActiveX component can't create object");
     }

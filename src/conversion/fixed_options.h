@@ -17,6 +17,9 @@ struct OptionValues {
     std::string fromPage = "1";
     std::string toPage = "2";
     bool openAfterConversion = false;
+    std::optional<PageFit> fit;
+    bool allSheets = false;
+    std::vector<std::string> sheets;
     PdfRoute route = PdfRoute::Ghostscript;
 };
 
@@ -34,6 +37,9 @@ public:
     std::string fromPageText() const override { return values.fromPage; }
     std::string toPageText() const override { return values.toPage; }
     bool openAfterConversion() const override { return values.openAfterConversion; }
+    std::optional<PageFit> fitToPages() const override { return values.fit; }
+    bool setUpEveryWorksheet() const override { return values.allSheets; }
+    std::vector<std::string> sheetsToPrint() const override { return values.sheets; }
     PdfRoute pdfRoute() const override { return values.route; }
 
     OptionValues values;

@@ -26,16 +26,42 @@ const char* firstPassOutput(PageSelection selection)
     return selection == PageSelection::Range ? kIntermediatePdfFile : kFinishedPdfFile;
 }
 
-bool runPass(const std::string& commandLine, const std::string& workspacePath, const char* outputName)
+std::string inWholeSeconds(std::chrono::milliseconds span)
+{
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(span).count();
+    return std::to_string(seconds) + (seconds == 1 ? " second" : " seconds");
+}
+
+std::string failureOf(const platform::ProcessResult& ended, const std::string& ghostscriptPath, PassTimeLimit limit)
+{
+    switch (ended.end) {
+    case platform::ProcessEnd::NotStarted:
+        return "Ghostscript could not be started from " + ghostscriptPath;
+    case platform::ProcessEnd::Exited:
+        return ended.exitCode == 0 ? std::string() : "Ghostscript failed with exit code " + std::to_string(ended.exitCode);
+    case platform::ProcessEnd::Signalled:
+        return "Ghostscript was ended by signal " + std::to_string(ended.exitCode);
+    case platform::ProcessEnd::EndedAtLimit:
+        return "Ghostscript did not finish within " + inWholeSeconds(limit.value_or(std::chrono::milliseconds(0)))
+            + " and was stopped";
+    case platform::ProcessEnd::StillRunning:
+        break;
+    }
+    return "Ghostscript did not finish";
+}
+
+PassOutcome runPass(const std::string& ghostscriptPath, const std::string& commandLine,
+    const std::string& workspacePath, const char* outputName, PassTimeLimit limit)
 {
     const std::string output = platform::joinPath(workspacePath, outputName);
     platform::removeFile(output);
+    const std::int32_t waitTime = limit ? static_cast<std::int32_t>(limit->count()) : kWaitWithoutLimit;
     platform::ProcessResult ended;
-    const bool started
-        = RunProcessAndWait(commandLine, workspacePath, kWaitWithoutLimit, kHiddenWindow, kHighPriorityClass, &ended);
+    const bool started = RunProcessAndWait(commandLine, workspacePath, waitTime, kHiddenWindow, kHighPriorityClass,
+        &ended, AtWaitLimit::EndProcessGroup);
     if (started && !ended.succeeded())
         platform::removeFile(output);
-    return started;
+    return { started, failureOf(ended, ghostscriptPath, limit) };
 }
 
 }  // namespace
@@ -70,26 +96,38 @@ std::string BuildSecondPassCommandLine(const std::string& ghostscriptPath, const
         + inputArguments(workspacePath, kIntermediatePdfFile);
 }
 
-bool RunFirstPass(const std::string& ghostscriptPath, const std::string& workspacePath, PageSelection selection)
+PassOutcome RunFirstPass(const std::string& ghostscriptPath, const std::string& workspacePath,
+    PageSelection selection, PassTimeLimit limit)
 {
     platform::removeFile(platform::joinPath(workspacePath, kFinishedPdfFile));
-    return runPass(BuildFirstPassCommandLine(ghostscriptPath, workspacePath, selection), workspacePath,
-        firstPassOutput(selection));
+    return runPass(ghostscriptPath, BuildFirstPassCommandLine(ghostscriptPath, workspacePath, selection),
+        workspacePath, firstPassOutput(selection), limit);
 }
 
-bool RunSecondPass(const std::string& ghostscriptPath, const std::string& workspacePath,
-    const std::string& fromText, const std::string& toText)
+PassOutcome RunSecondPass(const std::string& ghostscriptPath, const std::string& workspacePath,
+    const std::string& fromText, const std::string& toText, PassTimeLimit limit)
 {
-    return runPass(BuildSecondPassCommandLine(ghostscriptPath, workspacePath, fromText, toText), workspacePath,
-        kFinishedPdfFile);
+    return runPass(ghostscriptPath, BuildSecondPassCommandLine(ghostscriptPath, workspacePath, fromText, toText),
+        workspacePath, kFinishedPdfFile, limit);
 }
 
-bool RunPdfAPass(const std::string& ghostscriptPath, const std::string& workspacePath)
+PassOutcome RunPdfAPass(const std::string& ghostscriptPath, const std::string& workspacePath, PassTimeLimit limit)
 {
     platform::removeFile(platform::joinPath(workspacePath, kFinishedPdfFile));
-    return WritePdfADefinition(workspacePath)
-        && runPass(BuildPdfACommandLine(ghostscriptPath, workspacePath), workspacePath, kFinishedPdfFile);
+    if (!WritePdfADefinition(workspacePath))
+        return { false, "the PDF/A definition cannot be written to the workspace folder " + workspacePath };
+    return runPass(ghostscriptPath, BuildPdfACommandLine(ghostscriptPath, workspacePath), workspacePath,
+        kFinishedPdfFile, limit);
 }
+
+bool removeWorkspaceFiles(const std::string& workspacePath)
+{
+    bool removed = true;
+    for (const char* name : { kPostScriptFile, kIntermediatePdfFile, kFinishedPdfFile, kPdfADefinitionFile })
+        removed = platform::removeFile(platform::joinPath(workspacePath, name)) && removed;
+    return removed;
+}
+
 
 bool FinishedPdfExists(const std::string& workspacePath)
 {

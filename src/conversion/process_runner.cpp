@@ -3,9 +3,11 @@
 namespace kx::conversion {
 
 bool RunProcessAndWait(const std::string& commandLine, const std::string& workingFolder, std::int32_t waitTime,
-    std::int32_t /*showState*/, std::int32_t creationFlags, platform::ProcessResult* howItEnded)
+    std::int32_t /*showState*/, std::int32_t creationFlags, platform::ProcessResult* howItEnded, AtWaitLimit atLimit)
 {
-    platform::ProcessRequest request { .commandLine = commandLine, .workingFolder = workingFolder };
+    platform::ProcessRequest request { .commandLine = commandLine,
+        .workingFolder = workingFolder,
+        .endAtLimit = atLimit == AtWaitLimit::EndProcessGroup };
     if (waitTime >= 0)
         request.waitLimit = std::chrono::milliseconds(waitTime);
     request.higherPriority = (creationFlags & kHighPriorityClass) != 0;

@@ -1,8 +1,11 @@
+#include <iostream>
 #include <limits>
 #include <stdexcept>
 
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QString>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "conversion/engine_automation.h"
@@ -10,16 +13,14 @@
 #include "mainwindow/main_window.h"
 #include "mainwindow/numeric_text.h"
 #include "mainwindow/window_conversion.h"
-#include "platform/filesystem.h"
 #include "platform/ui.h"
-#include "workbook/error.h"
+#include "workbook/model/error.h"
+#include "workbook/model/model.h"
 
 namespace kx::mainwindow {
 namespace {
 
 constexpr const char* kConvertErrorSource = "frmMain:Image9_Click";
-constexpr double kLowestZoom = 10;
-constexpr double kHighestZoom = 400;
 
 // Keeps the busy pointer up for the command and puts the normal one back on every way out.
 class BusyPointer {
@@ -41,6 +42,26 @@ bool refuse(QLineEdit& field, const char* message)
     return false;
 }
 
+// A nested event loop, so that the window stays painted while the job waits.
+void pauseKeepingTheWindowPainted()
+{
+    constexpr int kPauseMilliseconds = 100;
+    QEventLoop loop;
+    QTimer::singleShot(kPauseMilliseconds, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+// A failed row says why: as the tool tip of its status, and on standard error.
+void noteFailureReason(JobList& jobs, int position, const std::string& reason)
+{
+    if (reason.empty())
+        return;
+    jobs.setStatusReason(position, QString::fromStdString(reason));
+    const auto row = jobs.row(position);
+    std::cerr << "korvendal-xl: " << (row ? row->strFileName.toStdString() + ": " : std::string()) << reason
+              << std::endl;
+}
+
 std::int16_t rowNumber(int position)
 {
     if (position > std::numeric_limits<std::int16_t>::max())
@@ -58,7 +79,7 @@ bool conversionOptionsAreValid(const MainWindowControls& c)
     const auto zoom = numericValue(c.txtAdjust->text());
     if (!zoom)
         return refuse(*c.txtAdjust, "Please enter valid value in Page Adjust field");
-    if (*zoom < kLowestZoom || *zoom > kHighestZoom)
+    if (*zoom < workbook::minimumZoom || *zoom > workbook::maximumZoom)
         return refuse(*c.txtAdjust, "Please enter value in range between 10 and 400 in Page Adjust field");
     return true;
 }
@@ -71,9 +92,10 @@ void MainWindow::cmdConvert_Click()
     if (!conversionOptionsAreValid(controls_))
         return;
     // A failure goes to the reporter; the command goes on with its next step only when it agrees.
-    const auto carryOnAfterFailure = [this] {
+    const auto carryOnAfterFailure = [this](int position = 0) {
         const errors::ErrorInfo failure =
             errors::describeFailure<conversion::automation::Failure, workbook::WorkbookError>(std::current_exception());
+        noteFailureReason(jobList_, position, conversion::faultReason(failure));
         const bool carryOn = services_.reportError(failure.number, failure.description, kConvertErrorSource);
         platform::ui().restoreDefaultPointer();
         return carryOn;
@@ -93,7 +115,8 @@ void MainWindow::cmdConvert_Click()
     conversion::EngineApplicationFactory engine;
     conversion::JobServices jobServices = conversion::installedJobServices();
     jobServices.reportError = services_.reportError;
-    conversion::ConversionDriver driver(engine, options, rows, platform::joinPath(services_.programFolder, "temp"),
+    jobServices.pauseForWorkspace = pauseKeepingTheWindowPainted;
+    conversion::ConversionDriver driver(engine, options, rows, services_.workspaceFolder,
                                         std::move(jobServices));
     const int rowCount = jobList_.rowCount();
     for (int position = 1; position <= rowCount; ++position) {
@@ -106,8 +129,9 @@ void MainWindow::cmdConvert_Click()
             const auto result = driver.ConvertWorkbook(job->strsource.toStdString(), job->strDestination.toStdString(), row, 1);
             if (result.outcome == conversion::JobOutcome::ConverterMissing)
                 return;
+            noteFailureReason(jobList_, position, result.reason);
         } catch (...) {
-            if (!carryOnAfterFailure())
+            if (!carryOnAfterFailure(position))
                 return;
         }
     }

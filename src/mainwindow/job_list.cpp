@@ -72,8 +72,17 @@ void JobList::append(const QString& source, const QString& target)
 
 void JobList::UpdateListViewStatus(int inti, const QString& strStatus)
 {
+    if (inti < 1 || inti > rowCount())
+        return;
+    view_.topLevelItem(inti - 1)->setText(Status, strStatus);
+    view_.topLevelItem(inti - 1)->setToolTip(Status, QString());
+}
+
+void JobList::setStatusReason(int inti, const QString& reason)
+{
+    // As a paragraph, so that a long reason wraps instead of running off the screen.
     if (inti >= 1 && inti <= rowCount())
-        view_.topLevelItem(inti - 1)->setText(Status, strStatus);
+        view_.topLevelItem(inti - 1)->setToolTip(Status, "<p>" + reason.toHtmlEscaped() + "</p>");
 }
 
 void JobList::clear() { view_.clear(); }

@@ -38,8 +38,11 @@ public:
     bool containsFileName(const QString& fileName) const;
     // Appends a row for the pair with an empty status, whether or not its name is listed already.
     void append(const QString& source, const QString& target);
-    // Replaces the status of the row at `inti`; a position with no row changes nothing.
+    // Replaces the status of the row at `inti`, dropping the reason an earlier status gave;
+    // a position with no row changes nothing.
     void UpdateListViewStatus(int inti, const QString& strStatus);
+    // Says why the row's status is what it is, as the tool tip of its status cell.
+    void setStatusReason(int inti, const QString& reason);
     void clear();
 
 private:

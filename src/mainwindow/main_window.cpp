@@ -118,12 +118,17 @@ void MainWindow::showEvent(QShowEvent* event)
     }
 }
 
-// Form_QueryUnload: every request to close the window asks first.
-void MainWindow::closeEvent(QCloseEvent* event)
+bool MainWindow::userAgreesToExit()
 {
     bool confirmed = false;
     runReporting(services_.reportError, "frmMain:Form_QueryUnload", [&] { confirmed = userConfirmsExit(); });
-    if (!confirmed) {
+    return confirmed;
+}
+
+// Form_QueryUnload: every request to close the window asks first.
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (!exitAgreed_ && !userAgreesToExit()) {
         event->ignore();
         return;
     }
@@ -131,12 +136,22 @@ void MainWindow::closeEvent(QCloseEvent* event)
     Form_Unload();
 }
 
+bool MainWindow::agreeToSessionEnd(bool mayAsk)
+{
+    exitAgreed_ = !mayAsk || userAgreesToExit();
+    return exitAgreed_;
+}
+
 void MainWindow::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        controls_.cmdSelectFile->click();
+        // Command buttons take Enter themselves; a focused picture button is a button too.
+        if (auto* pictureButton = qobject_cast<QToolButton*>(focusWidget()))
+            pictureButton->click();
+        else
+            controls_.cmdSelectFile->click();
         break;
     case Qt::Key_Escape:
         controls_.cmdExit->click();

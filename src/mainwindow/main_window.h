@@ -62,6 +62,10 @@ public:
     // Leaves the boxes as they are.
     void AddCompleteListView();
 
+    // The desktop session is ending (log-off, shutdown). Asks the exit question when the session
+    // lets the program ask; false when the user stays. Once agreed, closing asks no more.
+    bool agreeToSessionEnd(bool mayAsk);
+
 public slots:
     void cmdConvert_Click();
 
@@ -89,6 +93,7 @@ private:
     void Form_Activate();
     void Form_Unload();
     void setOpenAfterConversionFromLaunch();
+    bool userAgreesToExit();
     // Connects `signal` of `sender` to `handler`, with failures going to the error reporter.
     template <typename Sender, typename Signal, typename Handler>
     void on(Sender* sender, Signal signal, Handler handler, const char* source);
@@ -97,6 +102,7 @@ private:
     MainWindowControls controls_;
     JobList jobList_;
     bool activated_ = false;
+    bool exitAgreed_ = false;
 };
 
 }  // namespace kx::mainwindow

@@ -2,6 +2,8 @@
 
 #include <QLocale>
 
+#include <cmath>
+
 namespace kx::mainwindow {
 
 std::optional<double> numericValue(const QString& text)
@@ -11,7 +13,8 @@ std::optional<double> numericValue(const QString& text)
         return std::nullopt;
     bool ok = false;
     const double value = QLocale::system().toDouble(trimmed, &ok);
-    if (!ok)
+    // The locale's reading also takes "nan", "inf" and "infinity", which no check can compare.
+    if (!ok || !std::isfinite(value))
         return std::nullopt;
     return value;
 }

@@ -16,6 +16,7 @@ WindowServices programWindowServices()
     services.reportError = errors::ReportError;
     services.endProgram = [] { QCoreApplication::exit(0); };
     services.programFolder = platform::programFolder();
+    services.workspaceFolder = platform::joinPath(services.programFolder, "temp");
     return services;
 }
 

@@ -25,6 +25,7 @@ struct WindowServices {
     ErrorReporter reportError;
     std::function<void()> endProgram;  // ends the program at once
     std::string programFolder;         // holds "help" and the other program files
+    std::string workspaceFolder;       // where each job's print and PDFs are made
 };
 
 // The services of the running program: the shared settings values and the settings file,

@@ -36,6 +36,8 @@ bool folderExists(const std::string& path)
     return !path.empty() && fs::is_directory(path, error);
 }
 
+bool folderWritable(const std::string& path) { return ::access(path.c_str(), W_OK | X_OK) == 0; }
+
 bool ensureFolder(const std::string& path)
 {
     std::error_code error;

@@ -11,6 +11,8 @@ bool ordinaryFileExists(const std::string& path);
 // True when anything that is not hidden stands at `path` (file or folder).
 bool visibleEntryExists(const std::string& path);
 bool folderExists(const std::string& path);
+// True when this user may create files in the folder.
+bool folderWritable(const std::string& path);
 // Creates the folder and its parents when missing; true when it exists afterwards.
 bool ensureFolder(const std::string& path);
 // Removes a file if present; true when no file is there afterwards.

@@ -14,8 +14,13 @@ public:
     FolderLock& operator=(const FolderLock&) = delete;
 
     bool held() const { return descriptor_ >= 0; }
+    // Tries once more when the lock is not held yet; answers held().
+    bool tryAgain();
+    // True while a FolderLock of this process holds `folder` (named as it was given).
+    static bool heldHere(const std::string& folder);
 
 private:
+    std::string folder_;
     int descriptor_ = -1;
 };
 

@@ -53,8 +53,14 @@ std::optional<HeldFolder> HeldFolder::take(const std::string& prefix)
 {
     std::error_code error;
     const fs::path temporary = fs::temp_directory_path(error);
-    const std::string base = (temporary / (prefix + "-" + std::to_string(::geteuid()))).string();
-    if (error || !ownPrivateFolder(base))
+    if (error)
+        return std::nullopt;
+    return takeIn((temporary / (prefix + "-" + std::to_string(::geteuid()))).string());
+}
+
+std::optional<HeldFolder> HeldFolder::takeIn(const std::string& base)
+{
+    if (!ownPrivateFolder(base))
         return std::nullopt;
     for (int number = 1; number <= kMostHeldFolders; ++number) {
         const std::string folder = base + "/" + std::to_string(number);

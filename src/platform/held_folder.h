@@ -13,6 +13,8 @@ public:
     // made on first use. Nothing when that folder is not this user's alone (another owner, a
     // symbolic link, open to others) or every one of its folders is held.
     static std::optional<HeldFolder> take(const std::string& prefix);
+    // The same under `base` itself, made if missing (its parent must exist).
+    static std::optional<HeldFolder> takeIn(const std::string& base);
 
     HeldFolder(HeldFolder&& other) noexcept;
     HeldFolder& operator=(HeldFolder&&) = delete;

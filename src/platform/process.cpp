@@ -1,7 +1,9 @@
 #include "platform/process.h"
 
 #include "platform/environment.h"
+#include "platform/termination.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <climits>
@@ -96,6 +98,8 @@ std::optional<pid_t> spawn(const CommandLine& command, const std::string& workin
     posix_spawn_file_actions_init(&actions);
     posix_spawnattr_init(&attributes);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
     if (!workingFolder.empty())
         posix_spawn_file_actions_addchdir_np(&actions, workingFolder.c_str());
     posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
@@ -107,7 +111,9 @@ std::optional<pid_t> spawn(const CommandLine& command, const std::string& workin
     sigaddset(&defaults, SIGPIPE);
     posix_spawnattr_setsigmask(&attributes, &none);
     posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    // A group of its own, so that ending it at a wait limit ends whatever it started too.
+    posix_spawnattr_setpgroup(&attributes, 0);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
 
     pid_t pid = 0;
     const int error = posix_spawn(&pid, command.program.c_str(), &actions, &attributes, argv.data(), environ);
@@ -167,7 +173,8 @@ private:
     int descriptor_;
 };
 
-ProcessResult waitAtMost(pid_t pid, std::chrono::milliseconds limit)
+// Nothing while the child runs on after `limit`.
+std::optional<ProcessResult> waitAtMost(pid_t pid, std::chrono::milliseconds limit)
 {
     const ChildEndSignal childEnd(pid);
     const auto deadline = std::chrono::steady_clock::now() + limit;
@@ -177,12 +184,48 @@ ProcessResult waitAtMost(pid_t pid, std::chrono::milliseconds limit)
         if (ended == pid)
             return resultOf(status);
         if (ended < 0 && errno != EINTR)
-            return { ProcessEnd::StillRunning };
+            return ProcessResult { ProcessEnd::StillRunning };
         const auto now = std::chrono::steady_clock::now();
         if (now >= deadline)
-            return { ProcessEnd::StillRunning };
+            return std::nullopt;
         childEnd.pause(deadline - now);
     }
+}
+
+// Asks the whole group to stop, then forces what is left of it after a short grace. The
+// leader is collected last, so that its number, which names the group, cannot pass to
+// another process before then.
+ProcessResult endGroup(pid_t pid)
+{
+    constexpr auto kGrace = std::chrono::seconds(2);
+    ::kill(-pid, SIGTERM);
+    const ChildEndSignal childEnd(pid);
+    const auto deadline = std::chrono::steady_clock::now() + kGrace;
+    for (auto now = std::chrono::steady_clock::now(); now < deadline; now = std::chrono::steady_clock::now()) {
+        siginfo_t info {};
+        if (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid)
+            break;
+        childEnd.pause(deadline - now);
+    }
+    ::kill(-pid, SIGKILL);
+    waitWithoutLimit(pid);
+    return { ProcessEnd::EndedAtLimit };
+}
+
+// A program left running is still this process's child: someone must collect it when it ends.
+ProcessResult reapLater(pid_t pid)
+{
+    std::thread([pid] { waitWithoutLimit(pid); }).detach();
+    return { ProcessEnd::StillRunning };
+}
+
+ProcessResult waitFor(pid_t pid, const ProcessRequest& request)
+{
+    if (!request.waitLimit)
+        return waitWithoutLimit(pid);
+    if (const auto ended = waitAtMost(pid, *request.waitLimit))
+        return *ended;
+    return request.endAtLimit ? endGroup(pid) : reapLater(pid);
 }
 
 }  // namespace
@@ -240,7 +283,10 @@ ProcessResult runProcess(const ProcessRequest& request)
         return {};
     if (request.higherPriority)
         raisePriority(*pid);
-    return request.waitLimit ? waitAtMost(*pid, *request.waitLimit) : waitWithoutLimit(*pid);
+    noteChildGroupBeingWaitedFor(*pid);
+    const ProcessResult result = waitFor(*pid, request);
+    noteChildGroupBeingWaitedFor(0);
+    return result;
 }
 
 }  // namespace kx::platform

@@ -33,9 +33,12 @@ struct ProcessRequest {
     std::string workingFolder;  // empty: the caller's own
     std::optional<std::chrono::milliseconds> waitLimit;  // nothing: wait until the program ends
     bool higherPriority = false;  // asked for where the system allows it, otherwise ignored
+    // At the wait limit: false leaves the program running (it is reaped when it ends), true
+    // ends its whole process group and reaps it.
+    bool endAtLimit = false;
 };
 
-enum class ProcessEnd { NotStarted, Exited, Signalled, StillRunning };
+enum class ProcessEnd { NotStarted, Exited, Signalled, StillRunning, EndedAtLimit };
 
 struct ProcessResult {
     ProcessEnd end = ProcessEnd::NotStarted;
@@ -45,8 +48,9 @@ struct ProcessResult {
 };
 
 // Starts the program with the environment of this process (so settings such as TMPDIR and
-// fonts reach it), stdin from /dev/null, stdout and stderr shared, and no other open file.
-// A program still running when the wait limit ends is left running.
+// fonts reach it), in a process group of its own, with /dev/null for stdin, stdout and stderr
+// (its chatter is not ours to show, and a closed pipe there must not kill it) and no other
+// open file.
 ProcessResult runProcess(const ProcessRequest& request);
 
 }  // namespace kx::platform

@@ -2,13 +2,18 @@
 
 #include "config/registry.h"
 #include "config/settings.h"
+#include "conversion/driver.h"
 #include "errors/failure.h"
 #include "errors/report_error.h"
+#include "platform/filesystem.h"
+#include "platform/program_end.h"
 #include "platform/ui.h"
 #include "platform/windows.h"
 #include "startup/splash.h"
 
 #include <QCoreApplication>
+
+#include <cstdlib>
 
 namespace kx::startup {
 namespace {
@@ -86,6 +91,12 @@ std::int16_t FindPreviousInstance()
 void ActivatePreviousMainWindow()
 {
     restoreAndRaise(platform::topLevelWindows().findByTitle(kPreviousMainWindowTitle));
+}
+
+void endOnTerminationRequest(const std::string& workspace)
+{
+    conversion::clearWorkspaceAtExit(workspace);
+    platform::endProgram(EXIT_SUCCESS);
 }
 
 std::unique_ptr<Splash> Main(const StartupServices& services)

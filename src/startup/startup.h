@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace kx::startup {
 
@@ -33,6 +34,11 @@ int IsExcelInstalled();
 std::int16_t FindPreviousInstance();
 // Restores and raises the running copy's main window, when there is one.
 void ActivatePreviousMainWindow();
+
+// Ends the program at once when asked to from outside (SIGTERM and the like), leaving no job
+// files in the workspace unless another running program is converting there. Targets need no
+// care: they are only ever replaced whole.
+void endOnTerminationRequest(const std::string& workspace);
 
 // Makes the checks and shows the splash; nothing when the program is to end now.
 std::unique_ptr<Splash> Main(const StartupServices& services);

@@ -49,7 +49,7 @@ TEST_F(MachineStore, ReadsEachTypeAsTextNumberOrEmpty)
     EXPECT_EQ(read("SOFTWARE\\GS", "Expanded").text(), "/opt/kx/bin");
     EXPECT_EQ(read("SOFTWARE\\GS", "Count").number(), 10u);
     EXPECT_EQ(read("SOFTWARE\\GS", "Count").text(), "10");
-    EXPECT_NE(read("SOFTWARE\\GS", "One").text(), "");
+    EXPECT_EQ(read("SOFTWARE\\GS", "One").text(), "1");
     EXPECT_TRUE(read("SOFTWARE\\GS", "Binary").isEmpty());
     EXPECT_TRUE(read("SOFTWARE\\GS", "Wide").isEmpty());
     EXPECT_EQ(read("SOFTWARE\\GS", "").text(), "default");

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
-#include "support/recording_ui.h"
+#include "support/fake_user_interface.h"
 #include "support/temp_folder.h"
 
 namespace kx::config {
@@ -36,7 +36,7 @@ protected:
     }
 
     testing::TempFolder folder;
-    testing::RecordingUserInterface ui;
+    testing::FakeUserInterface ui;
 };
 
 TEST_F(SettingsStore, MissingSettingsFileIsReportedAndRefused)

@@ -86,3 +86,32 @@ TEST(ConversionPrintOut, RangeTextsOnlyInRangeModeAndAsTheyStand)
     EXPECT_EQ(range.from, " 2");
     EXPECT_EQ(range.to, "03");
 }
+
+TEST(SetUpWorkbook, FitsAfterTheZoomOnEveryWorksheetAndShowsOnlyTheChosenSheets)
+{
+    fakes::FakeApplicationFactory factory;
+    auto application = factory.createApplication();
+    Workbook& workbook = application->openWorkbook("book.xls");
+    FixedOptions options({.fit = kx::conversion::PageFit{2, 0}, .allSheets = true, .sheets = {"Second", "3"}});
+
+    setUpWorkbook(workbook, workbook.worksheet(1), options);
+
+    const auto& calls = factory.log().calls;
+    const auto zoom = std::find(calls.begin(), calls.end(), "put 663=100");
+    ASSERT_NE(zoom, calls.end());
+    EXPECT_EQ(std::vector<std::string>(zoom + 1, zoom + 4),
+              (std::vector<std::string>{"put 663=false", "put 1014=2", "put 1013=0"}));
+    EXPECT_EQ(factory.log().count("put 663=false"), 2);  // both worksheets of the fake
+    EXPECT_EQ(std::vector<std::string>(calls.end() - 3, calls.end()),
+              (std::vector<std::string>{"sheet 1 hidden", "sheet 2 shown", "sheet 3 shown"}));
+
+    for (const char* unknown : {"Third", "4", "0"}) {
+        try {
+            showOnlySheets(workbook, {"First", unknown});
+            ADD_FAILURE() << unknown;
+        } catch (const Failure& failure) {
+            EXPECT_EQ(failure.number(), kSubscriptOutOfRange);
+            EXPECT_NE(failure.description().find(unknown), std::string::npos);
+        }
+    }
+}

@@ -9,7 +9,7 @@
 #include "platform/filesystem.h"
 #include "platform/folder_lock.h"
 #include "platform/private_folder.h"
-#include "support/recording_ui.h"
+#include "support/fake_user_interface.h"
 
 using namespace kx;
 using namespace kx::conversion;
@@ -54,23 +54,29 @@ protected:
         services.runFirstPass = [this](const std::string&, const std::string& folderPath, PageSelection selection) {
             factory.log().record("first pass");
             if (!firstPassStarts)
-                return false;
+                return PassOutcome{false, "Ghostscript could not be started from /usr/bin/gs"};
             if (firstPassWrites) {
                 const char* output = selection == PageSelection::Range ? kIntermediatePdfFile : kFinishedPdfFile;
                 writeFile(platform::joinPath(folderPath, output), "PDF of " + readFile(platform::joinPath(folderPath, kPostScriptFile)));
             }
-            return true;
+            return PassOutcome{true, firstPassFailure};
         };
         services.runSecondPass = [this](const std::string&, const std::string& folderPath, const std::string& from,
                                         const std::string& to) {
             factory.log().record("second pass " + from + ".." + to);
             writeFile(platform::joinPath(folderPath, kFinishedPdfFile), "range PDF");
-            return true;
+            return PassOutcome{true, {}};
+        };
+        services.pauseForWorkspace = [this] {
+            ++workspacePauses;
+            otherProgram.reset();
         };
         services.runPdfAPass = [this](const std::string&, const std::string& folderPath) {
             factory.log().record("PDF/A pass");
+            if (!pdfAPassFailure.empty())
+                return PassOutcome{true, pdfAPassFailure};
             writeFile(platform::joinPath(folderPath, kFinishedPdfFile), "PDF/A");
-            return true;
+            return PassOutcome{true, {}};
         };
         services.reportError = [this](std::int32_t code, const std::string& description, const std::string& source) {
             reported.push_back(std::to_string(code) + " " + description + " @" + source);
@@ -94,8 +100,12 @@ protected:
     std::vector<std::string> reported;
     bool printerFound = true;
     bool firstPassStarts = true;
+    std::string pdfAPassFailure;
     bool firstPassWrites = true;
-    kx::testing::RecordingUserInterface ui;
+    std::string firstPassFailure;
+    int workspacePauses = 0;
+    std::optional<platform::FolderLock> otherProgram;
+    kx::testing::FakeUserInterface ui;
 };
 
 TEST_F(DriverTest, GoodJobRunsTheStepsInOrderAndDeliversThePdf)
@@ -123,7 +133,7 @@ TEST_F(DriverTest, GoodJobRunsTheStepsInOrderAndDeliversThePdf)
 
 TEST_F(DriverTest, OpensThePdfOnlyWhenAsked)
 {
-    convert();
+    ASSERT_EQ(convert().outcome, JobOutcome::Completed);
     EXPECT_TRUE(ui.opened.empty());
 }
 
@@ -175,6 +185,7 @@ TEST_F(DriverTest, AutomationFaultIsReportedQuitsWithoutClosingAndShowsNothing)
     ASSERT_TRUE(result.fault);
     EXPECT_EQ(result.fault->number, 1010);
     EXPECT_EQ(reported, std::vector<std::string>{"1010 The printer \"Korvendal\" is not installed. @frmMain:cmdBrowse"});
+    EXPECT_EQ(result.reason, "The printer \"Korvendal\" is not installed. (error 1010)");
     EXPECT_EQ(rows.statuses, std::vector<std::string>{"3:Failed"});
     EXPECT_EQ(factory.log().count("close"), 0);
     EXPECT_EQ(factory.log().count("quit"), 1);
@@ -203,6 +214,7 @@ TEST_F(DriverTest, GhostscriptThatCannotStartFailsTheJobWithTheMessage)
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Failed to create PDF.");
     EXPECT_EQ(ui.messages[0].icon, platform::MessageIcon::Critical);
+    EXPECT_EQ(result.reason, "Ghostscript could not be started from /usr/bin/gs");
     EXPECT_EQ(factory.log().count("close"), 1);
     EXPECT_EQ(factory.log().count("quit"), 1);
 }
@@ -213,11 +225,13 @@ TEST_F(DriverTest, EarlierJobsFilesNeverPassForThisJobsPdf)
     writeFile(workspaceFile(kFinishedPdfFile), "previous workbook's PDF");
     writeFile(workspaceFile(kPostScriptFile), "previous PostScript");
     firstPassWrites = false;
+    firstPassFailure = "Ghostscript failed with exit code 1";
     factory.script().writePrintFile = false;
 
     const JobResult result = convert();
 
     EXPECT_EQ(result.outcome, JobOutcome::Failed);
+    EXPECT_EQ(result.reason, "Ghostscript failed with exit code 1");
     EXPECT_EQ(rows.statuses, std::vector<std::string>{"3:Failed"});
     EXPECT_FALSE(platform::visibleEntryExists(target));
     EXPECT_FALSE(platform::visibleEntryExists(workspaceFile(kFinishedPdfFile)));
@@ -231,17 +245,30 @@ TEST_F(DriverTest, MissingWorkspaceFolderIsCreated)
     EXPECT_TRUE(platform::folderExists(workspace));
 }
 
-TEST_F(DriverTest, WorkspaceHeldByAnotherJobFailsWithoutTouchingItsFiles)
+// flock locks belong to the open file, so a second open in this process competes like another program.
+TEST_F(DriverTest, WorkspaceHeldByAnotherJobIsWaitedFor)
+{
+    platform::ensureFolder(workspace);
+    otherProgram.emplace(workspace);
+    ASSERT_TRUE(otherProgram->held());
+
+    EXPECT_EQ(convert().outcome, JobOutcome::Completed);
+    EXPECT_EQ(workspacePauses, 1);
+    EXPECT_EQ(rows.statuses, std::vector<std::string>{"3:Completed"});
+}
+
+TEST_F(DriverTest, WorkspaceHeldTooLongFailsWithoutTouchingItsFiles)
 {
     platform::ensureFolder(workspace);
     writeFile(workspaceFile(kFinishedPdfFile), "the other job's PDF");
-    // flock locks belong to the open file, so a second open in this process competes like another program.
-    const platform::FolderLock otherProgram(workspace);
-    ASSERT_TRUE(otherProgram.held());
+    const platform::FolderLock keptByOtherProgram(workspace);
+    services.workspaceWaitLimit = std::chrono::milliseconds(30);
 
     const JobResult result = convert();
 
     EXPECT_EQ(result.outcome, JobOutcome::Failed);
+    EXPECT_GE(workspacePauses, 1);
+    EXPECT_NE(result.reason.find("busy"), std::string::npos) << result.reason;
     EXPECT_EQ(rows.statuses, std::vector<std::string>{"3:Failed"});
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Failed to create PDF.");
@@ -268,7 +295,9 @@ TEST_F(DriverTest, RangeIsCutOnceByThePrintAndTheSecondPassKeepsEveryPrintedPage
 TEST_F(DriverTest, MissingConverterEndsBeforeAnyApplicationStarts)
 {
     services.locateGhostscript = [] { return std::optional<std::string>(); };
-    EXPECT_EQ(convert().outcome, JobOutcome::ConverterMissing);
+    const JobResult result = convert();
+    EXPECT_EQ(result.outcome, JobOutcome::ConverterMissing);
+    EXPECT_NE(result.reason.find("Ghostscript was not found"), std::string::npos);
     EXPECT_TRUE(factory.log().calls.empty());
     EXPECT_TRUE(rows.statuses.empty());
 }
@@ -277,7 +306,7 @@ TEST_F(DriverTest, ExistingTargetIsReplacedAndUnwritableTargetIsAFault)
 {
     writeFile(target, "old");
     EXPECT_EQ(convert().outcome, JobOutcome::Completed);
-    EXPECT_NE(readFile(target), "old");
+    EXPECT_EQ(readFile(target).rfind("PDF of %!PS", 0), 0u) << readFile(target);
 
     platform::removeFile(target);
     platform::ensureFolder(target);
@@ -286,6 +315,7 @@ TEST_F(DriverTest, ExistingTargetIsReplacedAndUnwritableTargetIsAFault)
     EXPECT_EQ(result.outcome, JobOutcome::Failed);
     ASSERT_TRUE(result.fault);
     EXPECT_EQ(result.fault->number, 75);
+    EXPECT_EQ(result.reason, "Path/File access error: " + target + " cannot be written (Is a directory) (error 75)");
     EXPECT_EQ(rows.statuses, std::vector<std::string>{"3:Failed"});
 }
 
@@ -314,5 +344,11 @@ TEST_F(DriverTest, OtherRoutesPrintTheRangeOnceAndRunOnlyTheirOwnPass)
     EXPECT_FALSE(factory.log().printOuts.at(1).printPdf);
     EXPECT_EQ(factory.log().count("PDF/A pass"), 1);
     EXPECT_EQ(factory.log().count("first pass") + factory.log().count("second pass 1..2"), 0);
+    EXPECT_EQ(readFile(target), "PDF/A");
+
+    pdfAPassFailure = "Ghostscript did not finish within 1 second and was stopped";
+    const JobResult stopped = convert();
+    EXPECT_EQ(stopped.outcome, JobOutcome::Failed);
+    EXPECT_EQ(stopped.reason, pdfAPassFailure);
     EXPECT_EQ(readFile(target), "PDF/A");
 }

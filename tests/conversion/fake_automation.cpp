@@ -48,6 +48,12 @@ public:
         log_.record("worksheet " + std::to_string(number));
         return sheet_;
     }
+    std::int16_t worksheetCount() override { return 2; }
+    std::vector<std::string> sheetNames() override { return {"First", "Second", "Chart"}; }
+    void setSheetVisible(std::int16_t number, bool visible) override
+    {
+        log_.record("sheet " + std::to_string(number) + (visible ? " shown" : " hidden"));
+    }
     void printOut(const PrintOutArguments& arguments) override
     {
         log_.record("printOut");

@@ -11,7 +11,7 @@
 #include "conversion/ghostscript.h"
 #include "platform/program_end.h"
 #include "platform/ui.h"
-#include "support/recording_ui.h"
+#include "support/fake_user_interface.h"
 #include "support/temp_folder.h"
 
 using namespace kx::conversion;
@@ -80,7 +80,7 @@ protected:
     fs::path workspaceFile(const char* name) const { return fs::path(workspace_) / name; }
 
     kx::testing::TempFolder folder_;
-    kx::testing::RecordingUserInterface ui_;
+    kx::testing::FakeUserInterface ui_;
     fs::path root_;
     fs::path store_;
     std::string workspace_;
@@ -138,7 +138,7 @@ TEST_F(Rendering, MissingGhostscriptShowsTheMessageAndEndsTheProgram)
 TEST_F(Rendering, AllPagesBecomeOneSearchablePdf)
 {
     writePages({ "Quarterly totals", "Second sheet" });
-    ASSERT_TRUE(RunFirstPass("/usr/bin/gs", workspace_, PageSelection::AllPages));
+    ASSERT_TRUE(RunFirstPass("/usr/bin/gs", workspace_, PageSelection::AllPages).started);
     ASSERT_TRUE(FinishedPdfExists(workspace_));
     EXPECT_EQ(pageCount(workspaceFile(kFinishedPdfFile)), 2);
     EXPECT_NE(pageText(workspaceFile(kFinishedPdfFile), 1).find("Quarterly totals"), std::string::npos);
@@ -148,11 +148,11 @@ TEST_F(Rendering, AllPagesBecomeOneSearchablePdf)
 TEST_F(Rendering, RangeModeKeepsExactlyTheAskedPages)
 {
     writePages({ "Page one", "Page two", "Page three", "Page four" });
-    ASSERT_TRUE(RunFirstPass("/usr/bin/gs", workspace_, PageSelection::Range));
+    ASSERT_TRUE(RunFirstPass("/usr/bin/gs", workspace_, PageSelection::Range).started);
     EXPECT_FALSE(FinishedPdfExists(workspace_));
     EXPECT_EQ(pageCount(workspaceFile(kIntermediatePdfFile)), 4);
 
-    ASSERT_TRUE(RunSecondPass("/usr/bin/gs", workspace_, "2", "3"));
+    ASSERT_TRUE(RunSecondPass("/usr/bin/gs", workspace_, "2", "3").started);
     ASSERT_TRUE(FinishedPdfExists(workspace_));
     const fs::path pdf = workspaceFile(kFinishedPdfFile);
     EXPECT_EQ(pageCount(pdf), 2);
@@ -165,14 +165,16 @@ TEST_F(Rendering, FailingGhostscriptLeavesNoPdfBehind)
     // Ghostscript writes the first page, then stops at the error with exit code 1.
     writePostScript("72 700 moveto (Half) show showpage\nundefinedthing\n");
     std::ofstream(workspaceFile(kFinishedPdfFile)) << "left by an earlier job";
-    EXPECT_TRUE(RunFirstPass("/usr/bin/gs", workspace_, PageSelection::AllPages));
+    const PassOutcome failed = RunFirstPass("/usr/bin/gs", workspace_, PageSelection::AllPages);
+    EXPECT_TRUE(failed.started);
+    EXPECT_EQ(failed.failure, "Ghostscript failed with exit code 1");
     EXPECT_FALSE(FinishedPdfExists(workspace_));
 
     // In range mode the failed first pass leaves nothing for the second, which then fails too.
     std::ofstream(workspaceFile(kFinishedPdfFile)) << "left by an earlier job";
-    EXPECT_TRUE(RunFirstPass("/usr/bin/gs", workspace_, PageSelection::Range));
+    EXPECT_TRUE(RunFirstPass("/usr/bin/gs", workspace_, PageSelection::Range).started);
     EXPECT_FALSE(fs::exists(workspaceFile(kIntermediatePdfFile)));
-    EXPECT_TRUE(RunSecondPass("/usr/bin/gs", workspace_, "1", "1"));
+    EXPECT_TRUE(RunSecondPass("/usr/bin/gs", workspace_, "1", "1").started);
     EXPECT_FALSE(FinishedPdfExists(workspace_));
 }
 
@@ -181,6 +183,8 @@ TEST_F(Rendering, GhostscriptThatCannotStartIsReported)
     writePages({ "Page one" });
     const fs::path notProgram = root_ / "gs";
     std::ofstream(notProgram) << "not a program";
-    EXPECT_FALSE(RunFirstPass(notProgram.string(), workspace_, PageSelection::AllPages));
+    const PassOutcome notStarted = RunFirstPass(notProgram.string(), workspace_, PageSelection::AllPages);
+    EXPECT_FALSE(notStarted.started);
+    EXPECT_EQ(notStarted.failure, "Ghostscript could not be started from " + notProgram.string());
     EXPECT_FALSE(FinishedPdfExists(workspace_));
 }

@@ -6,7 +6,7 @@
 
 #include "config/registry.h"
 #include "fake_automation.h"
-#include "support/recording_ui.h"
+#include "support/fake_user_interface.h"
 #include "support/temp_folder.h"
 
 namespace kx::conversion {
@@ -38,7 +38,7 @@ TEST(VersionLabel, FollowsTheFamilyThenTheVersion)
 
 TEST(GetOSVersion, ThisSystemSelectsTheOwnQueueWithoutAMessage)
 {
-    testing::RecordingUserInterface ui;
+    testing::FakeUserInterface ui;
     const std::string label = GetOSVersion();
     EXPECT_EQ(targetPrinterName(label, "Office Laser"), kPrinterQueue);
     EXPECT_EQ(CheckPrinter(label, "Office Laser", {}), PrinterCheck::GoOn);
@@ -47,7 +47,7 @@ TEST(GetOSVersion, ThisSystemSelectsTheOwnQueueWithoutAMessage)
 
 TEST(GetOSVersion, AFailingProbeIsReportedAndGivesAnEmptyLabel)
 {
-    testing::RecordingUserInterface ui;
+    testing::FakeUserInterface ui;
     const auto failing = []() -> VersionRecord {
         throw std::system_error(std::make_error_code(std::errc::function_not_supported), "uname");
     };
@@ -73,7 +73,7 @@ class PrinterCheckByLabel : public ::testing::TestWithParam<CheckCase> {};
 TEST_P(PrinterCheckByLabel, GoesOnOrStopsWithTheLabelsMessage)
 {
     const CheckCase c = GetParam();
-    testing::RecordingUserInterface ui;
+    testing::FakeUserInterface ui;
     EXPECT_EQ(CheckPrinter(c.label, "Office Laser", c.installed), c.outcome);
     if (!c.message) {
         EXPECT_TRUE(ui.messages.empty());
@@ -137,7 +137,7 @@ TEST(InstalledPrinters, AreTheSubkeysOfThePrintersKeyInTheMachineStore)
     // A queue differing only in case does not count, which on this system's label shows nothing.
     fakes::FakeApplicationFactory factory;
     const auto excel = factory.createApplication();
-    testing::RecordingUserInterface ui;
+    testing::FakeUserInterface ui;
     EXPECT_EQ(CheckPrinter(*excel), PrinterCheck::GoOn);
     EXPECT_TRUE(ui.messages.empty());
 

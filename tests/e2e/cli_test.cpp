@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "e2e_support.h"
+#include "workbook/xls_builder.h"
+
+#include <unistd.h>
 
 using namespace kx::e2e;
 
@@ -51,6 +56,25 @@ TEST(CommandLineConverter, HeadingsAndPaperChangeTheOutput)
     EXPECT_GT(pdfText(machine.file("dressed.pdf")).size(), pdfText(machine.file("plain.pdf")).size());
 }
 
+TEST(CommandLineConverter, FittingAndChoosingSheetsDecideThePageCount)
+{
+    KX_REQUIRE_CORPUS();
+    TestMachine machine;
+    // Twenty-four worksheets, the first printing on three pages.
+    const std::string workbook = "'" + corpusFile("poi-15228.xls") + "' '" + machine.file("out.pdf") + "'";
+    const std::pair<std::string, int> cases[] = {
+        {"--sheets 1 ", 3}, {"--sheets 1 --fit 1x1 ", 1}, {"--fit 1x1 --all-sheets ", 24}, {"--sheets 2,1 --fit 1x1 --all-sheets ", 2},
+    };
+    for (const auto& [options, pages] : cases) {
+        const CommandResult run = convert(options + workbook);
+        ASSERT_EQ(run.exitStatus, 0) << options << run.errors;
+        EXPECT_EQ(pdfPageCount(machine.file("out.pdf")), pages) << options;
+    }
+    const CommandResult unknown = convert("--sheets Nonesuch " + workbook);
+    EXPECT_EQ(unknown.exitStatus, 1);
+    EXPECT_NE(unknown.errors.find("no sheet \"Nonesuch\""), std::string::npos) << unknown.errors;
+}
+
 TEST(CommandLineConverter, FailuresSayWhyOnOneLineAndLeaveTheTargetAlone)
 {
     KX_REQUIRE_CORPUS();
@@ -66,12 +90,15 @@ TEST(CommandLineConverter, FailuresSayWhyOnOneLineAndLeaveTheTargetAlone)
 
     const CommandResult empty = convert("'" + corpusFile("poi-blankworkbook.xls") + "' '" + target + "'");
     EXPECT_NE(empty.exitStatus, 0);
+    EXPECT_GT(empty.errors.size(), 1u);
+    EXPECT_EQ(empty.errors.find('\n'), empty.errors.size() - 1) << empty.errors;
     EXPECT_EQ(readFile(target), "earlier PDF");
 
     const CommandResult noGhostscript = runCommand("KORVENDAL_MACHINE_STORE='" + machine.file("none.reg") + "' '" + kConverter
                                                    + "' --ghostscript '" + corpusFile("poi-61287.xls") + "' '" + target + "'");
     EXPECT_EQ(noGhostscript.exitStatus, 1);
     EXPECT_NE(noGhostscript.errors.find("Ghostscript"), std::string::npos);
+    EXPECT_EQ(noGhostscript.errors.find('\n'), noGhostscript.errors.size() - 1) << noGhostscript.errors;
     EXPECT_EQ(readFile(target), "earlier PDF");
 
     const CommandResult usage = convert("--zoom 500 in.xls out.pdf");
@@ -120,4 +147,71 @@ TEST(CommandLineConverter, PdfAHasItsMetadataOutputIntentAndEmbeddedFontsAndKeep
     EXPECT_NE(runCommand("pdfinfo -url '" + pdf + "'").output.find("mailto:Stacie@ABC.com"), std::string::npos);
     EXPECT_NE(runCommand("pdftohtml -xml -stdout -i -q '" + pdf + "'").output.find("<item page=\"1\">Sheet1</item>"),
               std::string::npos);
+}
+
+TEST(CommandLineConverter, AWorkbookCutShortPrintsWhatWasReadAndVerboseSaysWhatWasLost)
+{
+    using namespace kx::testing;
+    TestMachine machine;
+    auto stream = WorkbookBuilder().sheet({.name = "Kept", .records = {labelCell(0, 0, u"Survivor"),
+                                                                      numberCell(1, 0, 7)}}).stream();
+    stream.resize(stream.size() - 4 - 5);  // into the last cell: its record reaches past the end
+    const auto file = compoundFile(stream);
+    const std::string workbook = machine.file("cut.xls");
+    std::ofstream(workbook, std::ios::binary).write(reinterpret_cast<const char*>(file.data()),
+                                                    static_cast<std::streamsize>(file.size()));
+
+    const CommandResult quiet = convert("'" + workbook + "' '" + machine.file("quiet.pdf") + "'");
+    ASSERT_EQ(quiet.exitStatus, 0) << quiet.errors;
+    EXPECT_EQ(quiet.errors, "");
+    EXPECT_NE(pdfText(machine.file("quiet.pdf")).find("Survivor"), std::string::npos);
+
+    const CommandResult verbose = convert("--verbose '" + workbook + "' '" + machine.file("verbose.pdf") + "'");
+    ASSERT_EQ(verbose.exitStatus, 0) << verbose.errors;
+    EXPECT_NE(verbose.errors.find("korvendal-xl-convert: warning: " + workbook + ": record 0x0203 at offset "),
+              std::string::npos) << verbose.errors;
+    EXPECT_NE(verbose.errors.find("the rest of the sheet \"Kept\""), std::string::npos) << verbose.errors;
+}
+
+// `korvendal-xl-convert ... | head -1`, or a launcher that closed its end: the output pipe has
+// no reader any more, for the converter and for the Ghostscript it starts.
+TEST(CommandLineConverter, OutputIntoAPipeNobodyReadsStillMakesThePdf)
+{
+    KX_REQUIRE_CORPUS();
+    TestMachine machine;
+    const std::string target = machine.file("piped.pdf");
+    const std::string statusFile = machine.file("status");
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    ::close(pipeEnds[0]);
+    const std::string command = "'" + kConverter + "' --ghostscript '" + corpusFile("poi-61287.xls") + "' '" + target + "' >&"
+        + std::to_string(pipeEnds[1]) + " 2>&" + std::to_string(pipeEnds[1]) + "; echo $? > '" + statusFile + "'";
+    runCommand(command);
+    ::close(pipeEnds[1]);
+
+    EXPECT_EQ(readFile(statusFile), "0\n");
+    EXPECT_GE(pdfPageCount(target), 1);
+}
+
+TEST(CommandLineConverter, AGhostscriptThatNeverEndsIsStoppedAtTheTimeout)
+{
+    KX_REQUIRE_CORPUS();
+    TestMachine machine;
+    const std::string target = machine.file("kept.pdf");
+    runCommand("printf 'earlier PDF' > '" + target + "'");
+    const std::string hanging = machine.file("gs that hangs");
+    runCommand("printf '#!/bin/sh\\necho partial > PdfFile.pdf\\nsleep 300 &\\nexec sleep 300\\n' > '" + hanging
+               + "' && chmod +x '" + hanging + "'");
+    runCommand("sed 's|^\"GSPath\"=.*|\"GSPath\"=\"" + hanging + "\"|' '" + machine.file("machine.reg") + "' > '"
+               + machine.file("hanging.reg") + "'");
+
+    for (const char* route : {"--ghostscript", "--pdfa"}) {
+        const CommandResult stopped = runCommand("KORVENDAL_MACHINE_STORE='" + machine.file("hanging.reg") + "' '"
+                                                 + kConverter + "' " + route + " --timeout 1 '"
+                                                 + corpusFile("poi-61287.xls") + "' '" + target + "'");
+        EXPECT_EQ(stopped.exitStatus, 1) << route;
+        EXPECT_NE(stopped.errors.find("Ghostscript did not finish within 1 second and was stopped"), std::string::npos)
+            << route << ": " << stopped.errors;
+        EXPECT_EQ(readFile(target), "earlier PDF") << route;
+    }
 }

@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
-#include <functional>
 #include <memory>
 
 #include "e2e_support.h"
@@ -16,6 +16,7 @@
 #include "platform/filesystem.h"
 #include "platform/program_end.h"
 #include "platform/ui.h"
+#include "support/fake_user_interface.h"
 
 using namespace kx;
 using namespace kx::e2e;
@@ -28,41 +29,12 @@ struct Reported {
     std::string source;
 };
 
-// Answers every message box with OK and notes, with each one, the job list's statuses and
-// whether the busy pointer was up at that moment.
-class BatchObserver final : public platform::UserInterface {
-public:
-    struct Shown {
-        platform::Message message;
-        QStringList statuses;
-        bool busy;
-    };
-
-    BatchObserver() { previous_ = platform::installUserInterface(this); }
-    ~BatchObserver() override { platform::installUserInterface(previous_); }
-
-    platform::MessageAnswer showMessage(const platform::Message& message) override
-    {
-        shown.push_back({message, statuses ? statuses() : QStringList(), busy});
-        return platform::MessageAnswer::Ok;
-    }
-    void showBusyPointer() override { busy = true; }
-    void restoreDefaultPointer() override { busy = false; }
-    std::optional<std::string> chooseFileToOpen(const platform::FileDialogRequest&) override { return {}; }
-    std::optional<std::string> chooseFileToSave(const platform::FileDialogRequest&) override { return {}; }
-    bool openWithDesktop(const std::string& path) override
-    {
-        opened.push_back(path);
-        return true;
-    }
-
-    std::function<QStringList()> statuses;
-    std::vector<Shown> shown;
-    std::vector<std::string> opened;
-    bool busy = false;
-
-private:
-    platform::UserInterface* previous_ = nullptr;
+// A message box as it came up, with the job list's statuses and whether the busy pointer was up
+// at that moment.
+struct Shown {
+    platform::Message message;
+    QStringList statuses;
+    bool busy;
 };
 
 class WindowBatch : public ::testing::Test {
@@ -81,10 +53,13 @@ protected:
         };
         services.endProgram = [this] { ++programEnds; };
         services.programFolder = machine.folder();
+        services.workspaceFolder = machine.file("temp");
         window = std::make_unique<mainwindow::MainWindow>(services);
         window->show();
-        [[maybe_unused]] const bool shown = QTest::qWaitForWindowExposed(window.get());
-        ui.statuses = [this] { return statuses(); };
+        [[maybe_unused]] const bool exposed = QTest::qWaitForWindowExposed(window.get());
+        ui.onMessage = [this](const platform::Message& message) {
+            shown.push_back({message, statuses(), ui.busy});
+        };
     }
     void TearDown() override
     {
@@ -125,13 +100,14 @@ protected:
     std::vector<std::string> messageTexts() const
     {
         std::vector<std::string> texts;
-        for (const auto& shown : ui.shown)
-            texts.push_back(shown.message.text);
+        for (const Shown& box : shown)
+            texts.push_back(box.message.text);
         return texts;
     }
 
     TestMachine machine;
-    BatchObserver ui;
+    kx::testing::FakeUserInterface ui;
+    std::vector<Shown> shown;
     std::int16_t launch = 0;
     std::string pageRange = "1";
     std::string recentFolder, recentOutputFolder;
@@ -158,10 +134,10 @@ TEST_F(WindowBatch, ThreeRowsGiveThreePdfsAndThreeMessagesInRowOrder)
                                                         "POI-61287.XLS Converted Successfully.",
                                                         "SHEETJS-TEXT_AND_NUMBERS.XLS Converted Successfully."}));
     // Each message comes while its own row is done and the later ones are still waiting.
-    ASSERT_EQ(ui.shown.size(), 3u);
-    EXPECT_EQ(ui.shown[0].statuses, (QStringList{"Completed", "", ""}));
-    EXPECT_EQ(ui.shown[1].statuses, (QStringList{"Completed", "Completed", ""}));
-    EXPECT_TRUE(ui.shown[0].busy);
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0].statuses, (QStringList{"Completed", "", ""}));
+    EXPECT_EQ(shown[1].statuses, (QStringList{"Completed", "Completed", ""}));
+    EXPECT_TRUE(shown[0].busy);
     EXPECT_FALSE(ui.busy);
     for (const char* name : {"one", "two", "three"})
         EXPECT_GE(pdfPageCount(target(name)), 1) << name;
@@ -179,9 +155,17 @@ TEST_F(WindowBatch, BrokenWorkbookFailsQuietlyToTheReporterAndTheNextRowConverts
     addJob("bad/bad-csv-renamed.xls", target("broken"));
     addJob("poi-61287.xls", target("good"));
 
+    ::testing::internal::CaptureStderr();
     convert();
+    const std::string errors = ::testing::internal::GetCapturedStderr();
 
     EXPECT_EQ(statuses(), (QStringList{"Failed", "Completed"}));
+    // The failed row says why, in the words the command-line converter uses.
+    const QString reason = c().lvwGeneral->topLevelItem(0)->toolTip(3);
+    EXPECT_TRUE(reason.contains("not an Excel 97-2003 workbook")) << reason.toStdString();
+    EXPECT_NE(errors.find("korvendal-xl: bad-csv-renamed.xls: Cannot open "), std::string::npos) << errors;
+    EXPECT_NE(errors.find("not an Excel 97-2003 workbook"), std::string::npos) << errors;
+    EXPECT_TRUE(c().lvwGeneral->topLevelItem(1)->toolTip(3).isEmpty());
     ASSERT_EQ(reported.size(), 1u);
     EXPECT_EQ(reported[0].code, 1005);
     EXPECT_EQ(reported[0].source, "frmMain:cmdBrowse");
@@ -223,27 +207,29 @@ TEST_F(WindowBatch, ExistingTargetIsOverwrittenAndAFailingSecondJobShowsFailed)
     EXPECT_EQ(reported[0].code, 1009);
 
     // Converting again redoes every row, the good one included.
-    ui.shown.clear();
+    shown.clear();
     convert();
     EXPECT_EQ(statuses(), (QStringList{"Completed", "Failed"}));
-    EXPECT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(shown.size(), 1u);
 }
 
-TEST_F(WindowBatch, WorkspaceInUseByAnotherProgramFailsTheJob)
+TEST_F(WindowBatch, WorkspaceInUseByAnotherProgramIsWaitedForWithTheWindowResponsive)
 {
     const std::string workspace = machine.file("temp");
     platform::ensureFolder(workspace);
     const CommandResult holder = runCommand("flock -n '" + workspace + "' -c true && echo free");
     ASSERT_EQ(holder.output, "free\n");
-    addJob("poi-61287.xls", target("blocked"));
-    // Another program holds the workspace for the whole batch.
-    runCommand("(flock '" + workspace + "' -c 'sleep 3' >/dev/null 2>&1 &) ; sleep 0.3");
+    addJob("poi-61287.xls", target("waited"));
+    // Another program holds the workspace for a while.
+    runCommand("(flock '" + workspace + "' -c 'sleep 2' >/dev/null 2>&1 &) ; sleep 0.3");
+    QStringList statusesWhileWaiting;
+    QTimer::singleShot(500, [&] { statusesWhileWaiting = statuses(); });
 
     convert();
 
-    EXPECT_EQ(statuses(), QStringList{"Failed"});
-    EXPECT_EQ(messageTexts(), std::vector<std::string>{"Failed to create PDF."});
-    EXPECT_FALSE(platform::visibleEntryExists(target("blocked")));
+    EXPECT_EQ(statusesWhileWaiting, QStringList{"Converting..."});
+    EXPECT_EQ(statuses(), QStringList{"Completed"});
+    EXPECT_GE(pdfPageCount(target("waited")), 1);
 }
 
 TEST_F(WindowBatch, ChecksRefuseBadNumbersInOrderAndMoveTheFocus)
@@ -252,19 +238,19 @@ TEST_F(WindowBatch, ChecksRefuseBadNumbersInOrderAndMoveTheFocus)
     [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(window.get());
     addJob("poi-61287.xls", target("checked"));
     const auto refusal = [this](const QString& from, const QString& to, const QString& zoom) {
-        ui.shown.clear();
+        shown.clear();
         c().txtFrom->setText(from);
         c().txtTo->setText(to);
         c().txtAdjust->setText(zoom);
         convert();
-        return ui.shown.empty() ? std::string() : ui.shown.front().message.text;
+        return shown.empty() ? std::string() : shown.front().message.text;
     };
     const std::string fromMessage = "Please enter value in Page Range From field";
     const std::string adjustMessage = "Please enter valid value in Page Adjust field";
     const std::string rangeMessage = "Please enter value in range between 10 and 400 in Page Adjust field";
 
     EXPECT_EQ(refusal("", "x", "100"), fromMessage);
-    EXPECT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(shown.size(), 1u);
     EXPECT_EQ(refusal("1", " ", "100"), "Please enter value in Page Range To field");
     EXPECT_EQ(refusal("1", "2", "  "), adjustMessage);
     EXPECT_EQ(QApplication::focusWidget(), c().txtAdjust);
@@ -272,7 +258,9 @@ TEST_F(WindowBatch, ChecksRefuseBadNumbersInOrderAndMoveTheFocus)
     EXPECT_EQ(refusal("1", "2", "9"), rangeMessage);
     EXPECT_EQ(refusal("1", "2", "9.5"), rangeMessage);
     EXPECT_EQ(refusal("1", "2", "401"), rangeMessage);
-    EXPECT_EQ(ui.shown.front().message.title, "Korvendal XL");
+    EXPECT_EQ(refusal("1", "2", "nan"), adjustMessage);
+    EXPECT_EQ(refusal("1", "2", "inf"), adjustMessage);
+    EXPECT_EQ(shown.front().message.title, "Korvendal XL");
     EXPECT_FALSE(ui.busy);
     EXPECT_EQ(statuses(), QStringList{""});
 

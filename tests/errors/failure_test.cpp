@@ -5,8 +5,8 @@
 #include <variant>
 #include <vector>
 
-#include "support/recording_ui.h"
-#include "workbook/error.h"
+#include "support/fake_user_interface.h"
+#include "workbook/model/error.h"
 
 namespace kx::errors {
 namespace {
@@ -76,17 +76,20 @@ TEST(DescribeFailure, NoFailureIsNumberZero)
 
 TEST(ReportCurrentFailure, OverflowStopsWithItsMessageAndMissingObjectStopsSilently)
 {
-    testing::RecordingUserInterface ui;
+    testing::FakeUserInterface ui;
     try {
         throw std::overflow_error("too many");
     } catch (...) {
         EXPECT_FALSE(reportCurrentFailure("frmMain:cmdBrowse"));
     }
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text.rfind("Error: OverFlow of Controls.", 0), 0u) << ui.messages[0].text;
     try {
         requireObject(static_cast<std::string*>(nullptr));
     } catch (...) {
         EXPECT_FALSE(reportCurrentFailure("frmMain:cmdBrowse"));
     }
+    EXPECT_EQ(ui.messages.size(), 1u);
     try {
         throw workbook::WorkbookError(workbook::ErrorCode::FileNotFound, "gone");
     } catch (...) {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/recording_ui.h"
+#include "support/fake_user_interface.h"
 
 namespace kx::errors {
 namespace {
@@ -24,7 +24,7 @@ class ReportErrorByCode : public ::testing::TestWithParam<CodeCase> {};
 TEST_P(ReportErrorByCode, GivesTheVerdictAndOnlyTheMessageOfItsCode)
 {
     const CodeCase c = GetParam();
-    testing::RecordingUserInterface ui;
+    testing::FakeUserInterface ui;
     EXPECT_EQ(ReportError(c.code, "Unspecified error", "frmMain:cmdBrowse"), c.mayContinue);
 
     const bool showsMessage = c.showsDatabaseMessage || c.showsOverflowMessage;
@@ -65,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ReportError, DatabaseMessageCarriesTheDescriptionVerbatim)
 {
-    testing::RecordingUserInterface ui;
+    testing::FakeUserInterface ui;
     EXPECT_FALSE(ReportError(-2147467259, "", "x"));
     EXPECT_FALSE(ReportError(-2147467259, "line one\r\nline two", "x"));
     ASSERT_EQ(ui.messages.size(), 2u);
@@ -76,7 +76,7 @@ TEST(ReportError, DatabaseMessageCarriesTheDescriptionVerbatim)
 
 TEST(ReportError, AlwaysLeavesTheDefaultPointerBehind)
 {
-    testing::RecordingUserInterface ui;
+    testing::FakeUserInterface ui;
     for (const std::int32_t code : {6, 5, 91, -2147467259}) {
         ui.showBusyPointer();
         ReportError(code, "d", "frmMain:Image9_Click");
@@ -87,7 +87,7 @@ TEST(ReportError, AlwaysLeavesTheDefaultPointerBehind)
 TEST(ReportError, SourceLabelChangesNothing)
 {
     for (const char* label : {"tmr_Timer()", "ModMain : OpenDatabase", "", "modSettings : Main()"}) {
-        testing::RecordingUserInterface ui;
+        testing::FakeUserInterface ui;
         EXPECT_FALSE(ReportError(6, "d", label));
         EXPECT_TRUE(ReportError(13, "d", label));
         ASSERT_EQ(ui.messages.size(), 1u);
@@ -97,13 +97,14 @@ TEST(ReportError, SourceLabelChangesNothing)
 
 TEST(ReportError, FailingMessageBoxDoesNotEscapeAndKeepsTheVerdict)
 {
-    testing::RecordingUserInterface ui;
-    ui.throwOnMessage = true;
+    testing::FakeUserInterface ui;
+    ui.failMessages = true;
     bool mayContinue = true;
     EXPECT_NO_THROW(mayContinue = ReportError(6, "d", "x"));
     EXPECT_FALSE(mayContinue);
     EXPECT_NO_THROW(mayContinue = ReportError(-2147467259, "d", "x"));
     EXPECT_FALSE(mayContinue);
+    EXPECT_EQ(ui.messages.size(), 2u);  // both boxes were asked for, and both failed
 }
 
 }  // namespace

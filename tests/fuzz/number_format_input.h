@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "workbook/number_format.h"
+#include "workbook/format/number_format.h"
 
 namespace kx::fuzz {
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <span>
 
-#include "workbook/error.h"
-#include "workbook/reader.h"
+#include "workbook/model/error.h"
+#include "workbook/xls/reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

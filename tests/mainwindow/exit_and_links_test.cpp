@@ -57,12 +57,31 @@ TEST(Exit, CloseButtonAndEscapeAskOnceAndEndOnYes)
     expectExitQuestion(harness.ui.messages[1]);
 }
 
+TEST(Exit, ALogOffAsksTheQuestionOnceAndNoKeepsTheProgram)
+{
+    WindowHarness harness;
+    harness.open();
+    harness.ui.answers = {MessageAnswer::No, MessageAnswer::Yes};
+    EXPECT_FALSE(harness.window->agreeToSessionEnd(true));
+    EXPECT_TRUE(harness.window->isVisible());
+    EXPECT_TRUE(harness.window->agreeToSessionEnd(true));
+    ASSERT_EQ(harness.ui.messages.size(), 2u);
+    expectExitQuestion(harness.ui.messages[1]);
+    // The session then closes the window, which asks no more.
+    EXPECT_TRUE(harness.window->close());
+    EXPECT_EQ(harness.ui.messages.size(), 2u);
+    EXPECT_EQ(harness.endRequests, 1);
+}
+
 TEST(Exit, AFailingQuestionIsReportedAndTheWindowStays)
 {
     WindowHarness harness;
     harness.open();
     harness.ui.failMessages = true;
     EXPECT_FALSE(harness.window->close());
+    EXPECT_TRUE(harness.window->isVisible());
+    ASSERT_EQ(harness.ui.messages.size(), 1u);
+    expectExitQuestion(harness.ui.messages[0]);
     ASSERT_EQ(harness.reported.size(), 1u);
     EXPECT_EQ(harness.reported[0].source, "frmMain:Form_QueryUnload");
     EXPECT_EQ(harness.endRequests, 0);
@@ -79,6 +98,10 @@ TEST(Keyboard, EnterPressesBrowseUnlessAnotherButtonHasTheFocus)
     QTest::keyClick(harness.c().cmdBrowseOutput, Qt::Key_Return);
     EXPECT_EQ(harness.ui.openRequests.size(), 1u);
     EXPECT_EQ(harness.ui.saveRequests.size(), 1u);
+    harness.c().cmdHelp->setFocus();
+    QTest::keyClick(harness.c().cmdHelp, Qt::Key_Return);
+    EXPECT_EQ(harness.ui.openRequests.size(), 1u);
+    EXPECT_EQ(harness.ui.opened, std::vector<std::string>{"/program/help/KorvendalExcel.html"});
 }
 
 TEST(Keyboard, AccessKeysPressTheirButtons)
@@ -97,6 +120,7 @@ TEST(Links, OpenTheVendorPagesAndTheLocalHelpSilently)
 {
     WindowHarness harness;
     harness.open();
+    harness.ui.desktopOpens = false;
     harness.click(harness.c().cmdHomeLink);
     harness.click(harness.c().cmdContactUs);
     harness.click(harness.c().cmdHelp);
@@ -104,7 +128,7 @@ TEST(Links, OpenTheVendorPagesAndTheLocalHelpSilently)
     EXPECT_TRUE(QString::fromStdString(harness.ui.opened[0]).endsWith("/index.aspx"));
     EXPECT_TRUE(QString::fromStdString(harness.ui.opened[1]).endsWith("/contactus.aspx?pg=1"));
     EXPECT_EQ(harness.ui.opened[2], "/program/help/KorvendalExcel.html");
-    EXPECT_TRUE(harness.ui.messages.empty());  // the fake desktop fails every open
+    EXPECT_TRUE(harness.ui.messages.empty());  // a failed open is not reported
     EXPECT_TRUE(harness.reported.empty());
 }
 

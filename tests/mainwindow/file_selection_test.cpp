@@ -65,6 +65,7 @@ TEST_F(SourceBrowse, ReplacesATargetChosenEarlier)
 {
     harness.ui.saveChoices.push_back("/out/mine.pdf");
     harness.click(harness.c().cmdBrowseOutput);
+    ASSERT_EQ(harness.c().txtfilepathOutput->text(), "/out/mine.pdf");
     choose("/data/Book1.xls");
     EXPECT_EQ(harness.c().txtfilepathOutput->text(), "/data/Book1.pdf");
 }

@@ -102,7 +102,7 @@ TEST(NumericText, ReadsOneNumberBetweenBlanks)
     EXPECT_EQ(mainwindow::numericValue(" 12 "), 12.0);
     EXPECT_EQ(mainwindow::numericValue("-3"), -3.0);
     EXPECT_EQ(mainwindow::numericValue("9.5"), 9.5);
-    for (const char* text : {"", "   ", "1-3", "12a", "a", "1,3,"})
+    for (const char* text : {"", "   ", "1-3", "12a", "a", "1,3,", "nan", "inf", "-inf", "infinity", "NaN"})
         EXPECT_FALSE(mainwindow::isNumericText(text)) << text;
 }
 

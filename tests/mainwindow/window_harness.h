@@ -53,6 +53,7 @@ public:
         };
         services.endProgram = [this] { ++endRequests; };
         services.programFolder = "/program";
+        services.workspaceFolder = "/program/temp";
         return services;
     }
 

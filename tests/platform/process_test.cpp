@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
+#include <thread>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -8,6 +10,7 @@
 #include <unistd.h>
 
 #include "platform/process.h"
+#include "platform/termination.h"
 #include "support/temp_folder.h"
 
 using namespace kx::platform;
@@ -121,13 +124,82 @@ TEST_F(RealProcess, MissingProgramOrFolderIsNotStartedAndDoesNotWait)
     EXPECT_FALSE(runProcess({ .commandLine = program, .workingFolder = (root_ / "missing").string() }).started());
 }
 
-TEST_F(RealProcess, WaitLimitReturnsWhileTheProgramRuns)
+// True once the process is gone or a zombie that only its new parent can collect.
+static bool endsWithin(const std::string& pidText, std::chrono::milliseconds span, bool zombieCounts)
+{
+    const auto deadline = std::chrono::steady_clock::now() + span;
+    do {
+        std::ifstream stat("/proc/" + std::to_string(std::stoi(pidText)) + "/stat");
+        std::string pid, name, state;
+        if (!(stat >> pid >> name >> state) || (zombieCounts && state == "Z"))
+            return true;
+        std::this_thread::sleep_for(20ms);
+    } while (std::chrono::steady_clock::now() < deadline);
+    return false;
+}
+
+TEST_F(RealProcess, WaitLimitReturnsWhileTheProgramRunsWhichIsReapedWhenItEnds)
 {
     const auto before = std::chrono::steady_clock::now();
-    const auto result = run(script("slow", "exec sleep 1\n"), 50ms);
+    const auto result = run(script("slow", "echo $$ > out.txt; exec sleep 0.3\n"), 50ms);
     EXPECT_EQ(result.end, ProcessEnd::StillRunning);
     EXPECT_LT(std::chrono::steady_clock::now() - before, 800ms);
+    EXPECT_TRUE(endsWithin(output(), 5s, false)) << "left a zombie";
     EXPECT_TRUE(run(script("quick", "exit 0\n"), 5s).succeeded());
+}
+
+TEST_F(RealProcess, EndingAtTheLimitEndsEverythingTheProgramStarted)
+{
+    const auto program = script("hang", "sleep 60 & echo $! > out.txt; exec sleep 60\n");
+    const auto before = std::chrono::steady_clock::now();
+    const auto result = runProcess(
+        { .commandLine = program, .workingFolder = work_.string(), .waitLimit = 500ms, .endAtLimit = true });
+    EXPECT_EQ(result.end, ProcessEnd::EndedAtLimit);
+    EXPECT_TRUE(result.started());
+    EXPECT_FALSE(result.succeeded());
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 5s);
+    EXPECT_TRUE(endsWithin(output(), 5s, true)) << "the program's own child still runs";
+}
+
+// A log-off sends SIGTERM to the program while it waits for Ghostscript: the wait must end at
+// once, and the request must reach the event loop. In a process of its own, since the request
+// stays in force there.
+TEST_F(RealProcess, ARequestToEndStopsTheProgramBeingWaitedFor)
+{
+    const auto program = script("asks to end", "kill -TERM $PPID; exec sleep 30\n");
+    EXPECT_EXIT(
+        {
+            const int requests = installTerminationRequests();
+            const auto before = std::chrono::steady_clock::now();
+            const auto result = run(program);
+            char request = 0;
+            const bool stoppedAtOnce = result.end == ProcessEnd::Signalled
+                && std::chrono::steady_clock::now() - before < 10s;
+            std::_Exit(requests >= 0 && stoppedAtOnce && ::read(requests, &request, 1) == 1 ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+// Started from a launcher, or with its output piped into `head`, the program's own output
+// may be a pipe nobody reads.
+TEST_F(RealProcess, ChildOutputGoesNowhereEvenWhenOursIsAClosedPipe)
+{
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    ::close(pipeEnds[0]);
+    const auto ignoredBefore = std::signal(SIGPIPE, SIG_IGN);
+    const int savedOut = ::dup(STDOUT_FILENO), savedError = ::dup(STDERR_FILENO);
+    ::dup2(pipeEnds[1], STDOUT_FILENO);
+    ::dup2(pipeEnds[1], STDERR_FILENO);
+    const auto result = run(script("chatty", "echo banner; echo warning >&2; touch out.txt\n"));
+    ::dup2(savedOut, STDOUT_FILENO);
+    ::dup2(savedError, STDERR_FILENO);
+    for (const int descriptor : { savedOut, savedError, pipeEnds[1] })
+        ::close(descriptor);
+    std::signal(SIGPIPE, ignoredBefore);
+
+    EXPECT_TRUE(result.succeeded()) << "ended by signal " << result.exitCode;
+    EXPECT_TRUE(fs::exists(work_ / "out.txt"));
 }
 
 TEST_F(RealProcess, ChildGetsNoInheritedDescriptorsAndAnEmptyStdin)

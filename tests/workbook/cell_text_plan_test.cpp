@@ -4,7 +4,7 @@
 #include <cairo.h>
 
 #include "print_test_support.h"
-#include "workbook/cell_text_painter.h"
+#include "workbook/render/cell_text_painter.h"
 
 using namespace kx::workbook;
 using namespace kx::workbook::testing;

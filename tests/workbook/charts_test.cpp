@@ -8,11 +8,11 @@
 #include <filesystem>
 
 #include "print_test_support.h"
-#include "workbook/chart_drawing.h"
-#include "workbook/chart_painter.h"
-#include "workbook/cell_fonts.h"
-#include "workbook/print.h"
-#include "workbook/reader.h"
+#include "workbook/charts/chart_drawing.h"
+#include "workbook/charts/chart_painter.h"
+#include "workbook/canvas/cell_fonts.h"
+#include "workbook/print/print.h"
+#include "workbook/xls/reader.h"
 #include "xls_builder.h"
 
 using namespace kx::workbook;
@@ -538,6 +538,27 @@ TEST_F(ChartPrints, LongCategoryLabelsWrapRatherThanGoMissing)
     EXPECT_EQ(occurrences(text, "next"), 10u);
     EXPECT_EQ(occurrences(text, "year"), 10u);
     EXPECT_EQ(occurrences(text, "報"), 10u);
+}
+
+TEST_F(ChartPrints, LongWordsBreakWithoutHyphensInChartsTextBoxesAndComments)
+{
+    const std::string word = "Pneumonoultramicroscopicsilicovolcanoconiosis";
+    Chart chart;
+    chart.groups = {ChartGroup{}};
+    chart.valueAxis.shown = chart.categoryAxis.shown = true;
+    chart.series = {series("Sales", std::vector<std::optional<double>>(12, 5.0))};
+    chart.series[0].categories.assign(12, word);
+    Workbook book = withChartSheet(chart);
+    Sheet& data = book.sheets[0];
+    data.drawings.push_back({.kind = DrawingKind::TextBox, .anchor = {.firstColumn = 2, .lastColumn = 3,
+                                                                      .firstRow = 2, .lastRow = 12},
+                             .text = {word}});
+    data.comments.push_back({.cell = {0, 0}, .text = word + word + word + word + word});
+    data.pageSetup.comments = CommentPrinting::AtEnd;
+    const std::string text = support::pdfText(print(book));
+    EXPECT_EQ(text.find("\u2010"), std::string::npos) << text;  // the hyphen pango adds
+    EXPECT_EQ(text.find('-'), std::string::npos) << text;
+    EXPECT_NE(text.find("Pneumono"), std::string::npos);
 }
 
 TEST_F(ChartPrints, APieNamesItsSlicesInTheLegendAndWritesTheirShares)

@@ -6,9 +6,9 @@
 #include <limits>
 
 #include "print_test_support.h"
-#include "workbook/font_metrics.h"
-#include "workbook/pagination.h"
-#include "workbook/sheet_metrics.h"
+#include "workbook/canvas/font_metrics.h"
+#include "workbook/layout/pagination.h"
+#include "workbook/layout/sheet_metrics.h"
 
 using namespace kx::workbook;
 using namespace kx::workbook::testing;

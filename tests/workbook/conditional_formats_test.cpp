@@ -2,7 +2,7 @@
 // whose values meet them printing with the rule's font, borders and fill.
 #include <gtest/gtest.h>
 
-#include "workbook/reader.h"
+#include "workbook/xls/reader.h"
 #include "xls_builder.h"
 
 using namespace kx::workbook;

@@ -10,10 +10,11 @@
 #include <vector>
 
 #include "print_test_support.h"
-#include "workbook/metafile_blip.h"
-#include "workbook/metafile_picture.h"
-#include "workbook/metafile_text.h"
-#include "workbook/reader.h"
+#include "workbook/xls/metafile_blip.h"
+#include "workbook/pictures/metafile_picture.h"
+#include "workbook/pictures/metafile_text.h"
+#include "workbook/pictures/picture_decoding.h"
+#include "workbook/xls/reader.h"
 
 namespace kx::workbook {
 namespace {
@@ -212,6 +213,33 @@ TEST(WindowsMetafiles, OnlyWhatABrushFillsIsFilled)
     EXPECT_GT(at(5, 500), 0) << "the hollow frame's outline";
     EXPECT_EQ(at(750, 400), 0) << "inside the hollow frame";
     EXPECT_EQ(at(500, 750), 255) << "inside the filled shape";
+}
+
+// An enhanced metafile of 100 by 100 device pixels (26.45 mm at 96 dpi) holding `records`.
+std::vector<uint8_t> enhancedMetafile(const std::vector<std::vector<int32_t>>& records)
+{
+    std::vector<int32_t> words{1, 88, 0, 0, 99, 99, 0, 0, 2645, 2645, 0x464D4520, 0x10000, 0, 0, 2, 0, 0, 0, 100, 100, 26, 26};
+    for (const auto& record : records)
+        words.insert(words.end(), record.begin(), record.end());
+    words.insert(words.end(), {14, 20, 0, 0, 20});
+    words[12] = static_cast<int32_t>(words.size() * 4);
+    words[13] = static_cast<int32_t>(records.size() + 2);
+    std::vector<uint8_t> bytes(words.size() * 4);
+    for (size_t i = 0; i < words.size(); ++i)
+        putU32(bytes, 4 * i, static_cast<uint32_t>(words[i]));
+    return bytes;
+}
+
+TEST(EnhancedMetafiles, AClippingRegionClipsWhatIsDrawnInIt)
+{
+    const std::vector<int32_t> redBrush{39, 24, 1, 0, 0x0000FF, 0}, selectIt{37, 12, 1},
+        clipTo{30, 24, 10, 10, 60, 60}, rectangle{43, 24, 0, 0, 90, 90};
+    const SurfacePtr picture = renderMetafile({PictureFormat::Emf, enhancedMetafile({redBrush, selectIt, clipTo, rectangle})});
+    ASSERT_TRUE(picture);
+    const std::vector<uint8_t> alpha = drawnAlpha(picture);
+    const auto at = [&alpha](int x, int y) { return alpha[y * 2 * 200 + x * 2]; };
+    EXPECT_EQ(at(35, 35), 255) << "inside the clip";
+    EXPECT_EQ(at(80, 80), 0) << "outside the clip";
 }
 
 class CorpusMetafiles : public ::testing::Test {

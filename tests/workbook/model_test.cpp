@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "workbook/model.h"
+#include "workbook/model/model.h"
 
 using namespace kx::workbook;
 

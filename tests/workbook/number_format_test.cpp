@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "../fuzz/number_format_input.h"
-#include "workbook/builtin_formats.h"
-#include "workbook/number_format.h"
-#include "workbook/number_format_decimal.h"
+#include "workbook/model/builtin_formats.h"
+#include "workbook/format/number_format.h"
+#include "workbook/format/number_format_decimal.h"
 
 using namespace kx::workbook;
 

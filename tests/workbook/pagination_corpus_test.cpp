@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "print_test_support.h"
-#include "workbook/drawing_geometry.h"
-#include "workbook/font_metrics.h"
-#include "workbook/page_geometry.h"
-#include "workbook/pagination.h"
-#include "workbook/print.h"
-#include "workbook/reader.h"
+#include "workbook/layout/drawing_geometry.h"
+#include "workbook/canvas/font_metrics.h"
+#include "workbook/layout/page_geometry.h"
+#include "workbook/layout/pagination.h"
+#include "workbook/print/print.h"
+#include "workbook/xls/reader.h"
 
 using namespace kx::workbook;
 using namespace kx::workbook::testing;
@@ -48,7 +48,7 @@ std::vector<uint32_t> bandStarts(const Workbook& book, Sheet& sheet, bool firstS
     const PageFrame frame = pageFrame(sheet.pageSetup);
     // Pages that hold only a drawing print as well.
     const SheetPagination pagination =
-        paginate(book, sheet, metrics, frame.contentWidth, frame.contentHeight, 10000, drawingCells(sheet));
+        paginate(book, sheet, metrics, frame.contentWidth, frame.contentHeight, 10000, drawingAreas(sheet));
     std::set<uint32_t> starts;
     for (const SheetPage& page : pagination.pages)
         starts.insert(direction == Direction::Rows ? page.rows.first : page.columns.first);

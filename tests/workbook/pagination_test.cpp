@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "print_test_support.h"
-#include "workbook/error.h"
-#include "workbook/font_metrics.h"
-#include "workbook/page_geometry.h"
-#include "workbook/page_grid.h"
-#include "workbook/pagination.h"
+#include "workbook/model/error.h"
+#include "workbook/canvas/font_metrics.h"
+#include "workbook/layout/page_geometry.h"
+#include "workbook/layout/page_grid.h"
+#include "workbook/layout/pagination.h"
 
 using namespace kx::workbook;
 using namespace kx::workbook::testing;
@@ -197,6 +197,26 @@ TEST(Pagination, PrintAreaOrUsedRangeAndBlankPagesLeftOut)
     pagination = paginateOn(formatted, 500, 700);
     EXPECT_EQ(pagination.areas[0], (CellRange{0, 9, 0, 3}));
     EXPECT_TRUE(paginateOn(workbookWithSheet(), 500, 700).pages.empty());
+}
+
+TEST(Pagination, EveryPageThatMergedRangesSpilledTextAndDrawingsCrossPrints)
+{
+    // Pages 100 pt wide take two columns: A1 merged over A1:F1 crosses three.
+    Workbook book = workbookWithSheet();
+    Sheet& sheet = book.sheets[0];
+    setText(book, sheet, 0, 0, "a title merged across three pages");
+    sheet.mergedRanges.push_back({0, 0, 0, 5});
+    EXPECT_EQ(bands(paginateOn(book, 100, 700)),
+              (std::vector<std::pair<Band, Band>>{{{0, 0}, {0, 1}}, {{0, 0}, {2, 3}}, {{0, 0}, {4, 5}}}));
+
+    // Its text spilling over A1:H1 instead, and a drawing over rows 1 to 299 of column A (54 rows a page).
+    sheet.mergedRanges.clear();
+    const SheetMetrics metrics(sheet, arialDigitWidth);
+    const SheetPagination spilled = paginate(book, sheet, metrics, 100, 700, 100, {{0, 0, 0, 7}});
+    EXPECT_EQ(spilled.pages.size(), 4u);
+    const SheetPagination drawn = paginate(book, sheet, metrics, 100, 700, 100, {{1, 299, 0, 0}});
+    EXPECT_EQ(drawn.pages.size(), 6u);
+    EXPECT_EQ(drawn.areas.at(0), (CellRange{0, 299, 0, 0}));
 }
 
 TEST(Pagination, TooManyPagesStopsThePrint)

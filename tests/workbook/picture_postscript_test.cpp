@@ -6,8 +6,8 @@
 #include <fstream>
 
 #include "print_test_support.h"
-#include "workbook/picture_decoding.h"
-#include "workbook/picture_postscript.h"
+#include "workbook/pictures/picture_decoding.h"
+#include "workbook/pictures/picture_postscript.h"
 
 namespace kx::workbook {
 namespace {

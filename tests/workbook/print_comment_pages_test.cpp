@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "workbook/comment_pages.h"
+#include "workbook/render/comment_pages.h"
 
 using namespace kx::workbook;
 

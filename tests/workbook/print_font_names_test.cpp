@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "workbook/font_name_filter.h"
+#include "workbook/print/font_name_filter.h"
 
 using namespace kx::workbook;
 

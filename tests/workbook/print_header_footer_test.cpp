@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "workbook/header_footer.h"
+#include "workbook/layout/header_footer.h"
 
 using namespace kx::workbook;
 

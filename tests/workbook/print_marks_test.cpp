@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "print_test_support.h"
-#include "workbook/page_links.h"
-#include "workbook/print.h"
+#include "workbook/render/page_links.h"
+#include "workbook/print/print.h"
 
 using namespace kx::workbook;
 using namespace kx::workbook::testing;
@@ -97,7 +97,7 @@ TEST_P(BothRoutes, ARangeKeepsTheMarksOfItsOwnPagesAndTheFileNameStandsInForATit
 }
 
 INSTANTIATE_TEST_SUITE_P(PrintMarks, BothRoutes, ::testing::Values(PrintFormat::Pdf, PrintFormat::PostScript),
-                         [](const auto& info) { return info.param == PrintFormat::Pdf ? "Direct" : "Ghostscript"; });
+                         [](const auto& route) { return route.param == PrintFormat::Pdf ? "Direct" : "Ghostscript"; });
 
 TEST(LinkTargets, PlacesInTheWorkbookLeadToThePrintedPageThatShowsThem)
 {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "print_test_support.h"
-#include "workbook/print.h"
+#include "workbook/print/print.h"
 
 namespace kx::workbook {
 namespace {
@@ -47,10 +47,11 @@ void addPicture(Sheet& sheet, uint32_t picture, uint32_t row)
 
 class PicturePrints : public ::testing::Test {
 protected:
-    std::string printedPostScript(const Workbook& book)
+    std::string printedPostScript(const Workbook& book, LoadWarnings* warnings = nullptr)
     {
         PrintJob job;
         job.outputPath = scratch.path("print.ps").string();
+        job.warnings = warnings;
         printWorkbook(book, job);
         std::ifstream file(job.outputPath, std::ios::binary);
         return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
@@ -81,7 +82,7 @@ TEST_F(PicturePrints, APictureOnManyPagesGoesIntoThePrintOnce)
     EXPECT_EQ(support::pdfImageCount(pdf), 3 + 3);  // the PNG on both sides of its page break
 }
 
-TEST_F(PicturePrints, PicturesThatCannotBeDecodedAreLeftOut)
+TEST_F(PicturePrints, PicturesThatCannotBeDecodedAreLeftOutWithAWarning)
 {
     Workbook book = support::workbookWithSheet();
     book.pictures = {{PictureFormat::Jpeg, {0xFF, 0xD8, 0xFF, 0xE0, 1, 2}},
@@ -92,8 +93,11 @@ TEST_F(PicturePrints, PicturesThatCannotBeDecodedAreLeftOut)
     addPicture(sheet, 1, 20);
     support::setText(book, sheet, 30, 0, "after the pictures");
 
-    const std::string postScript = printedPostScript(book);
+    LoadWarnings warnings;
+    const std::string postScript = printedPostScript(book, &warnings);
     EXPECT_EQ(occurrences(postScript, "/ImageType 1"), 1u);
+    EXPECT_EQ(warnings.lines(), (std::vector<std::string>{"picture 1 of the workbook's 2 cannot be drawn; it prints blank",
+                                                          "picture 8 of the workbook's 2 cannot be drawn; it prints blank"}));
     const auto pdf = scratch.path("print.pdf");
     ASSERT_TRUE(support::convertToPdf(scratch.path("print.ps"), pdf));
     EXPECT_NE(support::pdfText(pdf).find("after the pictures"), std::string::npos);

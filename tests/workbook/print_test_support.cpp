@@ -1,6 +1,6 @@
 #include "print_test_support.h"
 
-#include "workbook/print.h"
+#include "workbook/print/print.h"
 
 #include <sys/wait.h>
 

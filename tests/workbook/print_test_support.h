@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "workbook/model.h"
+#include "workbook/model/model.h"
 
 namespace kx::workbook::testing {
 

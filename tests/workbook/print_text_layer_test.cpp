@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "print_test_support.h"
-#include "workbook/print.h"
+#include "workbook/print/print.h"
 
 using namespace kx::workbook;
 using namespace kx::workbook::testing;

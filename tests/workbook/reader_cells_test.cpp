@@ -1,7 +1,7 @@
 // Cell values read from hand-built workbooks: every cell record kind, and what a file may not claim.
 #include <gtest/gtest.h>
 
-#include "workbook/reader.h"
+#include "workbook/xls/reader.h"
 #include "reader_test_support.h"
 #include "xls_builder.h"
 

@@ -11,8 +11,8 @@
 #include <regex>
 #include <sstream>
 
-#include "workbook/number_format.h"
-#include "workbook/reader.h"
+#include "workbook/format/number_format.h"
+#include "workbook/xls/reader.h"
 
 using namespace kx::workbook;
 namespace fs = std::filesystem;
@@ -296,9 +296,6 @@ TEST(BadFiles, BrokenFilesFailWithTheEnginesErrorAndAReason)
         {"bad-encrypted-rc4.xls", ErrorCode::PasswordProtected},
         {"bad-encrypted-xor.xls", ErrorCode::PasswordProtected},
         {"bad-encrypted-cryptoapi.xls", ErrorCode::PasswordProtected},
-        {"bad-biff5-excel95.xls", ErrorCode::Unsupported},
-        {"bad-biff5-comments.xls", ErrorCode::Unsupported},
-        {"bad-biff4-not-ole2.xls", ErrorCode::Unsupported},
         {"bad-xlsx-renamed.xls", ErrorCode::Unsupported},
         {"bad-empty-0-bytes.xls", ErrorCode::NotAWorkbook},
         {"bad-csv-renamed.xls", ErrorCode::NotAWorkbook},

@@ -1,7 +1,7 @@
 // Cell formats: their own attributes, the font index gap, number formats and the palette.
 #include <gtest/gtest.h>
 
-#include "workbook/reader.h"
+#include "workbook/xls/reader.h"
 #include "xls_builder.h"
 
 using namespace kx::workbook;

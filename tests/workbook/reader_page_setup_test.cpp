@@ -1,7 +1,7 @@
 // Page set-up as stored per sheet, the print area and titles names, and comments.
 #include <gtest/gtest.h>
 
-#include "workbook/reader.h"
+#include "workbook/xls/reader.h"
 #include "xls_builder.h"
 
 using namespace kx::workbook;
@@ -86,6 +86,14 @@ TEST(PageSetupRecords, InvalidPrinterValuesAndAbsurdNumbersKeepTheDefaults)
     EXPECT_FALSE(setup.landscape);
     EXPECT_FALSE(setup.firstPageNumber);
     EXPECT_EQ(setup.comments, CommentPrinting::None);
+    // A chart sheet's default is landscape.
+    const auto chartLandscape = [](uint16_t flags) {
+        const auto file = WorkbookBuilder().sheet({.name = "C", .records = {setupRecord(9, 100, 0, 1, 1, flags)},
+                                                   .kind = 2}).file();
+        return loadWorkbook(file).sheets.at(0).pageSetup.landscape;
+    };
+    EXPECT_TRUE(chartLandscape(NoPrinterValues | Portrait));
+    EXPECT_FALSE(chartLandscape(Portrait));
 
     setup = setupOf({setupRecord(0, 5000, -4, 1, 1, Portrait | UseFirstPage | Comments, -1.0, 1e308 * 10),
                      record(0x0026, Body().f64(-2)), record(0x0029, Body().f64(1000)),
@@ -100,6 +108,31 @@ TEST(PageSetupRecords, InvalidPrinterValuesAndAbsurdNumbersKeepTheDefaults)
     EXPECT_EQ(setup.leftMargin, 0.75);
     EXPECT_EQ(setup.bottomMargin, 1.0);
     EXPECT_EQ(setup.header, "");
+}
+
+TEST(PageSetupRecords, CustomViewsKeepTheirOwnSetUp)
+{
+    const RawRecord viewBegin = record(0x01AA, Body().bytes(std::vector<uint8_t>(40, 0)));
+    const RawRecord viewEnd = record(0x01AB, Body().u16(1));
+    const Workbook book = loadWorkbook(WorkbookBuilder().sheet({.name = "S", .records = {
+        record(0x0014, Body().string16(u"&CSheet")), setupRecord(9, 100, 0, 1, 1, Portrait),
+        record(0x0026, Body().f64(0.5)), numberCell(0, 0, 1),
+        viewBegin, record(0x001D, Body().bytes(std::vector<uint8_t>(15, 0))),
+        record(0x001B, Body().u16(1).u16(10).u16(0).u16(255)), record(0x0014, Body().string16(u"&CView")),
+        record(0x0026, Body().f64(2.0)), setupRecord(5, 50, 0, 1, 1, 0), viewEnd,
+        // A second view left without its end: the sheet's own records after it are read.
+        viewBegin, record(0x0015, Body().string16(u"&CView")),
+        record(0x00E5, Body().u16(1).u16(0).u16(1).u16(0).u16(1)), record(0x0083, Body().u16(1))}}).file());
+    const Sheet& sheet = book.sheets.at(0);
+    EXPECT_EQ(sheet.pageSetup.header, "&CSheet");
+    EXPECT_EQ(sheet.pageSetup.footer, "");
+    EXPECT_EQ(sheet.pageSetup.paperSize, 9);
+    EXPECT_EQ(sheet.pageSetup.scale, 100);
+    EXPECT_FALSE(sheet.pageSetup.landscape);
+    EXPECT_EQ(sheet.pageSetup.leftMargin, 0.5);
+    EXPECT_TRUE(sheet.pageSetup.rowBreaks.empty());
+    EXPECT_EQ(sheet.mergedRanges.size(), 1u);
+    EXPECT_TRUE(sheet.pageSetup.centerHorizontally);
 }
 
 namespace {

@@ -2,7 +2,7 @@
 // the model must hold what a real writer stored, not only what the tests' own builder writes.
 #include <gtest/gtest.h>
 
-#include "workbook/reader.h"
+#include "workbook/xls/reader.h"
 
 using namespace kx::workbook;
 

@@ -1,9 +1,9 @@
 // The record layer: CONTINUE joining, values and strings across pieces, truncated records.
 #include <gtest/gtest.h>
 
-#include "workbook/read_failure.h"
-#include "workbook/record_stream.h"
-#include "workbook/text_decoding.h"
+#include "workbook/xls/read_failure.h"
+#include "workbook/xls/record_stream.h"
+#include "workbook/xls/text_decoding.h"
 #include "xls_builder.h"
 
 using namespace kx::workbook::detail;

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <array>
 
-#include "workbook/reader.h"
+#include "workbook/xls/reader.h"
 #include "reader_test_support.h"
 #include "xls_builder.h"
 
@@ -25,6 +25,7 @@ TEST(Sheets, KindsVisibilityAndLayoutRecords)
         record(0x007D, Body().u16(200).u16(256).u16(800).u16(15).u16(0).u16(0)),
         record(0x0208, Body().u16(3).u16(0).u16(2).u16(400).u16(0).u16(0).u32(0x000F0000 | 0x01C0)),
         record(0x0208, Body().u16(1).u16(0).u16(0).u16(255).u16(0).u16(0).u32(0x0020)),
+        record(0x0208, Body().u16(6).u16(0).u16(1).u16(0x8000).u16(0).u16(0).u32(0x0100)),  // no height, default
         numberCell(3, 1, 5),
         record(0x00E5, Body().u16(2).u16(0).u16(1).u16(0).u16(3).u16(5).u16(4).u16(0).u16(0)),
         record(0x023E, Body().u16(0x0040).bytes(std::vector<uint8_t>(16, 0))),
@@ -55,7 +56,8 @@ TEST(Sheets, KindsVisibilityAndLayoutRecords)
     EXPECT_EQ(data.column(3)->firstColumn, 3);
     EXPECT_TRUE(data.column(5)->hidden);
     EXPECT_EQ(data.column(255)->lastColumn, 255);
-    ASSERT_EQ(data.rows.size(), 2u);
+    ASSERT_EQ(data.rows.size(), 3u);
+    EXPECT_EQ(data.row(6)->heightTwips, 300);
     const Row& row3 = *data.row(3);
     EXPECT_EQ(row3.heightTwips, 400);
     EXPECT_TRUE(row3.customHeight);
@@ -86,9 +88,8 @@ TEST(UnreadableFiles, PasswordsOldVersionsAndBrokenStructure)
     EXPECT_EQ(failureOf(WorkbookBuilder().global(0x002F, Body().u16(0).u16(0x1234).u16(0x5678)).file()),
               ErrorCode::PasswordProtected);
 
-    const auto biff5 = recordStream({{0x0809, Body().u16(0x0500).u16(0x0005).u32(0).data()}, {0x000A, {}}});
-    EXPECT_EQ(failureOf(compoundFile(biff5, "Book")), ErrorCode::Unsupported);
-    EXPECT_EQ(failureOf(compoundFile(biff5)), ErrorCode::Unsupported);
+    const auto laterVersion = recordStream({{0x0809, Body().u16(0x0700).u16(0x0005).u32(0).u32(0).u32(0).data()}, {0x000A, {}}});
+    EXPECT_EQ(failureOf(compoundFile(laterVersion)), ErrorCode::Unsupported);
 
     const auto globalsOnly = recordStream({{0x0809, Body().u16(0x0600).u16(0x0005).u32(0).data()}});
     EXPECT_EQ(failureOf(compoundFile(globalsOnly)), ErrorCode::Corrupt);  // no end record
@@ -113,10 +114,78 @@ TEST(UnreadableFiles, PasswordsOldVersionsAndBrokenStructure)
         EXPECT_NE(std::string(error.what()).find("\"A\" is not where"), std::string::npos) << error.what();
     }
 
-    // A sheet without its end record.
-    auto stream = WorkbookBuilder().sheet({.name = "A", .records = {numberCell(0, 0, 1)}}).stream();
-    stream.resize(stream.size() - 4);
-    EXPECT_EQ(failureOf(compoundFile(stream)), ErrorCode::Corrupt);
+}
+
+namespace {
+
+// The type and offset of each record header in a stream.
+std::vector<std::pair<uint16_t, size_t>> recordsOf(const std::vector<std::byte>& stream)
+{
+    std::vector<std::pair<uint16_t, size_t>> records;
+    for (size_t at = 0; at + 4 <= stream.size();) {
+        const auto byte = [&](size_t i) { return std::to_integer<size_t>(stream[at + i]); };
+        records.emplace_back(static_cast<uint16_t>(byte(0) | byte(1) << 8), at);
+        at += 4 + (byte(2) | byte(3) << 8);
+    }
+    return records;
+}
+
+// Where the n-th record of a type starts, counting from the last one back (0 for the last).
+size_t offsetOfLast(const std::vector<std::byte>& stream, uint16_t type, size_t fromLast = 0)
+{
+    std::vector<size_t> found;
+    for (const auto& [recordType, offset] : recordsOf(stream))
+        if (recordType == type)
+            found.push_back(offset);
+    return found.at(found.size() - 1 - fromLast);
+}
+
+}  // namespace
+
+TEST(DamagedFiles, AStreamCutShortKeepsWhatCameBeforeTheCutAndWarns)
+{
+    const RawRecord innerBof = record(0x0809, Body().u16(0x0600).u16(0x0020).u32(0).u32(0).u32(0));
+    const auto stream = WorkbookBuilder()
+                            .sheet({.name = "A", .records = {numberCell(0, 0, 1), numberCell(1, 0, 2)}})
+                            .sheet({.name = "B", .records = {numberCell(0, 0, 3), innerBof, numberCell(5, 5, 5),
+                                                             record(0x000A, Body()), numberCell(2, 0, 4)}})
+                            .stream();
+    const size_t lastCell = offsetOfLast(stream, 0x0203);
+    const size_t secondCellOfA = offsetOfLast(stream, 0x0203, 3);
+    const struct {
+        const char* cut;
+        size_t length;
+        std::vector<uint16_t> warnedRecords;
+        bool bKept;
+    } cases[] = {
+        {"inside an embedded object", offsetOfLast(stream, 0x000A, 1), {0x000A}, true},
+        {"inside the last record", lastCell + 7, {0x0203}, true},
+        {"inside a record header", lastCell + 2, {0x0000}, true},
+        {"inside the first sheet", secondCellOfA + 10, {0x0203, 0x0809}, false},
+    };
+    for (const auto& test : cases) {
+        const std::vector<std::byte> cut(stream.begin(), stream.begin() + static_cast<ptrdiff_t>(test.length));
+        Workbook book;
+        ASSERT_NO_THROW(book = loadWorkbook(compoundFile(cut))) << test.cut;
+        EXPECT_EQ(book.sheets.at(0).cell(0, 0)->number, 1) << test.cut;
+        EXPECT_EQ(book.sheets[0].cell(1, 0) != nullptr, test.bKept) << test.cut;
+        EXPECT_EQ(book.sheets.at(1).cell(0, 0) != nullptr, test.bKept) << test.cut;
+        std::vector<uint16_t> warned;
+        for (const LoadWarning& warning : book.warnings.kept())
+            warned.push_back(warning.recordType);
+        EXPECT_EQ(warned, test.warnedRecords) << test.cut;
+    }
+    const Workbook lastCut = loadWorkbook(compoundFile({stream.begin(), stream.begin() + static_cast<ptrdiff_t>(lastCell + 7)}));
+    EXPECT_EQ(lastCut.warnings.lines(),
+              std::vector<std::string>{"record 0x0203 at offset " + std::to_string(lastCell) +
+                                       ": the rest of the sheet \"B\": the record is longer than what is left of "
+                                       "the workbook stream"});
+
+    LoadWarnings many;
+    for (size_t i = 0; i < LoadWarnings::maximumKept + 50; ++i)
+        many.add(0x0208, i, "a row");
+    EXPECT_EQ(many.lines().size(), LoadWarnings::maximumKept + 1);
+    EXPECT_EQ(many.lines().back(), "50 more warnings like these");
 }
 
 TEST(UnreadableFiles, BiffEightInABookStreamIsRead)

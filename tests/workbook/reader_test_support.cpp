@@ -1,6 +1,6 @@
 #include "reader_test_support.h"
 
-#include "workbook/reader.h"
+#include "workbook/xls/reader.h"
 
 namespace kx::testing {
 

@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "workbook/error.h"
+#include "workbook/model/error.h"
 
 namespace kx::testing {
 

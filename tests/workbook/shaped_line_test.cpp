@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "workbook/cell_fonts.h"
-#include "workbook/line_items.h"
+#include "workbook/canvas/cell_fonts.h"
+#include "workbook/canvas/line_items.h"
 
 using namespace kx::workbook;
 

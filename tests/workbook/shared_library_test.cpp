@@ -2,8 +2,8 @@
 // that names it, found when the library is opened, never a crash at the first call.
 #include <gtest/gtest.h>
 
-#include "workbook/error.h"
-#include "workbook/shared_library.h"
+#include "workbook/model/error.h"
+#include "workbook/pictures/shared_library.h"
 
 namespace kx::workbook {
 namespace {

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "print_test_support.h"
-#include "workbook/cell_decoration.h"
-#include "workbook/pagination.h"
-#include "workbook/used_range.h"
+#include "workbook/render/cell_decoration.h"
+#include "workbook/layout/pagination.h"
+#include "workbook/layout/used_range.h"
 
 using namespace kx::workbook;
 using namespace kx::workbook::testing;

@@ -4,8 +4,10 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QUrl>
 
 namespace kx::platform {
@@ -43,11 +45,31 @@ public:
     }
 };
 
+// Icons and types from names alone. The toolkit's own provider guesses a type from the content
+// of a file whose name does not tell it, and some files (/proc/kmsg) block whoever reads them.
+class NameOnlyIconProvider final : public QFileIconProvider {
+public:
+    QIcon icon(const QFileInfo& info) const override
+    {
+        return QFileIconProvider::icon(info.isDir() ? QFileIconProvider::Folder : QFileIconProvider::File);
+    }
+    QString type(const QFileInfo& info) const override
+    {
+        if (info.isDir())
+            return QFileDialog::tr("Folder");
+        const QMimeType byName = QMimeDatabase().mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+        return byName.isDefault() ? QFileDialog::tr("File") : byName.comment();
+    }
+};
+
 std::optional<std::string> runFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode mode)
 {
     ExistingFolderFileDialog dialog(QApplication::activeWindow(), toQt(request.title),
                                     toQt(request.initialFolder), toQt(request.filter));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    NameOnlyIconProvider icons;
+    dialog.setIconProvider(&icons);
+    dialog.setOption(QFileDialog::DontUseCustomDirectoryIcons);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
@@ -72,12 +94,19 @@ MessageAnswer QtUserInterface::showMessage(const Message& message)
     return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
 }
 
-void QtUserInterface::showBusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+void QtUserInterface::showBusyPointer()
+{
+    restoreDefaultPointer();
+    busyWindow_ = QApplication::activeWindow();
+    if (busyWindow_)
+        busyWindow_->setCursor(Qt::WaitCursor);
+}
 
 void QtUserInterface::restoreDefaultPointer()
 {
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
+    if (busyWindow_)
+        busyWindow_->unsetCursor();
+    busyWindow_ = nullptr;
 }
 
 std::optional<std::string> QtUserInterface::chooseFileToOpen(const FileDialogRequest& request)

@@ -1,0 +1,184 @@
+#include "workbook/xls/conditional_format_reader.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "workbook/xls/cell_formats.h"
+
+namespace kx::workbook::detail {
+
+namespace {
+
+// A sheet of the file format's size holds few of them; more are a damaged or crafted file.
+constexpr size_t kMaximumRanges = 1024;
+constexpr size_t kMaximumFormats = 4096;
+constexpr size_t kMaximumRules = 16;
+// Formulas longer than this are left unknown: a rule's are evaluated for every cell it covers.
+constexpr uint16_t kLongestFormula = 512;
+
+// Which parts the rule's format holds, and which of their settings it leaves as they were.
+constexpr uint32_t kLeftBorderKept = 0x00000400, kRightBorderKept = 0x00000800, kTopBorderKept = 0x00001000,
+                   kBottomBorderKept = 0x00002000, kPatternKept = 0x00010000, kForegroundKept = 0x00020000,
+                   kBackgroundKept = 0x00040000, kHasNumberFormat = 0x02000000, kHasFont = 0x04000000,
+                   kHasAlignment = 0x08000000, kHasBorders = 0x10000000, kHasPattern = 0x20000000,
+                   kHasProtection = 0x40000000;
+constexpr uint16_t kOwnNumberFormat = 0x0002;
+constexpr size_t kFontBlockSize = 118, kAlignmentBlockSize = 8, kProtectionBlockSize = 2;
+constexpr uint32_t kNoColor = 0xFFFFFFFF;
+
+Underline underlineOf(uint8_t stored)
+{
+    switch (stored) {
+    case 0x01: return Underline::Single;
+    case 0x02: return Underline::Double;
+    case 0x21: return Underline::SingleAccounting;
+    case 0x22: return Underline::DoubleAccounting;
+    default: return Underline::None;
+    }
+}
+
+// Each setting of the font that the rule changes: a "kept" mark of 0 means changed. The block
+// holds, in order: the name (64 bytes), height, style bits, weight, raising, underline and its
+// padding, colour, a reserved word, then the kept marks of style, raising, underline and weight,
+// and 14 bytes unused here.
+void readFontChange(RecordReader& reader, FormatChange& change)
+{
+    reader.skip(64 + 4);
+    const uint32_t options = reader.u32();
+    const uint16_t weight = reader.u16();
+    reader.skip(2);
+    const uint8_t underline = reader.u8();
+    reader.skip(3);
+    const uint32_t color = reader.u32();
+    reader.skip(4);
+    const uint32_t keptStyle = reader.u32();
+    reader.skip(4);
+    const uint32_t keptUnderline = reader.u32(), keptWeight = reader.u32();
+    reader.skip(14);
+    if ((keptStyle & 0x02) == 0)
+        change.italic = (options & 0x02) != 0;
+    if ((keptStyle & 0x80) == 0)
+        change.strikeout = (options & 0x80) != 0;
+    if (keptUnderline == 0)
+        change.underline = underlineOf(underline);
+    if (keptWeight == 0)
+        change.bold = weight >= 600;
+    if (color != kNoColor && color <= 0x7FFF)
+        change.fontColor = static_cast<uint16_t>(color);
+}
+
+void readBorderChange(RecordReader& reader, uint32_t flags, FormatChange& change)
+{
+    const uint32_t sides = reader.u32(), more = reader.u32();
+    if ((flags & kLeftBorderKept) == 0)
+        change.left = Border{borderStyle(sides), static_cast<uint16_t>(sides >> 16 & 0x7F)};
+    if ((flags & kRightBorderKept) == 0)
+        change.right = Border{borderStyle(sides >> 4), static_cast<uint16_t>(sides >> 23 & 0x7F)};
+    if ((flags & kTopBorderKept) == 0)
+        change.top = Border{borderStyle(sides >> 8), static_cast<uint16_t>(more & 0x7F)};
+    if ((flags & kBottomBorderKept) == 0)
+        change.bottom = Border{borderStyle(sides >> 12), static_cast<uint16_t>(more >> 7 & 0x7F)};
+}
+
+void readPatternChange(RecordReader& reader, uint32_t flags, FormatChange& change)
+{
+    const uint16_t pattern = reader.u16(), colors = reader.u16();
+    if ((flags & kPatternKept) == 0)
+        change.fillPattern = static_cast<uint8_t>(pattern >> 10 & 0x3F);
+    if ((flags & kForegroundKept) == 0)
+        change.fillForeground = colors & 0x7F;
+    if ((flags & kBackgroundKept) == 0)
+        change.fillBackground = colors >> 7 & 0x7F;
+}
+
+std::vector<uint8_t> bytesOf(RecordReader& reader, uint16_t size)
+{
+    std::vector<uint8_t> bytes(std::min<size_t>(size, reader.remaining()));
+    for (uint8_t& byte : bytes)
+        byte = reader.u8();
+    return bytes;
+}
+
+// The size of the parts of the rule's format that `flags` says it holds, but for its number format.
+size_t formatBlocksSize(uint32_t flags)
+{
+    return ((flags & kHasFont) ? kFontBlockSize : 0) + ((flags & kHasAlignment) ? kAlignmentBlockSize : 0) +
+           ((flags & kHasBorders) ? 8 : 0) + ((flags & kHasPattern) ? 4 : 0) +
+           ((flags & kHasProtection) ? kProtectionBlockSize : 0);
+}
+
+}  // namespace
+
+void readConditionalHeader(RecordReader& reader, Sheet& sheet)
+{
+    if (sheet.conditionalFormats.size() >= kMaximumFormats)
+        return;
+    ConditionalFormat format;
+    if (reader.remaining() < 14) {
+        sheet.conditionalFormats.push_back(std::move(format));
+        return;
+    }
+    reader.skip(12);  // rule count, recalculation mark, the ranges' bounds
+    const uint16_t count = reader.u16();
+    for (uint16_t i = 0; i < count && i < kMaximumRanges && reader.remaining() >= 8; ++i) {
+        CellRange range;
+        range.firstRow = reader.u16();
+        range.lastRow = reader.u16();
+        range.firstColumn = reader.u16();
+        range.lastColumn = reader.u16();
+        if (range.firstRow <= range.lastRow && range.firstColumn <= range.lastColumn)
+            format.ranges.push_back(range);
+    }
+    sheet.conditionalFormats.push_back(std::move(format));
+}
+
+void readConditionalRule(RecordReader& reader, Sheet& sheet)
+{
+    if (sheet.conditionalFormats.empty() || sheet.conditionalFormats.back().rules.size() >= kMaximumRules)
+        return;
+    // A rule cut short still takes its place, unknown, so that the rules after it stay unapplied.
+    ConditionalRule& rule = sheet.conditionalFormats.back().rules.emplace_back();
+    constexpr size_t kFixedSize = 12;
+    if (reader.remaining() < kFixedSize)
+        return;
+    const uint8_t type = reader.u8(), comparison = reader.u8();
+    const uint16_t firstSize = reader.u16(), secondSize = reader.u16();
+    const uint32_t flags = reader.u32();
+    const uint16_t moreFlags = reader.u16();
+    if (flags & kHasNumberFormat) {
+        const size_t size = (moreFlags & kOwnNumberFormat) && reader.remaining() >= 2 ? reader.u16() : 4;
+        if (size < 4 || size - 2 > reader.remaining())
+            return;
+        reader.skip(size - 2);
+    }
+    if (reader.remaining() < formatBlocksSize(flags))
+        return;
+    if (flags & kHasFont)
+        readFontChange(reader, rule.change);
+    if (flags & kHasAlignment)
+        reader.skip(kAlignmentBlockSize);
+    if (flags & kHasBorders)
+        readBorderChange(reader, flags, rule.change);
+    if (flags & kHasPattern)
+        readPatternChange(reader, flags, rule.change);
+    if (flags & kHasProtection)
+        reader.skip(kProtectionBlockSize);
+    if (firstSize == 0 || firstSize > kLongestFormula || secondSize > kLongestFormula)
+        return;
+    if (type == 2) {
+        rule.formula = bytesOf(reader, firstSize);
+        return;
+    }
+    if (type != 1 || comparison < 1 || comparison > 8)
+        return;
+    rule.comparison = static_cast<Comparison>(comparison - 1);
+    const bool between = rule.comparison == Comparison::Between || rule.comparison == Comparison::NotBetween;
+    if (between && secondSize == 0)
+        return;
+    rule.operands.push_back(bytesOf(reader, firstSize));
+    if (between)
+        rule.operands.push_back(bytesOf(reader, secondSize));
+}
+
+}  // namespace kx::workbook::detail
