@@ -198,12 +198,12 @@ class GhostscriptTimer:
         return sum_logged_seconds(self.log)
 
 
-def convert(converter, source, target, timer=None, timeout_seconds=600, keep_postscript=None):
-    """Runs the converter once; never raises."""
+def convert(converter, source, target, timer=None, timeout_seconds=600, keep_postscript=None, options=()):
+    """Runs the converter once, `options` after the bench's own; never raises."""
     env = timer.environment(keep_postscript) if timer else None
     start = time.monotonic()
     try:
-        result = subprocess.run([converter, *CONVERT_OPTIONS, source, target], env=env,
+        result = subprocess.run([converter, *CONVERT_OPTIONS, *options, source, target], env=env,
                                 stdin=subprocess.DEVNULL, capture_output=True, text=True,
                                 errors="replace", timeout=timeout_seconds)
     except subprocess.TimeoutExpired:

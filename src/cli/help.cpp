@@ -24,6 +24,17 @@ Page set-up:
   --headings         print row and column headings
   --from N --to M    only pages N to M of the whole print (default all pages)
 
+PDF route (the last one given counts):
+  --ghostscript      make the PDF as the desktop program does: print PostScript and have
+                     Ghostscript turn it into PDF (about three times slower; for PDFs made as
+                     the desktop program makes them, or a reader that has trouble with the
+                     direct PDF). Without it the converter writes the PDF itself: the same
+                     pages and text, Ghostscript not needed.
+  --pdfa             make an archival PDF/A-2b file through Ghostscript (fonts embedded, sRGB
+                     output intent); slowest. Choose it when an archive asks for PDF/A.
+Every PDF has a bookmark per printed sheet, the workbook's hyperlinks as links, and its title,
+subject, author and keywords (the file name as title when the workbook names none).
+
 Batches:
   -o, --output-dir DIR  convert every SOURCE to DIR/<name>.pdf; a folder as SOURCE means its
                      .xls files (hidden ones left out)
@@ -39,7 +50,8 @@ Batches:
   --shard K/N        convert only the K-th (1 to N) of N equal shares of the sorted sources or
                      manifest lines, so that N machines or tasks each take their own share
   --timeout SECONDS  end Ghostscript when one of its passes runs longer than this, and fail
-                     the workbook (default 600; whole seconds up to 86400)
+                     the workbook (default 600; whole seconds up to 86400; the --ghostscript
+                     and --pdfa routes)
   -v, --verbose      say on standard error what reading each workbook left out (damaged
                      records, pictures that cannot be drawn)
   -q, --quiet        no progress on standard error (by default one changing line on a

@@ -1,5 +1,7 @@
 #include "cli/single_job.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
 
 #include "conversion/driver.h"
@@ -30,14 +32,32 @@ ConversionReport failure(const conversion::JobResult& result)
             .message = result.reason.empty() ? conversion::kFailedToCreatePdfMessage : result.reason};
 }
 
-// The page count that the print's PostScript states among its first comments.
-int printedPages(const std::string& workspace)
+// The start of a file, or its end, as far as `length` bytes.
+std::string partOf(const std::string& path, std::size_t length, bool fromEnd)
 {
-    constexpr std::size_t kHeaderBytes = 4096;
-    std::ifstream print(platform::joinPath(workspace, conversion::kPostScriptFile), std::ios::binary);
-    std::string header(kHeaderBytes, '\0');
-    print.read(header.data(), static_cast<std::streamsize>(header.size()));
-    header.resize(static_cast<std::size_t>(print.gcount()));
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    const std::streamoff size = file.tellg();
+    if (!file || size <= 0)
+        return {};
+    const std::streamoff part = std::min<std::streamoff>(size, static_cast<std::streamoff>(length));
+    file.seekg(fromEnd ? size - part : 0);
+    std::string bytes(static_cast<std::size_t>(part), '\0');
+    file.read(bytes.data(), part);
+    bytes.resize(static_cast<std::size_t>(file.gcount()));
+    return bytes;
+}
+
+// The page count that the print's PostScript states among its first comments; for a PDF the
+// engine printed itself, the count of its page tree, which cairo writes after the pages.
+int printedPages(const std::string& workspace, conversion::PdfRoute route)
+{
+    if (route == conversion::PdfRoute::Direct) {
+        const std::string tail = partOf(platform::joinPath(workspace, conversion::kFinishedPdfFile), 1 << 20, true);
+        const auto tree = tail.rfind("/Type /Pages");
+        const auto count = tree == std::string::npos ? tree : tail.find("/Count ", tree);
+        return count == std::string::npos ? 0 : std::atoi(tail.c_str() + count + 7);
+    }
+    const std::string header = partOf(platform::joinPath(workspace, conversion::kPostScriptFile), 4096, false);
     const auto mark = header.find("\n%%Pages: ");
     return mark == std::string::npos ? 0 : std::atoi(header.c_str() + mark + 10);
 }
@@ -53,7 +73,7 @@ ConversionReport convertIn(const std::string& workspace, conversion::EngineAppli
     try {
         const conversion::JobResult result = driver.ConvertWorkbook(source, target, 1, 1);
         if (result.outcome == conversion::JobOutcome::Completed && row.status() == conversion::kStatusCompleted)
-            return {.converted = true, .pages = printedPages(workspace)};
+            return {.converted = true, .pages = printedPages(workspace, options.route)};
         return failure(result);
     } catch (const conversion::automation::Failure& error) {
         return {.errorNumber = error.number(), .message = error.what()};

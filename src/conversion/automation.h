@@ -65,6 +65,8 @@ struct PrintOutArguments {
     bool printToFile = true;
     std::int16_t collate = 1;
     std::string printToFileName;
+    // Not one of the application's arguments: the engine prints PDF instead of PostScript.
+    bool printPdf = false;
 
     bool operator==(const PrintOutArguments&) const = default;
 };

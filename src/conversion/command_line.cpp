@@ -130,6 +130,7 @@ ConversionArguments parseConversionArguments(const std::vector<std::string>& arg
 {
     ConversionArguments parsed;
     OptionValues& options = parsed.options;
+    options.route = PdfRoute::Direct;
     std::optional<int> from, to;
     bool zoomGiven = false;
     ArgumentCursor cursor(arguments);
@@ -169,6 +170,10 @@ ConversionArguments parseConversionArguments(const std::vector<std::string>& arg
             options.gridlines = false;
         else if (argument == "--headings")
             options.headings = true;
+        else if (argument == "--ghostscript")
+            options.route = PdfRoute::Ghostscript;
+        else if (argument == "--pdfa")
+            options.route = PdfRoute::PdfA;
         else if (argument == "--from")
             from = pageOf(argument, cursor.valueOf(argument));
         else if (argument == "--to")

@@ -8,6 +8,10 @@
 
 namespace kx::conversion {
 
+// How a conversion makes the PDF: Ghostscript over the PostScript print (the desktop program's
+// way), the engine printing PDF itself, or Ghostscript making an archival PDF/A-2b file.
+enum class PdfRoute { Ghostscript, Direct, PdfA };
+
 // Printing a sheet scaled to fit a number of pages; 0 tall means as many pages as needed.
 struct PageFit {
     std::int16_t wide = 1;
@@ -38,6 +42,8 @@ public:
     virtual bool setUpEveryWorksheet() const { return false; }
     // The sheets to print, by name or 1-based position among all sheets; empty: every sheet.
     virtual std::vector<std::string> sheetsToPrint() const { return {}; }
+    // How the PDF is made; the main window always takes Ghostscript over the PostScript print.
+    virtual PdfRoute pdfRoute() const { return PdfRoute::Ghostscript; }
 };
 
 }  // namespace kx::conversion

@@ -47,8 +47,10 @@ ConversionDriver::ConversionDriver(automation::ApplicationFactory& applications,
 JobResult ConversionDriver::ConvertWorkbook(const std::string& source, const std::string& target, std::int16_t row,
                                             std::int16_t worksheet)
 {
-    const std::optional<std::string> ghostscript = services_.locateGhostscript();
-    if (!ghostscript)
+    // The engine's own PDF needs no Ghostscript.
+    const bool direct = options_.pdfRoute() == PdfRoute::Direct;
+    std::optional<std::string> ghostscript;
+    if (!direct && !(ghostscript = services_.locateGhostscript()))
         return {JobOutcome::ConverterMissing, {}, "Ghostscript was not found where the machine store's GSPath names it"};
     try {
         createApplication(row);
@@ -68,10 +70,14 @@ JobResult ConversionDriver::ConvertWorkbook(const std::string& source, const std
         }
         const std::string savedPrinter = SaveActivePrinter(*application_);
         automation::setUpWorkbook(workbook, sheet, options_);
-        application_->activeWorkbook().printOut(automation::conversionPrintOut(options_, workspaceFile(kPostScriptFile)));
+        automation::PrintOutArguments print
+            = automation::conversionPrintOut(options_, workspaceFile(direct ? kFinishedPdfFile : kPostScriptFile));
+        print.printPdf = direct;
+        application_->activeWorkbook().printOut(print);
         RestoreActivePrinter(*application_, savedPrinter);
 
-        JobResult result = renderAndDeliver(*ghostscript, target, row);
+        JobResult result = direct ? deliver(target, row, "the print made no PDF")
+                                  : renderAndDeliver(*ghostscript, target, row);
         finishJob(workbook);
         return result;
     } catch (const automation::Failure& failure) {
@@ -119,6 +125,13 @@ std::optional<std::string> ConversionDriver::prepareWorkspace(platform::FolderLo
 JobResult ConversionDriver::renderAndDeliver(const std::string& ghostscript, const std::string& target,
                                              std::int16_t row)
 {
+    // The print holds only the pages asked for, so one pass makes the whole archival file.
+    if (options_.pdfRoute() == PdfRoute::PdfA) {
+        const PassOutcome pass = services_.runPdfAPass(ghostscript, workspace_);
+        if (!pass.started)
+            return failToCreatePdf(row, pass.failure);
+        return deliver(target, row, pass.failure.empty() ? "Ghostscript made no PDF" : pass.failure);
+    }
     const PageSelection selection = options_.allPages() ? PageSelection::AllPages : PageSelection::Range;
     const PassOutcome first = services_.runFirstPass(ghostscript, workspace_, selection);
     if (!first.started) {
@@ -130,10 +143,14 @@ JobResult ConversionDriver::renderAndDeliver(const std::string& ghostscript, con
         second = services_.runSecondPass(ghostscript, workspace_, "1", rangeKeptBySecondPass());
 
     platform::removeFile(workspaceFile(kIntermediatePdfFile));
-    if (!FinishedPdfExists(workspace_)) {
-        const std::string& failure = !first.failure.empty() ? first.failure : second.failure;
-        return failToCreatePdf(row, failure.empty() ? "Ghostscript made no PDF" : failure);
-    }
+    const std::string& failure = !first.failure.empty() ? first.failure : second.failure;
+    return deliver(target, row, failure.empty() ? "Ghostscript made no PDF" : failure);
+}
+
+JobResult ConversionDriver::deliver(const std::string& target, std::int16_t row, const std::string& whyMissing)
+{
+    if (!FinishedPdfExists(workspace_))
+        return failToCreatePdf(row, whyMissing);
 
     if (!platform::replaceFileWithCopy(workspaceFile(kFinishedPdfFile), target))
         throw errors::RunTimeError(errors::kPathFileAccessError,

@@ -1,7 +1,8 @@
 #pragma once
 // The conversion of one job: open the workbook through the automation interface, apply the
-// page set-up, print it to PostScript in the workspace folder, have Ghostscript make the PDF,
-// copy it to the target and report the outcome in the job's row and in a message.
+// page set-up, print it to PostScript in the workspace folder, have Ghostscript make the PDF
+// (or, on the direct route, print the PDF itself), copy it to the target and report the
+// outcome in the job's row and in a message.
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -47,6 +48,8 @@ struct JobServices {
         runFirstPass;
     std::function<PassOutcome(const std::string& ghostscript, const std::string& workspace, const std::string& from,
                               const std::string& to)> runSecondPass;
+    // The one pass of the PDF/A route, PostScript into an archival PDF.
+    std::function<PassOutcome(const std::string& ghostscript, const std::string& workspace)> runPdfAPass;
     // Pauses a moment while another running program converts in the workspace folder (the
     // desktop program keeps its window painted meanwhile); the job waits so at most
     // `workspaceWaitLimit`, then fails.
@@ -97,6 +100,9 @@ private:
     void createApplication(std::int16_t row);
     std::optional<std::string> prepareWorkspace(platform::FolderLock& lock) const;
     JobResult renderAndDeliver(const std::string& ghostscript, const std::string& target, std::int16_t row);
+    // Copies the finished PDF to the target and reports success; without one, reports the
+    // failure `whyMissing`.
+    JobResult deliver(const std::string& target, std::int16_t row, const std::string& whyMissing);
     JobResult failToCreatePdf(std::int16_t row, std::string reason);
     std::string rangeKeptBySecondPass() const;
     void finishJob(automation::Workbook& workbook);

@@ -21,6 +21,9 @@ JobServices installedJobServices(PassTimeLimit ghostscriptLimit)
                                             const std::string& from, const std::string& to) {
             return RunSecondPass(ghostscript, workspace, from, to, ghostscriptLimit);
         },
+        .runPdfAPass = [ghostscriptLimit](const std::string& ghostscript, const std::string& workspace) {
+            return RunPdfAPass(ghostscript, workspace, ghostscriptLimit);
+        },
         .pauseForWorkspace = [] { std::this_thread::sleep_for(std::chrono::milliseconds(100)); },
         .reportError = errors::ReportError,
     };

@@ -9,6 +9,7 @@
 #include "conversion/automation_page_setup.h"
 #include "conversion/printer_selection.h"
 #include "platform/filesystem.h"
+#include "platform/ui.h"
 #include "workbook/print/font_preparation.h"
 #include "workbook/print/print.h"
 #include "workbook/xls/reader.h"
@@ -247,9 +248,11 @@ public:
             throw Failure(static_cast<int>(workbook::ErrorCode::PrinterNotInstalled),
                           "The printer \"" + printer + "\" is not installed.");
         workbook::PrintJob job{.outputPath = arguments.printToFileName,
+                               .format = arguments.printPdf ? workbook::PrintFormat::Pdf : workbook::PrintFormat::PostScript,
                                .fromPage = pageOf(arguments.from),
                                .toPage = pageOf(arguments.to),
-                               .documentTitle = platform::fileNameOf(path_)};
+                               .documentTitle = platform::fileNameOf(path_),
+                               .creator = platform::kApplicationTitle};
         if (job.fromPage && job.toPage && *job.fromPage > *job.toPage)
             throw Failure(kMethodFailed, "PrintOut method of Workbook class failed: the first page comes after the last");
         workbook::LoadWarnings printWarnings;

@@ -20,6 +20,7 @@ struct OptionValues {
     std::optional<PageFit> fit;
     bool allSheets = false;
     std::vector<std::string> sheets;
+    PdfRoute route = PdfRoute::Ghostscript;
 };
 
 class FixedOptions final : public ConversionOptions {
@@ -39,6 +40,7 @@ public:
     std::optional<PageFit> fitToPages() const override { return values.fit; }
     bool setUpEveryWorksheet() const override { return values.allSheets; }
     std::vector<std::string> sheetsToPrint() const override { return values.sheets; }
+    PdfRoute pdfRoute() const override { return values.route; }
 
     OptionValues values;
 };

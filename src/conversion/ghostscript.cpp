@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "config/registry.h"
+#include "conversion/pdfa.h"
 #include "conversion/process_runner.h"
 #include "platform/filesystem.h"
 #include "platform/program_end.h"
@@ -110,13 +111,23 @@ PassOutcome RunSecondPass(const std::string& ghostscriptPath, const std::string&
         workspacePath, kFinishedPdfFile, limit);
 }
 
+PassOutcome RunPdfAPass(const std::string& ghostscriptPath, const std::string& workspacePath, PassTimeLimit limit)
+{
+    platform::removeFile(platform::joinPath(workspacePath, kFinishedPdfFile));
+    if (!WritePdfADefinition(workspacePath))
+        return { false, "the PDF/A definition cannot be written to the workspace folder " + workspacePath };
+    return runPass(ghostscriptPath, BuildPdfACommandLine(ghostscriptPath, workspacePath), workspacePath,
+        kFinishedPdfFile, limit);
+}
+
 bool removeWorkspaceFiles(const std::string& workspacePath)
 {
     bool removed = true;
-    for (const char* name : { kPostScriptFile, kIntermediatePdfFile, kFinishedPdfFile })
+    for (const char* name : { kPostScriptFile, kIntermediatePdfFile, kFinishedPdfFile, kPdfADefinitionFile })
         removed = platform::removeFile(platform::joinPath(workspacePath, name)) && removed;
     return removed;
 }
+
 
 bool FinishedPdfExists(const std::string& workspacePath)
 {

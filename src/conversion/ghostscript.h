@@ -48,10 +48,14 @@ PassOutcome RunFirstPass(const std::string& ghostscriptPath, const std::string& 
     PageSelection selection, PassTimeLimit limit = {});
 PassOutcome RunSecondPass(const std::string& ghostscriptPath, const std::string& workspacePath,
     const std::string& fromText, const std::string& toText, PassTimeLimit limit = {});
+// PsFile.ps into PdfFile.pdf as PDF/A-2b (see pdfa.h), in the same way as the first pass; not
+// started when the file that defines the output intent cannot be written.
+PassOutcome RunPdfAPass(const std::string& ghostscriptPath, const std::string& workspacePath, PassTimeLimit limit = {});
 
-// Removes the job files (PsFile.ps, PdfFiletemp.pdf, PdfFile.pdf) from the workspace folder;
+// Removes the job files (PsFile.ps, PdfFiletemp.pdf, PdfFile.pdf, PdfA.ps) from the workspace folder;
 // true when none is left there.
 bool removeWorkspaceFiles(const std::string& workspacePath);
+
 
 // The rendering succeeded exactly when PdfFile.pdf is in the workspace folder.
 bool FinishedPdfExists(const std::string& workspacePath);

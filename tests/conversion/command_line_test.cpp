@@ -87,3 +87,15 @@ TEST(PageNumberFromText, ReadsTrimmedNumbersAndRefusesTheRest)
     EXPECT_THROW(pageNumberFromText("0"), kx::conversion::automation::Failure);
     EXPECT_THROW(pageNumberFromText("-1"), kx::conversion::automation::Failure);
 }
+
+TEST(CommandLine, TheDirectRouteIsTheDefaultAndTheOthersAreChosenByName)
+{
+    const std::pair<std::vector<std::string>, PdfRoute> cases[] = {
+        {{"in.xls", "out.pdf"}, PdfRoute::Direct},
+        {{"--ghostscript", "in.xls", "out.pdf"}, PdfRoute::Ghostscript},
+        {{"in.xls", "--pdfa", "out.pdf"}, PdfRoute::PdfA},
+        {{"--pdfa", "--ghostscript", "in.xls", "out.pdf"}, PdfRoute::Ghostscript},  // the last one counts
+    };
+    for (const auto& [arguments, route] : cases)
+        EXPECT_EQ(parse(arguments).options.route, route) << arguments.front();
+}

@@ -71,6 +71,13 @@ protected:
             ++workspacePauses;
             otherProgram.reset();
         };
+        services.runPdfAPass = [this](const std::string&, const std::string& folderPath) {
+            factory.log().record("PDF/A pass");
+            if (!pdfAPassFailure.empty())
+                return PassOutcome{true, pdfAPassFailure};
+            writeFile(platform::joinPath(folderPath, kFinishedPdfFile), "PDF/A");
+            return PassOutcome{true, {}};
+        };
         services.reportError = [this](std::int32_t code, const std::string& description, const std::string& source) {
             reported.push_back(std::to_string(code) + " " + description + " @" + source);
             return true;
@@ -93,6 +100,7 @@ protected:
     std::vector<std::string> reported;
     bool printerFound = true;
     bool firstPassStarts = true;
+    std::string pdfAPassFailure;
     bool firstPassWrites = true;
     std::string firstPassFailure;
     int workspacePauses = 0;
@@ -312,3 +320,35 @@ TEST_F(DriverTest, ExistingTargetIsReplacedAndUnwritableTargetIsAFault)
 }
 
 }  // namespace
+
+// The converter's other routes: the engine's own PDF needs no Ghostscript at all, and PDF/A is
+// one pass over a print that holds only the range.
+TEST_F(DriverTest, OtherRoutesPrintTheRangeOnceAndRunOnlyTheirOwnPass)
+{
+    options.values.allPages = false;
+    options.values.fromPage = "2";
+    options.values.toPage = "3";
+    options.values.route = PdfRoute::Direct;
+    services.locateGhostscript = [] { return std::optional<std::string>(); };
+    EXPECT_EQ(convert().outcome, JobOutcome::Completed);
+    const automation::PrintOutArguments& direct = factory.log().printOuts.at(0);
+    EXPECT_TRUE(direct.printPdf);
+    EXPECT_EQ(direct.printToFileName, workspaceFile(kFinishedPdfFile));
+    EXPECT_EQ(direct.from, "2");
+    EXPECT_EQ(factory.log().count("first pass") + factory.log().count("second pass 1..2"), 0);
+    EXPECT_EQ(readFile(target).rfind("%!PS", 0), 0u);  // what the fake printed, as it printed it
+
+    options.values.route = PdfRoute::PdfA;
+    services.locateGhostscript = [] { return std::optional<std::string>("/usr/bin/gs"); };
+    EXPECT_EQ(convert().outcome, JobOutcome::Completed);
+    EXPECT_FALSE(factory.log().printOuts.at(1).printPdf);
+    EXPECT_EQ(factory.log().count("PDF/A pass"), 1);
+    EXPECT_EQ(factory.log().count("first pass") + factory.log().count("second pass 1..2"), 0);
+    EXPECT_EQ(readFile(target), "PDF/A");
+
+    pdfAPassFailure = "Ghostscript did not finish within 1 second and was stopped";
+    const JobResult stopped = convert();
+    EXPECT_EQ(stopped.outcome, JobOutcome::Failed);
+    EXPECT_EQ(stopped.reason, pdfAPassFailure);
+    EXPECT_EQ(readFile(target), "PDF/A");
+}

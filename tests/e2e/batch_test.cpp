@@ -165,3 +165,39 @@ TEST(BatchConverter, InterruptedBatchesLeaveOnlyWholePdfs)
         EXPECT_LT(reported.size(), 40u) << "the batch was not stopped: " << signals;
     }
 }
+
+// The route options reach every workbook of a batch: without Ghostscript the converter's own
+// PDF still comes out, while the routes through Ghostscript fail each workbook saying why.
+TEST(BatchConverter, TheRouteOptionsApplyToEveryWorkbook)
+{
+    KX_REQUIRE_CORPUS();
+    TestMachine machine;
+    const std::string sources = machine.file("in");
+    fs::create_directories(sources);
+    for (const char* workbook : {"poi-61287.xls", "poi-45538_classic_Footer.xls"})
+        fs::copy_file(corpusFile(workbook), sources + "/" + workbook);
+    // The printer stays; Ghostscript is gone.
+    runCommand("sed '/GSPath/d' " + quoted(machine.file("machine.reg")) + " > " + quoted(machine.file("no-gs.reg")));
+    const std::string withoutGhostscript = "KORVENDAL_MACHINE_STORE=" + quoted(machine.file("no-gs.reg")) + " ";
+
+    for (const char* route : {"", "--ghostscript ", "--pdfa "}) {
+        const std::string out = machine.file(std::string("out") + route), results = machine.file("results.jsonl");
+        const CommandResult run = runCommand(withoutGhostscript + quoted(kConverter) + " " + route + quoted(sources)
+                                             + " -o " + quoted(out) + " -q --results " + quoted(results));
+        const auto lines = resultsOf(results);
+        ASSERT_EQ(lines.size(), 2u) << route << readFile(results);
+        const bool direct = *route == '\0';
+        EXPECT_EQ(run.exitStatus, direct ? 0 : 1) << route << run.errors;
+        for (const auto& line : lines) {
+            const std::string target = unquoted(line.at("target"));
+            if (direct) {
+                EXPECT_EQ(line.at("status"), "\"converted\"") << target;
+                EXPECT_EQ(line.at("pages"), std::to_string(pdfPageCount(target))) << target;
+            } else {
+                EXPECT_EQ(line.at("status"), "\"failed\"") << route << target;
+                EXPECT_NE(line.at("message").find("Ghostscript"), std::string::npos) << route << line.at("message");
+                EXPECT_FALSE(fs::exists(target)) << route << target;
+            }
+        }
+    }
+}

@@ -51,7 +51,7 @@ TEST(CommandLineConverter, HeadingsAndPaperChangeTheOutput)
 
     const std::string plain = runCommand("pdfinfo '" + machine.file("plain.pdf") + "'").output;
     const std::string dressed = runCommand("pdfinfo '" + machine.file("dressed.pdf") + "'").output;
-    EXPECT_NE(plain.find("595 x 842"), std::string::npos) << plain;
+    EXPECT_NE(plain.find("(A4)"), std::string::npos) << plain;
     EXPECT_NE(dressed.find("792 x 612"), std::string::npos) << dressed;
     EXPECT_GT(pdfText(machine.file("dressed.pdf")).size(), pdfText(machine.file("plain.pdf")).size());
 }
@@ -95,7 +95,7 @@ TEST(CommandLineConverter, FailuresSayWhyOnOneLineAndLeaveTheTargetAlone)
     EXPECT_EQ(readFile(target), "earlier PDF");
 
     const CommandResult noGhostscript = runCommand("KORVENDAL_MACHINE_STORE='" + machine.file("none.reg") + "' '" + kConverter
-                                                   + "' '" + corpusFile("poi-61287.xls") + "' '" + target + "'");
+                                                   + "' --ghostscript '" + corpusFile("poi-61287.xls") + "' '" + target + "'");
     EXPECT_EQ(noGhostscript.exitStatus, 1);
     EXPECT_NE(noGhostscript.errors.find("Ghostscript"), std::string::npos);
     EXPECT_EQ(noGhostscript.errors.find('\n'), noGhostscript.errors.size() - 1) << noGhostscript.errors;
@@ -120,6 +120,33 @@ TEST(CommandLineConverter, SeveralRunsAtOnceEachGetTheirOwnPdf)
         ASSERT_EQ(convert("'" + corpusFile(workbook) + "' '" + alone + "'").exitStatus, 0);
         EXPECT_EQ(pdfText(machine.file(std::string(workbook) + ".pdf")), pdfText(alone)) << workbook;
     }
+}
+
+// PDF/A-2b as far as the tests can check without a validator: the identification in the
+// metadata stream, the sRGB output intent, every font embedded and no transparency group.
+TEST(CommandLineConverter, PdfAHasItsMetadataOutputIntentAndEmbeddedFontsAndKeepsTheMarks)
+{
+    KX_REQUIRE_CORPUS();
+    TestMachine machine;
+    const std::string pdf = machine.file("archive.pdf");
+    const CommandResult made = convert("--pdfa '" + corpusFile("poi-33082.xls") + "' '" + pdf + "'");
+    ASSERT_EQ(made.exitStatus, 0) << made.errors;
+    const std::string metadata = runCommand("pdfinfo -meta '" + pdf + "'").output;
+    EXPECT_NE(metadata.find("pdfaid:part='2'"), std::string::npos) << metadata;
+    EXPECT_NE(metadata.find("pdfaid:conformance='B'"), std::string::npos) << metadata;
+    const std::string bytes = readFile(pdf);
+    EXPECT_NE(bytes.find("/OutputIntents"), std::string::npos);
+    EXPECT_NE(bytes.find("/GTS_PDFA1"), std::string::npos);
+    EXPECT_EQ(bytes.find("/Transparency"), std::string::npos);
+    const std::string fonts = runCommand("pdffonts '" + pdf + "' | tail -n +3 | awk '{print $(NF-4)}' | sort -u").output;
+    EXPECT_EQ(fonts, "yes\n") << runCommand("pdffonts '" + pdf + "'").output;
+
+    const std::string info = runCommand("pdfinfo '" + pdf + "'").output;
+    EXPECT_NE(info.find("Author:          Sandy Olheiser"), std::string::npos) << info;
+    EXPECT_NE(info.find("Creator:         Korvendal XL"), std::string::npos) << info;
+    EXPECT_NE(runCommand("pdfinfo -url '" + pdf + "'").output.find("mailto:Stacie@ABC.com"), std::string::npos);
+    EXPECT_NE(runCommand("pdftohtml -xml -stdout -i -q '" + pdf + "'").output.find("<item page=\"1\">Sheet1</item>"),
+              std::string::npos);
 }
 
 TEST(CommandLineConverter, AWorkbookCutShortPrintsWhatWasReadAndVerboseSaysWhatWasLost)
@@ -185,7 +212,7 @@ TEST(CommandLineConverter, OutputIntoAPipeNobodyReadsStillMakesThePdf)
     int pipeEnds[2];
     ASSERT_EQ(::pipe(pipeEnds), 0);
     ::close(pipeEnds[0]);
-    const std::string command = "'" + kConverter + "' '" + corpusFile("poi-61287.xls") + "' '" + target + "' >&"
+    const std::string command = "'" + kConverter + "' --ghostscript '" + corpusFile("poi-61287.xls") + "' '" + target + "' >&"
         + std::to_string(pipeEnds[1]) + " 2>&" + std::to_string(pipeEnds[1]) + "; echo $? > '" + statusFile + "'";
     runCommand(command);
     ::close(pipeEnds[1]);
@@ -206,10 +233,13 @@ TEST(CommandLineConverter, AGhostscriptThatNeverEndsIsStoppedAtTheTimeout)
     runCommand("sed 's|^\"GSPath\"=.*|\"GSPath\"=\"" + hanging + "\"|' '" + machine.file("machine.reg") + "' > '"
                + machine.file("hanging.reg") + "'");
 
-    const CommandResult stopped = runCommand("KORVENDAL_MACHINE_STORE='" + machine.file("hanging.reg") + "' '" + kConverter
-                                             + "' --timeout 1 '" + corpusFile("poi-61287.xls") + "' '" + target + "'");
-    EXPECT_EQ(stopped.exitStatus, 1);
-    EXPECT_NE(stopped.errors.find("Ghostscript did not finish within 1 second and was stopped"), std::string::npos)
-        << stopped.errors;
-    EXPECT_EQ(readFile(target), "earlier PDF");
+    for (const char* route : {"--ghostscript", "--pdfa"}) {
+        const CommandResult stopped = runCommand("KORVENDAL_MACHINE_STORE='" + machine.file("hanging.reg") + "' '"
+                                                 + kConverter + "' " + route + " --timeout 1 '"
+                                                 + corpusFile("poi-61287.xls") + "' '" + target + "'");
+        EXPECT_EQ(stopped.exitStatus, 1) << route;
+        EXPECT_NE(stopped.errors.find("Ghostscript did not finish within 1 second and was stopped"), std::string::npos)
+            << route << ": " << stopped.errors;
+        EXPECT_EQ(readFile(target), "earlier PDF") << route;
+    }
 }

@@ -250,7 +250,7 @@ TEST_F(PrintRender, RichTextRotatedAndStackedCellsPrintTheirText)
     EXPECT_NE(text.find("plain bold €uro"), std::string::npos) << text;
     EXPECT_NE(text.find("Turned"), std::string::npos) << text;
     // The bold run prints in a bold face, which no other cell uses.
-    EXPECT_NE(pdfFonts(pdf).find("Bold"), std::string::npos) << pdfFonts(pdf);
+    EXPECT_NE(pdfToolOutput("pdffonts", pdf).find("Bold"), std::string::npos) << pdfToolOutput("pdffonts", pdf);
     // Stacked text puts one letter under the other.
     const auto u = pdfWordPosition(pdf, "u"), p = pdfWordPosition(pdf, "p");
     ASSERT_TRUE(u && p) << text;

@@ -172,9 +172,9 @@ std::optional<std::pair<double, double>> pdfWordPosition(const std::filesystem::
     return std::make_pair(attribute("xMin"), attribute("yMin"));
 }
 
-std::string pdfFonts(const std::filesystem::path& pdf)
+std::string pdfToolOutput(const std::string& tool, const std::filesystem::path& pdf)
 {
-    return commandOutput("pdffonts " + quoted(pdf) + " 2>/dev/null");
+    return commandOutput(tool + " " + quoted(pdf) + " 2>/dev/null");
 }
 
 int pdfImageCount(const std::filesystem::path& pdf)

@@ -50,8 +50,8 @@ std::optional<std::pair<double, double>> pdfWordPosition(const std::filesystem::
 std::string pdfPageSize(const std::filesystem::path& pdf);
 // The turn a viewer gives a page (1-based), in degrees, or -1 when pdfinfo does not say.
 int pdfPageRotation(const std::filesystem::path& pdf, int page = 1);
-// The fonts a PDF embeds or names, one a line as pdffonts lists them.
-std::string pdfFonts(const std::filesystem::path& pdf);
+// What a poppler tool ("pdfinfo -url", "pdftohtml -xml -stdout -i -q") prints about a PDF.
+std::string pdfToolOutput(const std::string& tool, const std::filesystem::path& pdf);
 // The images in a PDF, as pdfimages lists them.
 int pdfImageCount(const std::filesystem::path& pdf);
 // Ghostscript's rendering of a one-page PostScript file on a page of the given size in points at

@@ -173,3 +173,45 @@ TEST(CellRecords, WhatAFileMayNotClaimIsACorruptError)
                             .file()),
               ErrorCode::Corrupt);
 }
+
+namespace {
+
+constexpr uint16_t kHyperlink = 0x01B8;
+const std::vector<uint8_t> kUrlMoniker{0xE0, 0xC9, 0xEA, 0x79, 0xF9, 0xBA, 0xCE, 0x11,
+                                       0x8C, 0x82, 0x00, 0xAA, 0x00, 0x4B, 0xA9, 0x0B};
+
+// An HLINK record over B2:C3, before its hyperlink object's flags.
+Body hyperlinkOver()
+{
+    return Body().u16(1).u16(2).u16(1).u16(2).bytes(std::vector<uint8_t>(16)).u32(2);
+}
+
+Body& utf16WithNul(Body& body, const std::u16string& text)
+{
+    for (const char16_t unit : text)
+        body.u16(unit);
+    return body.u16(0);
+}
+
+}  // namespace
+
+TEST(Hyperlinks, AddressesAndPlacesAreKeptAndADamagedRecordLosesOnlyItsLink)
+{
+    const std::u16string web = u"https://example.org/ü";
+    Body url = hyperlinkOver().u32(0x03).bytes(kUrlMoniker).u32(static_cast<uint32_t>(web.size() + 1) * 2);
+    utf16WithNul(url, web);
+    Body place = hyperlinkOver().u32(0x08).u32(10);
+    utf16WithNul(place, u"Data!$B$7");
+    Body cut = hyperlinkOver().u32(0x03).bytes(kUrlMoniker).u32(1000).u16('h');
+    Body reversed = Body().u16(5).u16(1).u16(0).u16(0).bytes(std::vector<uint8_t>(16)).u32(2).u32(0x08).u32(3);
+    utf16WithNul(reversed, u"A1");
+
+    const Workbook book = loadSheet({numberCell(0, 0, 1), record(kHyperlink, url), record(kHyperlink, cut),
+                                     record(kHyperlink, place), record(kHyperlink, reversed)});
+    const auto& links = book.sheets.at(0).hyperlinks;
+    ASSERT_EQ(links.size(), 2u);
+    EXPECT_EQ(links[0].range, (CellRange{1, 2, 1, 2}));
+    EXPECT_EQ(links[0].address, "https://example.org/ü");
+    EXPECT_EQ(links[1].location, "Data!$B$7");
+    EXPECT_TRUE(links[1].address.empty());
+}

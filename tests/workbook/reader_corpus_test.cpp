@@ -226,7 +226,7 @@ size_t countInNote(const std::string& note, const std::string& label)
 
 struct Counts {
     size_t merged = 0, comments = 0, rowBreaks = 0, hiddenSheets = 0, chartSheets = 0, hiddenRows = 0,
-           hiddenColumns = 0;
+           hiddenColumns = 0, hyperlinks = 0;
     bool operator==(const Counts&) const = default;
 };
 
@@ -234,7 +234,7 @@ std::ostream& operator<<(std::ostream& out, const Counts& c)
 {
     return out << "merged " << c.merged << ", comments " << c.comments << ", row breaks " << c.rowBreaks
                << ", hidden sheets " << c.hiddenSheets << ", chart sheets " << c.chartSheets << ", hidden rows "
-               << c.hiddenRows << ", hidden columns " << c.hiddenColumns;
+               << c.hiddenRows << ", hidden columns " << c.hiddenColumns << ", hyperlinks " << c.hyperlinks;
 }
 
 Counts countsOf(const Workbook& book)
@@ -243,6 +243,7 @@ Counts countsOf(const Workbook& book)
     for (const Sheet& sheet : book.sheets) {
         c.merged += sheet.mergedRanges.size();
         c.comments += sheet.comments.size();
+        c.hyperlinks += sheet.hyperlinks.size();
         c.rowBreaks += sheet.pageSetup.rowBreaks.size();
         c.hiddenSheets += sheet.visibility != Visibility::Visible;
         c.chartSheets += sheet.kind == SheetKind::Chart;
@@ -278,6 +279,7 @@ TEST(Corpus, CountsAgreeWithTheManifest)
         expected.chartSheets = countInNote(note, "chart sheets");
         expected.hiddenRows = countInNote(note, "hidden rows");
         expected.hiddenColumns = countInNote(note, "hidden cols");
+        expected.hyperlinks = countInNote(note, "hyperlinks");
         const Workbook book = openCorpus(fields[0]);
         EXPECT_EQ(countsOf(book), expected) << fields[0];
         EXPECT_EQ(book.dateSystem1904, note.find("1904 dates") != std::string::npos) << fields[0];
@@ -379,4 +381,20 @@ TEST(Truncation, EveryCorpusWorkbookCutShortFailsOrLosesNothing)
         }
     }
     EXPECT_GT(failures, cuts * 9 / 10);
+}
+
+TEST(Corpus, SummaryInformationAsTheFileStoresIt)
+{
+    REQUIRE_CORPUS();
+    const std::pair<const char*, DocumentSummary> cases[] = {
+        {"poi-ConditionalFormattingSamples.xls", {.title = "Conditional Formatting Samples"}},
+        {"poi-33082.xls", {.author = "Sandy Olheiser"}},
+        {"poi-45538_classic_Footer.xls", {}},
+    };
+    for (const auto& [name, summary] : cases) {
+        const DocumentSummary read = openCorpus(name).summary;
+        EXPECT_EQ(read.title, summary.title) << name;
+        EXPECT_EQ(read.author, summary.author) << name;
+        EXPECT_EQ(read.subject + read.keywords, "") << name;
+    }
 }

@@ -129,6 +129,13 @@ struct Comment {
     bool shown = false;
 };
 
+// A cell's hyperlink: a web or mail address, or a place in the same workbook ("Sheet2!A1").
+struct Hyperlink {
+    CellRange range;
+    std::string address;
+    std::string location;
+};
+
 struct NumberFormat {
     uint16_t id = 0;
     std::string code;

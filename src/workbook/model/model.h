@@ -30,6 +30,7 @@ struct Sheet {
     bool defaultRowsHidden = false;
     std::vector<CellRange> mergedRanges;
     std::vector<Comment> comments;
+    std::vector<Hyperlink> hyperlinks;
     PageSetup pageSetup;
     std::vector<Drawing> drawings;      // in drawing order, those that print; on a chart sheet
                                         // placed within the chart by their share alone
@@ -39,6 +40,11 @@ struct Sheet {
     const Row* row(uint32_t index) const;                      // nullptr when absent
     const Cell* cell(uint32_t row, uint16_t column) const;     // nullptr when absent
     const ColumnInfo* column(uint16_t index) const;            // nullptr when no COLINFO covers it
+};
+
+// The workbook's summary information as its file stores it; empty texts where it says nothing.
+struct DocumentSummary {
+    std::string title, subject, author, keywords;
 };
 
 struct Workbook {
@@ -52,6 +58,7 @@ struct Workbook {
     bool dateSystem1904 = false;
     uint16_t codePage = 1252;
     LoadWarnings warnings;              // what reading had to leave out
+    DocumentSummary summary;
 
     // The colour of a palette index, with automatic colours resolved to `automatic`.
     Color color(uint16_t index, Color automatic) const;

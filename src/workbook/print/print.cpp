@@ -4,6 +4,7 @@
 #include <cctype>
 #include <ctime>
 #include <memory>
+#include <utility>
 
 #include "workbook/charts/chart_painter.h"
 #include "workbook/render/comment_pages.h"
@@ -11,6 +12,7 @@
 #include "workbook/render/drawing_painter.h"
 #include "workbook/canvas/font_metrics.h"
 #include "workbook/print/font_preparation.h"
+#include "workbook/render/page_links.h"
 #include "workbook/render/page_painter.h"
 #include "workbook/print/print_file.h"
 #include "workbook/render/text_spill.h"
@@ -102,6 +104,17 @@ std::string stripLeadingZeros(std::string text)
     return result;
 }
 
+DocumentInfo documentInfo(const Workbook& workbook, const PrintJob& job)
+{
+    const DocumentSummary& summary = workbook.summary;
+    return {.title = summary.title.empty() ? job.documentTitle : summary.title,
+            .subject = summary.subject,
+            .author = summary.author,
+            .keywords = summary.keywords,
+            .creator = job.creator,
+            .created = std::time(nullptr)};
+}
+
 // The chart, and the text boxes of the chart sheet over it.
 void paintChartPage(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, const Sheet& sheet, const PageFrame& frame)
 {
@@ -127,7 +140,8 @@ void printWorkbook(const Workbook& workbook, const PrintJob& job)
 {
     // Made before the first text is measured, which waits for the font configuration to load:
     // creating the files takes a while of its own that the loading then covers.
-    PrintFile file(job.outputPath);
+    PrintFile file(job.outputPath, job.format);
+    file.setDocumentInfo(documentInfo(workbook, job));
     waitForPreparedFonts();
     const int digitWidth = maxDigitWidthPixels(defaultFont(workbook));
     CellFonts fonts(workbook);
@@ -151,6 +165,13 @@ void printWorkbook(const Workbook& workbook, const PrintJob& job)
     values.time = stripLeadingZeros(formatNow("%I:%M %p"));
     values.fileName = job.documentTitle;
 
+    LinkTargets linkTargets(from, to);
+    int sheetStart = 1;
+    for (const auto& prepared : sheets) {
+        linkTargets.addSheet(prepared->sheet, prepared->pagination, sheetStart);
+        sheetStart += static_cast<int>(prepared->pageCount());
+    }
+
     DecodedPictures pictures(workbook, job.warnings);
     HeaderFooterPainter headerFooter;
     int position = 0;
@@ -162,13 +183,19 @@ void printWorkbook(const Workbook& workbook, const PrintJob& job)
                                headerFooter};
         values.sheetName = prepared->sheet.name;
         const size_t cellPages = prepared->pagination.pages.size();
+        bool bookmarked = false;
         for (size_t page = 0; page < prepared->pageCount(); ++page) {
             ++position;
             if (position < from || position > to)
                 continue;
             values.page = prepared->firstPageNumber + static_cast<int>(page);
             cairo_t* cr = file.beginPage(prepared->frame.pageWidth, prepared->frame.pageHeight);
+            if (!std::exchange(bookmarked, true))
+                file.bookmark(prepared->sheet.name);
             paintPage(cr, workbook, fonts, print, page < cellPages ? &prepared->pagination.pages[page] : nullptr, values);
+            if (page < cellPages)
+                for (const LinkArea& area : pageLinks(print, prepared->pagination.pages[page], linkTargets))
+                    file.link(area);
             if (prepared->chartSheet)
                 paintChartPage(cr, workbook, fonts, prepared->sheet, prepared->frame);
             else if (page >= cellPages)

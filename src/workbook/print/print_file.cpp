@@ -1,10 +1,12 @@
 #include "workbook/print/print_file.h"
 
+#include <cairo-pdf.h>
 #include <cairo-ps.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -13,7 +15,7 @@
 
 namespace kx::workbook {
 
-PrintFile::PrintFile(const std::string& outputPath) : outputPath_(outputPath)
+PrintFile::PrintFile(const std::string& outputPath, PrintFormat format) : outputPath_(outputPath), format_(format)
 {
     std::vector<char> name(outputPath.begin(), outputPath.end());
     const std::string suffix = ".partial-XXXXXX";
@@ -30,7 +32,8 @@ PrintFile::PrintFile(const std::string& outputPath) : outputPath_(outputPath)
         fail(std::strerror(errno));
     }
     // The first page sets its own size; this one is only the surface's initial default.
-    surface_ = cairo_ps_surface_create_for_stream(&PrintFile::write, this, 595, 842);
+    surface_ = format == PrintFormat::Pdf ? cairo_pdf_surface_create_for_stream(&PrintFile::write, this, 595, 842)
+                                          : cairo_ps_surface_create_for_stream(&PrintFile::write, this, 595, 842);
     if (cairo_surface_status(surface_) != CAIRO_STATUS_SUCCESS)
         fail(cairo_status_to_string(cairo_surface_status(surface_)));
 }
@@ -51,7 +54,10 @@ cairo_status_t PrintFile::write(void* closure, const unsigned char* data, unsign
 {
     constexpr size_t piece = 64 << 10;
     auto* self = static_cast<PrintFile*>(closure);
-    self->fontNames_.filter({reinterpret_cast<const char*>(data), length}, self->unwritten_);
+    if (self->format_ == PrintFormat::Pdf)
+        self->unwritten_.append(reinterpret_cast<const char*>(data), length);
+    else
+        self->fontNames_.filter({reinterpret_cast<const char*>(data), length}, self->unwritten_);
     return self->unwritten_.size() < piece || self->writeOut() ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
 }
 
@@ -69,6 +75,16 @@ void PrintFile::fail(const std::string& reason) const
 
 cairo_t* PrintFile::beginPage(double width, double height)
 {
+    marks_.startPage(height);
+    if (format_ == PrintFormat::Pdf) {
+        // In whole points, as PostScript states the paper: both routes then put every mark
+        // at the same place on the same paper.
+        cairo_pdf_surface_set_size(surface_, std::round(width), std::round(height));
+        if (!cr_)
+            cr_ = cairo_create(surface_);
+        marks_.tagPageDestination(cr_);
+        return cr_;
+    }
     cairo_ps_surface_set_size(surface_, width, height);
     // Every page is drawn upright on its paper; said so, Ghostscript does not turn a page whose
     // text runs mostly up the page (a row of turned headings) on its side.
@@ -81,6 +97,8 @@ cairo_t* PrintFile::beginPage(double width, double height)
 
 void PrintFile::endPage()
 {
+    if (format_ == PrintFormat::Pdf)
+        marks_.tagPageLinks(cr_);
     cairo_show_page(cr_);
     if (cairo_status(cr_) != CAIRO_STATUS_SUCCESS)
         fail(cairo_status_to_string(cairo_status(cr_)));
@@ -92,13 +110,18 @@ void PrintFile::commit()
         cairo_destroy(cr_);
         cr_ = nullptr;
     }
+    if (format_ == PrintFormat::Pdf)
+        marks_.describePdf(surface_, info_);
     cairo_surface_finish(surface_);
     const cairo_status_t status = cairo_surface_status(surface_);
     cairo_surface_destroy(surface_);
     surface_ = nullptr;
     if (status != CAIRO_STATUS_SUCCESS)
         fail(cairo_status_to_string(status));
-    fontNames_.finish(unwritten_);
+    if (format_ == PrintFormat::PostScript) {
+        fontNames_.finish(unwritten_);
+        unwritten_ += marks_.pdfmarks(info_);
+    }
     if (!writeOut())
         fail(std::strerror(errno));
     // Not forced to disk: a print file is read at once by whoever asked for it, and one lost to a

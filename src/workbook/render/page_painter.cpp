@@ -52,6 +52,19 @@ std::string columnName(uint32_t column)
     return name;
 }
 
+GridPlacement gridPlacement(const SheetPrint& print, const PageGrid& grid)
+{
+    const PageSetup& setup = print.sheet.pageSetup;
+    const PageFrame& frame = print.frame;
+    const double scale = print.pagination.scale;
+    const double headingWidth = print.pagination.headingWidth;
+    const double headingHeight = print.pagination.headingHeight;
+    const double usedWidth = (headingWidth + grid.width) * scale, usedHeight = (headingHeight + grid.height) * scale;
+    const double left = frame.left + (setup.centerHorizontally ? std::max(0.0, (frame.contentWidth - usedWidth) / 2) : 0);
+    const double top = frame.top + (setup.centerVertically ? std::max(0.0, (frame.contentHeight - usedHeight) / 2) : 0);
+    return {left + headingWidth * scale, top + headingHeight * scale, scale};
+}
+
 void paintPage(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, const SheetPrint& print, const SheetPage* page,
                const HeaderValues& values)
 {
@@ -63,17 +76,13 @@ void paintPage(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, const Sh
         return;
 
     const PageGrid grid = pageGrid(print.sheet, print.metrics, *page);
-    const double scale = print.pagination.scale;
     const double headingWidth = print.pagination.headingWidth;
     const double headingHeight = print.pagination.headingHeight;
-    const double usedWidth = (headingWidth + grid.width) * scale, usedHeight = (headingHeight + grid.height) * scale;
-    const double left = frame.left + (setup.centerHorizontally ? std::max(0.0, (frame.contentWidth - usedWidth) / 2) : 0);
-    const double top = frame.top + (setup.centerVertically ? std::max(0.0, (frame.contentHeight - usedHeight) / 2) : 0);
+    const GridPlacement placement = gridPlacement(print, grid);
 
     cairo_save(cr);
-    cairo_translate(cr, left, top);
-    cairo_scale(cr, scale, scale);
-    cairo_translate(cr, headingWidth, headingHeight);
+    cairo_translate(cr, placement.left, placement.top);
+    cairo_scale(cr, placement.scale, placement.scale);
     LayoutPtr layout = makeLayout(cr);
     if (setup.headings)
         paintHeadings(cr, layout.get(), fonts, grid, headingWidth, headingHeight);

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "workbook/xls/document_summary.h"
 #include "workbook/xls/read_failure.h"
 
 namespace kx::workbook::detail {
@@ -67,6 +68,8 @@ void initialiseGsfOnce()
         const auto levels = static_cast<GLogLevelFlags>(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_CRITICAL);
         for (const char* domain : {"libgsf", "libgsf:msole"})
             g_log_set_handler(domain, levels, ignoreLogMessage, nullptr);
+        // libgsf's reader of property sets (the summary information) warns without a domain.
+        g_log_set_handler(nullptr, levels, ignoreLogMessage, nullptr);
     });
 }
 
@@ -126,6 +129,7 @@ WorkbookStream extractWorkbookStream(std::span<const std::byte> fileBytes)
     if (!stream)
         throw ReadFailure(ErrorCode::NotAWorkbook, "it holds no workbook stream (it may be another Office document)");
     result.bytes = readWhole(stream.get(), fileBytes.size());
+    result.summary = readDocumentSummary(root.get());
     return result;
 }
 

@@ -4,11 +4,14 @@
 #include <span>
 #include <vector>
 
+#include "workbook/model/model.h"
+
 namespace kx::workbook::detail {
 
 struct WorkbookStream {
     std::vector<std::byte> bytes;
     bool namedBook = false;  // the Excel 5/95 name "Book" rather than "Workbook"
+    DocumentSummary summary;
 };
 
 // Throws ReadFailure: NotAWorkbook for files that are no compound file or hold no workbook

@@ -15,7 +15,7 @@ constexpr std::string_view kInterface = "the spreadsheet program's own interface
 constexpr std::string_view kStyles = "named styles and their extensions: every cell carries its own format";
 constexpr std::string_view kPivotsAndQueries = "pivot tables, scenarios and external data: their cells hold what prints";
 constexpr std::string_view kFiltersAndValidation = "filters, sorting and data validation, which change nothing printed";
-constexpr std::string_view kReadElsewhere = "read by the drawing, comment or hyperlink reader";
+constexpr std::string_view kReadElsewhere = "read by the drawing or comment reader";
 constexpr std::string_view kPrinterDriver = "the printer driver's own settings; the page set-up records say what printing needs";
 constexpr std::string_view kPhonetic = "phonetic guides, which the print leaves out";
 constexpr std::string_view kNewerConditions = "conditional formats of later program versions, not read yet";
@@ -107,7 +107,6 @@ constexpr std::array kPassedOver{
     PassedOver{0x01AF, kProtection},            // PROT4REV
     PassedOver{0x01B2, kFiltersAndValidation},  // DVAL
     PassedOver{0x01B7, kPivotsAndQueries},      // REFRESHALL
-    PassedOver{0x01B8, kReadElsewhere},         // HLINK
     PassedOver{0x01BA, kInterface},             // CODENAME
     PassedOver{0x01BC, kProtection},            // PROT4REVPASS
     PassedOver{0x01BD, kInterface},             // OBNOMACROS

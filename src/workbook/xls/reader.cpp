@@ -64,22 +64,25 @@ std::string earlyWorksheetName(const std::string& displayName)
     return path.has_extension() && !path.stem().empty() ? path.stem().string() : "Sheet1";
 }
 
-// The workbook stream in the Excel 97-2003 layout, whatever version and wrapping the file has.
-std::vector<std::byte> workbookStreamOf(std::span<const std::byte> fileBytes)
+// The workbook stream in the Excel 97-2003 layout, whatever version and wrapping the file has,
+// with the summary information a compound file keeps beside it.
+detail::WorkbookStream workbookStreamOf(std::span<const std::byte> fileBytes)
 {
-    std::vector<std::byte> stream = detail::isEarlyWorksheet(fileBytes) ? detail::earlyWorksheetAsBiff5(fileBytes)
-                                                                         : detail::extractWorkbookStream(fileBytes).bytes;
-    detail::decryptWorkbookStream(stream);
-    if (detail::isBiff5Stream(stream))
-        stream = detail::upgradeBiff5Stream(stream);
+    detail::WorkbookStream stream = detail::isEarlyWorksheet(fileBytes)
+                                        ? detail::WorkbookStream{.bytes = detail::earlyWorksheetAsBiff5(fileBytes)}
+                                        : detail::extractWorkbookStream(fileBytes);
+    detail::decryptWorkbookStream(stream.bytes);
+    if (detail::isBiff5Stream(stream.bytes))
+        stream.bytes = detail::upgradeBiff5Stream(stream.bytes);
     return stream;
 }
 
 Workbook readWorkbook(std::span<const std::byte> fileBytes, const std::string& displayName)
 {
-    const std::vector<std::byte> stream = workbookStreamOf(fileBytes);
-    detail::Globals globals = detail::readGlobals(stream);
+    const detail::WorkbookStream stream = workbookStreamOf(fileBytes);
+    detail::Globals globals = detail::readGlobals(stream.bytes);
     Workbook book = std::move(globals.workbook);
+    book.summary = stream.summary;
     book.sheets.resize(globals.sheets.size());
     for (size_t i = 0; i < globals.sheets.size(); ++i) {
         book.sheets[i].name = globals.sheets[i].name;
@@ -90,7 +93,7 @@ Workbook readWorkbook(std::span<const std::byte> fileBytes, const std::string& d
         book.sheets[0].name = earlyWorksheetName(displayName);
     if (book.fonts.empty())
         book.fonts.emplace_back();
-    readSheets(stream, globals, book);
+    readSheets(stream.bytes, globals, book);
     detail::applyConditionalFormats(book);
     detail::applyBuiltinNames(globals, book.sheets);
     detail::fillChartData(book);

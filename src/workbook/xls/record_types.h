@@ -47,6 +47,7 @@ inline constexpr uint16_t StandardWidth = 0x0099;
 inline constexpr uint16_t MergedCells = 0x00E5;
 inline constexpr uint16_t ConditionalHeader = 0x01B0;
 inline constexpr uint16_t ConditionalRule = 0x01B1;
+inline constexpr uint16_t Hyperlink = 0x01B8;
 inline constexpr uint16_t Window2 = 0x023E;
 
 // Page set-up

@@ -11,6 +11,7 @@
 #include "workbook/xls/comment_records.h"
 #include "workbook/xls/custom_views.h"
 #include "workbook/xls/drawing_records.h"
+#include "workbook/xls/hyperlink_records.h"
 #include "workbook/xls/page_setup_records.h"
 #include "workbook/xls/read_failure.h"
 #include "workbook/xls/record_types.h"
@@ -191,6 +192,7 @@ void SheetReader::readRecord(const Record& record)
     case record_type::WsBool: fitToPage_ = (reader.u16() & 0x0100) != 0; break;
     case record_type::ConditionalHeader: readConditionalHeader(reader, sheet_); break;
     case record_type::ConditionalRule: readConditionalRule(reader, sheet_); break;
+    case record_type::Hyperlink: readHyperlink(reader, sheet_); break;
     default:
         if (context_.warnings)
             passOver(record, *context_.warnings);
