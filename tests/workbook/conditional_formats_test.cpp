@@ -301,7 +301,7 @@ TEST(ConditionalFormats, FormulaTokensCutShortMakeTheRuleUnknown)
         records.push_back(fillIf(formulas[column]));
     }
     const Workbook book = loadWorkbook(WorkbookBuilder().sheet({.name = "Cut", .records = records}).file());
-    for (uint16_t column = 0; column + 1 < formulas.size(); ++column)
+    for (uint16_t column = 0; column + 1u < formulas.size(); ++column)
         EXPECT_EQ(book.sheets[0].cell(0, column)->format, 15) << column;
     EXPECT_EQ(formatAt(book, 0, static_cast<uint16_t>(formulas.size() - 1)).fillForeground, 13);
 }
