@@ -1,7 +1,5 @@
 #include "cli/arguments.h"
 
-#include <charconv>
-
 namespace kx::cli {
 namespace {
 
@@ -9,12 +7,10 @@ using conversion::UsageError;
 
 int wholeNumberOf(const std::string& text, int lowest, int highest, const std::string& what)
 {
-    int number = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || number < lowest || number > highest)
-        throw UsageError(what + " needs a whole number from " + std::to_string(lowest) + " to " + std::to_string(highest)
-                         + ", not '" + text + "'");
-    return number;
+    if (const auto number = conversion::wholeNumberOf(text, lowest, highest))
+        return *number;
+    throw UsageError(what + " needs a whole number from " + std::to_string(lowest) + " to " + std::to_string(highest)
+                     + ", not '" + text + "'");
 }
 
 // The batch options taken out of the arguments; the rest stays in order for the page set-up

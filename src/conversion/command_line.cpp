@@ -50,26 +50,16 @@ double zoomOf(const std::string& text)
     return *zoom;
 }
 
-// A whole number from 1 to `highest`; nothing for any other text.
-std::optional<int> wholeNumberOf(const std::string& text, int highest)
-{
-    int number = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || number < 1 || number > highest)
-        return std::nullopt;
-    return number;
-}
-
 int pageOf(const std::string& option, const std::string& text)
 {
-    if (const auto page = wholeNumberOf(text, kHighestPage))
+    if (const auto page = wholeNumberOf(text, 1, kHighestPage))
         return *page;
     throw UsageError(option + " needs a page number from 1 to " + std::to_string(kHighestPage) + ", not '" + text + "'");
 }
 
 std::chrono::seconds timeoutOf(const std::string& text)
 {
-    if (const auto seconds = wholeNumberOf(text, kLongestTimeout))
+    if (const auto seconds = wholeNumberOf(text, 1, kLongestTimeout))
         return std::chrono::seconds(*seconds);
     throw UsageError("--timeout needs whole seconds from 1 to " + std::to_string(kLongestTimeout) + ", not '" + text + "'");
 }
@@ -77,11 +67,9 @@ std::chrono::seconds timeoutOf(const std::string& text)
 // A count of pages for fitting: 0 means as many as needed.
 std::int16_t fitPagesOf(const std::string& option, const std::string& text)
 {
-    int pages = -1;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), pages);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || pages < 0 || pages > kMostFitPages)
-        throw UsageError(option + " needs page counts from 0 to " + std::to_string(kMostFitPages) + ", not '" + text + "'");
-    return static_cast<std::int16_t>(pages);
+    if (const auto pages = wholeNumberOf(text, 0, kMostFitPages))
+        return static_cast<std::int16_t>(*pages);
+    throw UsageError(option + " needs page counts from 0 to " + std::to_string(kMostFitPages) + ", not '" + text + "'");
 }
 
 PageFit fitOf(const std::string& text)
@@ -125,6 +113,15 @@ private:
 };
 
 }  // namespace
+
+std::optional<int> wholeNumberOf(const std::string& text, int lowest, int highest)
+{
+    int number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || number < lowest || number > highest)
+        return std::nullopt;
+    return number;
+}
 
 ConversionArguments parseConversionArguments(const std::vector<std::string>& arguments)
 {

@@ -1,6 +1,7 @@
 #pragma once
 // The print options of the command-line converter, among its other arguments.
 #include <chrono>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -25,6 +26,9 @@ class UsageError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// A whole number from `lowest` to `highest`, digits only; nothing for any other text.
+std::optional<int> wholeNumberOf(const std::string& text, int lowest, int highest);
 
 // `arguments` without the program name. Throws UsageError.
 ConversionArguments parseConversionArguments(const std::vector<std::string>& arguments);
