@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "workbook/canvas/cell_fonts.h"
+#include "workbook/canvas/hidden_glyphs.h"
 #include "workbook/canvas/line_items.h"
 
 using namespace kx::workbook;
@@ -68,7 +69,7 @@ void expectDrawnAsLaidOut(const ShapedLine& line, PangoLayout* layout, const Par
     const std::string drawn = postScriptOf([&](cairo_t* cr) { line.draw(cr, x, y, paragraph); });
     const std::string laidOut = postScriptOf([&](cairo_t* cr) {
         cairo_move_to(cr, x, y);
-        pango_cairo_show_layout(cr, layout);
+        showVisibleLayout(cr, layout);
     });
     EXPECT_TRUE(drawn == laidOut) << pageOf(drawn) << "\ninstead of\n" << pageOf(laidOut);
 }

@@ -2,6 +2,8 @@
 
 #include <pango/pangocairo.h>
 
+#include "workbook/canvas/hidden_glyphs.h"
+
 namespace kx::workbook {
 namespace {
 
@@ -126,7 +128,9 @@ void ShapedLine::draw(cairo_t* cr, double x, double y, const Paragraph& paragrap
     cairo_move_to(cr, x, y);
     const int start = alignedStart(paragraph);
     if (start == 0) {
-        pango_cairo_show_glyph_item(cr, text_.c_str(), const_cast<PangoGlyphItem*>(&run_));
+        auto* run = const_cast<PangoGlyphItem*>(&run_);
+        HiddenGlyphs hidden(cr, run);
+        pango_cairo_show_glyph_item(cr, text_.c_str(), run);
         return;
     }
     // Each glyph carries the start, as a layout's line carries it from the paragraph's edge.
@@ -134,7 +138,10 @@ void ShapedLine::draw(cairo_t* cr, double x, double y, const Paragraph& paragrap
     for (int i = 0; i < moved->num_glyphs; ++i)
         moved->glyphs[i].geometry.x_offset += start;
     PangoGlyphItem run{run_.item, moved, 0, 0, 0};
-    pango_cairo_show_glyph_item(cr, text_.c_str(), &run);
+    {
+        HiddenGlyphs hidden(cr, &run);
+        pango_cairo_show_glyph_item(cr, text_.c_str(), &run);
+    }
     pango_glyph_string_free(moved);
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "workbook/format/number_format.h"
+#include "workbook/canvas/hidden_glyphs.h"
 
 namespace kx::workbook::chart {
 
@@ -89,7 +90,7 @@ void ChartTexts::draw(const std::string& text, TextRole role, double x, double y
     prepare(text, role, wrapWidth);
     setSourceColor(cr_, fonts_.color(role == TextRole::Title ? titleFont_ : labelFont_));
     cairo_move_to(cr_, x, y);
-    pango_cairo_show_layout(cr_, layout_.get());
+    showVisibleLayout(cr_, layout_.get());
 }
 
 void ChartTexts::drawUpright(const std::string& text, TextRole role, double centerX, double centerY)

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "workbook/canvas/pango_layout.h"
+#include "workbook/canvas/hidden_glyphs.h"
 
 namespace kx::workbook {
 namespace {
@@ -234,7 +235,7 @@ void paintTextRuns(cairo_t* cr, const std::vector<MetafileTextRun>& runs)
         cairo_scale(cr, stretch, 1);
         cairo_set_source_rgb(cr, run.fill.red / 255.0, run.fill.green / 255.0, run.fill.blue / 255.0);
         cairo_move_to(cr, 0, -static_cast<double>(pango_layout_get_baseline(layout.get())) / PANGO_SCALE);
-        pango_cairo_show_layout(cr, layout.get());
+        showVisibleLayout(cr, layout.get());
         cairo_restore(cr);
     }
     pango_font_description_free(font);

@@ -6,6 +6,8 @@
 
 #include <pango/pangocairo.h>
 
+#include "workbook/canvas/hidden_glyphs.h"
+
 namespace kx::workbook {
 namespace {
 
@@ -311,7 +313,7 @@ void CellTextPainter::paint(const TextPlan& plan)
     } else {
         cairo_move_to(cr_, plan.x, plan.y);
     }
-    pango_cairo_show_layout(cr_, layout_);
+    showVisibleLayout(cr_, layout_);
     cairo_restore(cr_);
     if (plan.angle != 0)
         pango_cairo_update_layout(cr_, layout_);

@@ -7,6 +7,7 @@
 #include "workbook/canvas/font_description.h"
 #include "workbook/render/page_painter.h"
 #include "workbook/canvas/pango_layout.h"
+#include "workbook/canvas/hidden_glyphs.h"
 
 namespace kx::workbook {
 namespace {
@@ -89,7 +90,7 @@ void paintCommentPage(cairo_t* cr, const Sheet& sheet, const Font& font, const P
     for (size_t index : comments) {
         const double height = layoutComment(layout.get(), sheet.comments[index], font, frame);
         cairo_move_to(cr, frame.left, y);
-        pango_cairo_show_layout(cr, layout.get());
+        showVisibleLayout(cr, layout.get());
         y += height + blockGap;
     }
 }

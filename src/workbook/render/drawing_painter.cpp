@@ -6,6 +6,7 @@
 #include "workbook/pictures/metafile_picture.h"
 #include "workbook/canvas/pango_layout.h"
 #include "workbook/pictures/picture_decoding.h"
+#include "workbook/canvas/hidden_glyphs.h"
 
 namespace kx::workbook {
 namespace {
@@ -76,7 +77,7 @@ void paintText(cairo_t* cr, PangoLayout* layout, CellFonts& fonts, const Drawing
     cairo_clip(cr);
     setSourceColor(cr, fonts.color(drawing.fontIndex));
     cairo_move_to(cr, box.x + textInsetX, y);
-    pango_cairo_show_layout(cr, layout);
+    showVisibleLayout(cr, layout);
     cairo_restore(cr);
 }
 

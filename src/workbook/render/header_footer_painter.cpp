@@ -3,6 +3,7 @@
 #include "workbook/canvas/cell_fonts.h"
 #include "workbook/canvas/font_description.h"
 #include "workbook/canvas/pango_layout.h"
+#include "workbook/canvas/hidden_glyphs.h"
 
 namespace kx::workbook {
 namespace {
@@ -54,7 +55,7 @@ void HeaderFooterPainter::paint(cairo_t* cr, const HeaderSections& sections, con
                          : section == CenterSection ? (frame.pageWidth - width) / 2
                                                     : frame.left + frame.contentWidth - width;
         cairo_move_to(cr, x, footer ? frame.footerBottom - height : frame.headerTop);
-        pango_cairo_show_layout(cr, layout);
+        showVisibleLayout(cr, layout);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "workbook/render/drawing_painter.h"
 #include "workbook/layout/page_grid.h"
 #include "workbook/canvas/pango_layout.h"
+#include "workbook/canvas/hidden_glyphs.h"
 
 namespace kx::workbook {
 namespace {
@@ -21,7 +22,7 @@ void paintHeadingBox(cairo_t* cr, PangoLayout* layout, const std::string& label,
     pango_layout_set_text(layout, label.data(), static_cast<int>(label.size()));
     const auto [width, height] = logicalSize(layout);
     cairo_move_to(cr, box.x + (box.width - width) / 2, box.y + (box.height - height) / 2);
-    pango_cairo_show_layout(cr, layout);
+    showVisibleLayout(cr, layout);
 }
 
 // Row numbers left of the grid and column letters above it, in the workbook's default font.
