@@ -5,7 +5,8 @@ F1 is twice the shared words over the sum of both counts, so 1 means the same wo
 as often, whatever the page they sit on.
 
 Visual: every page rendered in grey at a low resolution (24 dpi); on each page pair the
-ink (255 less the grey level) is summed over square blocks of 4 pixels (about 4 mm), and
+ink (255 less the grey level) is summed over square blocks of 4 pixels (about 4 mm; at
+another resolution, blocks of the same size on paper), and
 each block then over itself and its eight neighbours, so that a line moved by up to a
 block still meets itself. The page score is the sum of the smaller smoothed ink over the
 sum of the larger one (weighted Jaccard: 1 for equal pages, 0 when no ink comes near;
@@ -143,6 +144,11 @@ def smooth(sums, columns):
     return result
 
 
+def block_pixels(dpi):
+    """Pixels a side of a block at dpi, so that a block covers the same paper at any resolution."""
+    return max(1, round(BLOCK_PIXELS * dpi / VISUAL_DPI))
+
+
 def page_similarity(first, second, block=BLOCK_PIXELS):
     """Weighted Jaccard of smoothed block ink in [0, 1]; pages of different size meet top left."""
     width = max(first.width, second.width)
@@ -177,7 +183,7 @@ def visual_score(pdf_ours, pdf_theirs, dpi=VISUAL_DPI, pair_scores=None):
             return None
         total = 0.0
         for path_a, path_b in zip(ours, theirs):
-            score = page_similarity(read_pgm(path_a), read_pgm(path_b))
+            score = page_similarity(read_pgm(path_a), read_pgm(path_b), block_pixels(dpi))
             if pair_scores is not None:
                 pair_scores.append(score)
             total += score
