@@ -73,7 +73,7 @@ Data anchor(uint16_t c1, uint16_t dx1, uint16_t r1, uint16_t dy1, uint16_t c2, u
     return escher(0xF010, 0, Body().u16(0).u16(c1).u16(dx1).u16(r1).u16(dy1).u16(c2).u16(dx2).u16(r2).u16(dy2).data());
 }
 
-Data properties(std::initializer_list<std::pair<uint16_t, uint32_t>> values)
+Data properties(const std::vector<std::pair<uint16_t, uint32_t>>& values)
 {
     Body body;
     for (const auto& [id, value] : values)
@@ -81,9 +81,9 @@ Data properties(std::initializer_list<std::pair<uint16_t, uint32_t>> values)
     return escher(0xF00B, static_cast<uint16_t>(values.size()), body.data(), 3);
 }
 
-Data shapeRecord(uint16_t kind)
+Data shapeRecord(uint16_t kind, uint32_t flags = 0)
 {
-    return escher(0xF00A, kind, Data(8, 0), 2);
+    return escher(0xF00A, kind, Body().u32(1025).u32(flags).data(), 2);
 }
 
 const Data clientData = escher(0xF011, 0, {});
@@ -299,6 +299,48 @@ TEST(SheetDrawings, ShapePropertiesAndObjectsPairInOrder)
     EXPECT_EQ(read[3].anchor->lastRow, 5u);
 }
 
+TEST(SheetDrawings, ShapesPrintTheirOutlineFillAndLine)
+{
+    struct Case {
+        uint16_t shapeType, objectKind;
+        std::vector<std::pair<uint16_t, uint32_t>> properties;
+        uint32_t flags;
+        std::optional<ShapeGeometry> geometry;  // nothing: not drawn
+        std::optional<Color> fill, line;
+        double lineWidth = 0.75;
+    };
+    const Color white{255, 255, 255}, black{0, 0, 0};
+    const std::vector<Case> cases{
+        // A line two points wide with an arrow at its end, drawn from top right to bottom left.
+        {20, 1, {{0x01CB, 25400}, {0x01D1, 1}}, 0x40, ShapeGeometry::Line, std::nullopt, black, 2},
+        {3, 30, {{0x0181, 0x0000FF}}, 0, ShapeGeometry::Ellipse, Color{255, 0, 0}, black},
+        {1, 2, {{0x01BF, 0x00100000}, {0x01C0, 0xFF0000}}, 0, ShapeGeometry::Rectangle, std::nullopt, Color{0, 0, 255}},
+        {5, 30, {}, 0x80, ShapeGeometry::Triangle, white, black},
+        {0, 3, {}, 0, ShapeGeometry::Ellipse, white, black},  // no shape type: the object's kind tells
+        {12, 30, {}, 0, std::nullopt},                          // a star: not drawn
+        {1, 0, {}, 0, std::nullopt},                            // a group's own shape
+    };
+    for (const Case& shape : cases) {
+        const Data drawing = container(0xF002, {container(0xF003, {container(0xF004, {
+            shapeRecord(shape.shapeType, shape.flags), properties(shape.properties), anchor(1, 0, 1, 0, 3, 0, 4, 0),
+            clientData})})});
+        const Workbook book = loadWithDrawing({drawingRecord(drawing), objRecord(shape.objectKind, 1)}, Data{});
+        const std::vector<Drawing>& drawings = book.sheets.at(0).drawings;
+        SCOPED_TRACE(shape.shapeType);
+        ASSERT_EQ(drawings.size(), shape.geometry ? 1u : 0u);
+        if (!shape.geometry)
+            continue;
+        EXPECT_EQ(drawings[0].kind, DrawingKind::Shape);
+        EXPECT_EQ(drawings[0].geometry, *shape.geometry);
+        EXPECT_EQ(drawings[0].fill, shape.fill);
+        EXPECT_EQ(drawings[0].line, shape.line);
+        EXPECT_EQ(drawings[0].lineWidth, shape.lineWidth);
+        EXPECT_EQ(drawings[0].flippedAcross, (shape.flags & 0x40) != 0);
+        EXPECT_EQ(drawings[0].flippedUp, (shape.flags & 0x80) != 0);
+        EXPECT_EQ(drawings[0].arrowAtEnd, shape.shapeType == 20);
+    }
+}
+
 TEST(SheetDrawings, ShapesMarkedHiddenOrNotToPrintStayOffPaper)
 {
     // Flags count only with their use bits: a writer that marks none leaves the shape printed.
@@ -435,6 +477,12 @@ TEST_F(DrawingPrints, ASheetOfOnlyPicturesPrintsThem)
     std::ifstream postScript(scratch.path("print.ps"), std::ios::binary);
     const std::string program{std::istreambuf_iterator<char>(postScript), std::istreambuf_iterator<char>()};
     EXPECT_NE(program.find("/DCTDecode filter"), std::string::npos);
+}
+
+TEST_F(DrawingPrints, ASheetOfOnlyALineInAGroupPrintsIt)
+{
+    const auto pdf = print("wide/poi-SolverContainerAfterSPGR.xls");
+    EXPECT_EQ(support::pdfPageCount(pdf), 1);
 }
 
 TEST_F(DrawingPrints, TextBoxesPrintAsSearchableText)

@@ -27,7 +27,11 @@ struct DrawingAnchor {
     bool operator==(const DrawingAnchor&) const = default;
 };
 
-enum class DrawingKind : uint8_t { Picture, TextBox, Chart };
+enum class DrawingKind : uint8_t { Picture, TextBox, Chart, Shape };
+
+// The outline of a shape or text box within its rectangle. A line runs from corner to corner:
+// top left to bottom right, unless flipped across or up.
+enum class ShapeGeometry : uint8_t { Rectangle, RoundRectangle, Ellipse, Diamond, Triangle, RightTriangle, Line };
 
 // The part of an anchored rectangle that a shape inside a group takes, as shares of the
 // rectangle's width and height; the whole rectangle for a shape of its own.
@@ -36,7 +40,7 @@ struct DrawingShare {
     bool operator==(const DrawingShare&) const = default;
 };
 
-// A picture or a text box floating over the cells.
+// A picture, text box, chart or shape floating over the cells.
 struct Drawing {
     DrawingKind kind = DrawingKind::Picture;
     DrawingAnchor anchor;
@@ -48,6 +52,10 @@ struct Drawing {
     HorizontalAlign horizontal = HorizontalAlign::Left;
     VerticalAlign vertical = VerticalAlign::Top;
     std::optional<Color> fill, line;  // nothing: not filled, no outline
+    ShapeGeometry geometry = ShapeGeometry::Rectangle;  // TextBox, Shape
+    bool flippedAcross = false, flippedUp = false;      // Line: which diagonal, which way
+    double lineWidth = 0.75;                            // points
+    bool arrowAtStart = false, arrowAtEnd = false;      // Line
 };
 
 // Charts. Bars lie across, columns stand up; both come from the same records.
@@ -136,6 +144,10 @@ struct ChartAxis {
 
 struct ChartFrame {
     std::optional<Color> fill, line;  // nothing: not filled, no outline
+    ShapeGeometry geometry = ShapeGeometry::Rectangle;  // TextBox, Shape
+    bool flippedAcross = false, flippedUp = false;      // Line: which diagonal, which way
+    double lineWidth = 0.75;                            // points
+    bool arrowAtStart = false, arrowAtEnd = false;      // Line
 };
 
 struct Chart {

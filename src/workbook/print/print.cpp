@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "workbook/charts/chart_painter.h"
+#include "workbook/render/shape_painter.h"
 #include "workbook/render/comment_pages.h"
 #include "workbook/layout/drawing_geometry.h"
 #include "workbook/render/drawing_painter.h"
@@ -115,7 +116,7 @@ DocumentInfo documentInfo(const Workbook& workbook, const PrintJob& job)
             .created = std::time(nullptr)};
 }
 
-// The chart, and the text boxes of the chart sheet over it.
+// The chart, and the text boxes and shapes of the chart sheet over it.
 void paintChartPage(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, const Sheet& sheet, const PageFrame& frame)
 {
     const Chart& chart = sheet.charts.front();
@@ -123,9 +124,12 @@ void paintChartPage(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, con
     box.x += frame.left;
     box.y += frame.top;
     paintChart(cr, workbook, fonts, chart, box);
-    for (const Drawing& drawing : sheet.drawings)
+    for (const Drawing& drawing : sheet.drawings) {
         if (drawing.kind == DrawingKind::TextBox)
             paintTextBox(cr, fonts, drawing, shareOf(box, drawing.share));
+        else if (drawing.kind == DrawingKind::Shape)
+            paintShape(cr, drawing, shareOf(box, drawing.share));
+    }
 }
 
 }  // namespace

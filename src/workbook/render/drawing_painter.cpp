@@ -7,11 +7,11 @@
 #include "workbook/canvas/pango_layout.h"
 #include "workbook/pictures/picture_decoding.h"
 #include "workbook/canvas/hidden_glyphs.h"
+#include "workbook/render/shape_painter.h"
 
 namespace kx::workbook {
 namespace {
 
-constexpr double outlineWidth = 0.75;
 // The margins inside a text box: a tenth of an inch left and right, a twentieth above and below.
 constexpr double textInsetX = 7.2, textInsetY = 3.6;
 
@@ -19,12 +19,6 @@ bool onPage(const DrawingAnchor& anchor, const SheetPage& page)
 {
     return anchor.lastRow >= page.rows.first && anchor.firstRow <= page.rows.last &&
            anchor.lastColumn >= page.columns.first && anchor.firstColumn <= page.columns.last;
-}
-
-void paintFrame(cairo_t* cr, const Drawing& drawing, const Box& box)
-{
-    cairo_rectangle(cr, box.x, box.y, box.width, box.height);
-    fillAndStroke(cr, drawing.fill, drawing.line, outlineWidth);
 }
 
 void paintPicture(cairo_t* cr, cairo_surface_t* image, const Box& box)
@@ -85,7 +79,7 @@ void paintText(cairo_t* cr, PangoLayout* layout, CellFonts& fonts, const Drawing
 
 void paintTextBox(cairo_t* cr, CellFonts& fonts, const Drawing& drawing, const Box& box)
 {
-    paintFrame(cr, drawing, box);
+    paintShape(cr, drawing, box);
     paintText(cr, makeLayout(cr).get(), fonts, drawing, box);
 }
 
@@ -104,7 +98,7 @@ void paintDrawings(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, Deco
         const Box box = shareOf(drawingBox(drawing.anchor, metrics, page, grid), drawing.share);
         if (box.x >= grid.width || box.y >= grid.height || box.x + box.width <= 0 || box.y + box.height <= 0)
             continue;
-        paintFrame(cr, drawing, box);
+        paintShape(cr, drawing, box);
         if (drawing.kind == DrawingKind::TextBox) {
             paintText(cr, layout.get(), fonts, drawing, box);
         } else if (drawing.kind == DrawingKind::Chart) {

@@ -14,10 +14,19 @@ namespace {
 constexpr uint16_t kCommonObjectData = 0x0015;
 constexpr uint16_t kPrintedObject = 0x0010;
 constexpr uint16_t kPictureObject = 0x0008;
+constexpr uint16_t kLineObject = 0x0001;
+constexpr uint16_t kRectangleObject = 0x0002;
+constexpr uint16_t kOvalObject = 0x0003;
+constexpr uint16_t kTextBoxObject = 0x0006;
+constexpr uint16_t kDrawnShapeObject = 0x001E;
 constexpr size_t kTxoTextLengthOffset = 8;  // after the options: rotation and reserved bytes
 constexpr size_t kRunSize = 8;
 
 constexpr uint16_t kShapeContainer = 0xF004;
+constexpr uint16_t kShapeRecord = 0xF00A;
+constexpr size_t kShapeRecordSize = 8;  // the shape's id, then its flags
+constexpr uint32_t kFlippedAcrossBit = 0x0040;
+constexpr uint32_t kFlippedUpBit = 0x0080;
 constexpr uint16_t kOptions = 0xF00B;
 constexpr uint16_t kTertiaryOptions = 0xF122;
 constexpr uint16_t kClientAnchor = 0xF010;
@@ -33,6 +42,11 @@ constexpr uint16_t kFillColor = 0x0181;
 constexpr uint16_t kFillFlags = 0x01BF;
 constexpr uint16_t kLineColor = 0x01C0;
 constexpr uint16_t kLineFlags = 0x01FF;
+constexpr uint16_t kLineWidth = 0x01CB;
+constexpr uint16_t kLineStartArrow = 0x01D0;
+constexpr uint16_t kLineEndArrow = 0x01D1;
+constexpr double kUnitsPerPoint = 12700;
+constexpr double kWidestLine = 100;  // points; wider is taken as damage
 constexpr uint32_t kFilledBit = 0x0010;
 constexpr uint32_t kOutlinedBit = 0x0008;
 constexpr uint16_t kShapeFlags = 0x03BF;
@@ -81,10 +95,42 @@ void readProperties(const EscherRecord& options, Shape& shape)
         case kFillFlags: shape.filled = flag(value, kFilledBit); break;
         case kLineColor: shape.lineColor = rgbColor(value); break;
         case kLineFlags: shape.outlined = flag(value, kOutlinedBit); break;
+        case kLineWidth: shape.lineWidth = std::min(value / kUnitsPerPoint, kWidestLine); break;
+        case kLineStartArrow: shape.arrowAtStart = value != 0; break;
+        case kLineEndArrow: shape.arrowAtEnd = value != 0; break;
         case kShapeFlags: shape.offPaper = keptOffPaper(value); break;
         default: break;
         }
     }
+}
+
+// The outline a shape draws: by its shape type, or by its object's kind for writers that give
+// no type. Other shapes (stars, arrows as outlines, freeforms, connectors with bends) are not
+// drawn.
+std::optional<ShapeGeometry> geometryOf(const Shape& shape, uint16_t objectKind)
+{
+    switch (shape.type) {
+    case 1: case 202: return ShapeGeometry::Rectangle;
+    case 2: return ShapeGeometry::RoundRectangle;
+    case 3: return ShapeGeometry::Ellipse;
+    case 4: return ShapeGeometry::Diamond;
+    case 5: return ShapeGeometry::Triangle;
+    case 6: return ShapeGeometry::RightTriangle;
+    case 20: case 32: return ShapeGeometry::Line;  // a line, a straight connector
+    default: break;
+    }
+    switch (objectKind) {
+    case kLineObject: return ShapeGeometry::Line;
+    case kRectangleObject: case kTextBoxObject: return ShapeGeometry::Rectangle;
+    case kOvalObject: return ShapeGeometry::Ellipse;
+    default: return std::nullopt;
+    }
+}
+
+bool drawnShape(uint16_t objectKind)
+{
+    return objectKind == kLineObject || objectKind == kRectangleObject || objectKind == kOvalObject ||
+           objectKind == kTextBoxObject || objectKind == kDrawnShapeObject;
 }
 
 // After the flags, the corner cells and the offsets into them; the caller has checked the size.
@@ -155,6 +201,12 @@ Shape readShape(const EscherRecord& container, const GroupFrame* group, ShapePla
     for (const EscherRecord& part : escherRecords(container.body)) {
         if (part.type == kOptions || part.type == kTertiaryOptions)
             readProperties(part, shape);
+        else if (part.type == kShapeRecord && part.body.size() >= kShapeRecordSize) {
+            shape.type = part.instance;
+            const uint32_t flags = ByteReader(part.body, 4).u32le();
+            shape.flippedAcross = (flags & kFlippedAcrossBit) != 0;
+            shape.flippedUp = (flags & kFlippedUpBit) != 0;
+        }
         else if (part.type == kClientAnchor && part.body.size() >= kClientAnchorSize && placement == ShapePlacement::Chart) {
             shape.anchor = DrawingAnchor{};
             shape.share = readChartAnchor(part.body);
@@ -321,6 +373,26 @@ void DrawingCollector::attachChart(uint32_t chart)
         objects_.back().chart = chart;
 }
 
+namespace {
+
+// A shape is filled white and outlined black unless it says otherwise; a line is never filled.
+Drawing shapeDrawing(Drawing drawing, ShapeGeometry geometry, const Shape& shape)
+{
+    drawing.kind = DrawingKind::Shape;
+    drawing.geometry = geometry;
+    if (geometry != ShapeGeometry::Line && shape.filled.value_or(true))
+        drawing.fill = shape.fillColor.value_or(kWhite);
+    if (shape.outlined.value_or(true))
+        drawing.line = shape.lineColor.value_or(kBlack);
+    drawing.flippedAcross = shape.flippedAcross;
+    drawing.flippedUp = shape.flippedUp;
+    drawing.arrowAtStart = shape.arrowAtStart;
+    drawing.arrowAtEnd = shape.arrowAtEnd;
+    return drawing;
+}
+
+}  // namespace
+
 std::vector<Shape> readShapes(Bytes drawing, ShapePlacement placement)
 {
     std::vector<Shape> shapes;
@@ -353,6 +425,8 @@ std::optional<Drawing> DrawingCollector::drawingOf(const Shape& shape, const Obj
     Drawing drawing;
     drawing.anchor = *shape.anchor;
     drawing.share = shape.share;
+    drawing.lineWidth = shape.lineWidth.value_or(drawing.lineWidth);
+    const std::optional<ShapeGeometry> geometry = geometryOf(shape, object.header->kind);
     if (object.text && !object.text->text.empty()) {
         drawing.kind = DrawingKind::TextBox;
         drawing.text.utf8 = utf16ToUtf8(object.text->text);
@@ -365,6 +439,8 @@ std::optional<Drawing> DrawingCollector::drawingOf(const Shape& shape, const Obj
             drawing.fontIndex = drawing.text.runs.front().fontIndex;
         drawing.horizontal = horizontalAlign(object.text->options);
         drawing.vertical = verticalAlign(object.text->options);
+        if (geometry && geometry != ShapeGeometry::Line)
+            drawing.geometry = *geometry;
         // A text box is filled white and outlined black unless its shape says otherwise; a
         // comment takes the pale yellow of notes on screen, which its shape names as a colour of
         // the system.
@@ -379,6 +455,8 @@ std::optional<Drawing> DrawingCollector::drawingOf(const Shape& shape, const Obj
         drawing.chart = object.chart;
         return drawing;
     }
+    if (geometry && drawnShape(object.header->kind))
+        return shapeDrawing(std::move(drawing), *geometry, shape);
     if (object.header->kind != kPictureObject || shape.picture == 0)
         return std::nullopt;
     drawing.picture = shape.picture - 1;

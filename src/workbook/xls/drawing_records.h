@@ -42,6 +42,10 @@ struct Shape {
     std::optional<bool> filled, outlined;
     std::optional<Color> fillColor, lineColor;
     bool offPaper = false;                // hidden, or marked not to print
+    uint16_t type = 0;                    // the drawing format's shape type; 0 for none given
+    bool flippedAcross = false, flippedUp = false;
+    std::optional<double> lineWidth;      // points
+    bool arrowAtStart = false, arrowAtEnd = false;
 };
 
 // Where shapes are anchored: to cells of a worksheet, or within a chart sheet's chart, in
