@@ -311,8 +311,8 @@ TEST(SheetDrawings, ShapesPrintTheirOutlineFillAndLine)
     };
     const Color white{255, 255, 255}, black{0, 0, 0};
     const std::vector<Case> cases{
-        // A line two points wide with an arrow at its end, drawn from top right to bottom left.
-        {20, 1, {{0x01CB, 25400}, {0x01D1, 1}}, 0x40, ShapeGeometry::Line, std::nullopt, black, 2},
+        // A dotted line two points wide with an arrow at its end, drawn from top right to bottom left.
+        {20, 1, {{0x01CB, 25400}, {0x01D1, 1}, {0x01CE, 2}}, 0x40, ShapeGeometry::Line, std::nullopt, black, 2},
         {3, 30, {{0x0181, 0x0000FF}}, 0, ShapeGeometry::Ellipse, Color{255, 0, 0}, black},
         {1, 2, {{0x01BF, 0x00100000}, {0x01C0, 0xFF0000}}, 0, ShapeGeometry::Rectangle, std::nullopt, Color{0, 0, 255}},
         {5, 30, {}, 0x80, ShapeGeometry::Triangle, white, black},
@@ -338,6 +338,8 @@ TEST(SheetDrawings, ShapesPrintTheirOutlineFillAndLine)
         EXPECT_EQ(drawings[0].flippedAcross, (shape.flags & 0x40) != 0);
         EXPECT_EQ(drawings[0].flippedUp, (shape.flags & 0x80) != 0);
         EXPECT_EQ(drawings[0].arrowAtEnd, shape.shapeType == 20);
+        const std::vector<double> dots{1, 1};
+        EXPECT_EQ(drawings[0].dashes, shape.shapeType == 20 ? dots : std::vector<double>());
     }
 }
 

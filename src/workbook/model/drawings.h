@@ -55,6 +55,7 @@ struct Drawing {
     ShapeGeometry geometry = ShapeGeometry::Rectangle;  // TextBox, Shape
     bool flippedAcross = false, flippedUp = false;      // Line: which diagonal, which way
     double lineWidth = 0.75;                            // points
+    std::vector<double> dashes;  // lengths drawn and left out in turn, in line widths; none: solid
     bool arrowAtStart = false, arrowAtEnd = false;      // Line
 };
 
@@ -147,6 +148,7 @@ struct ChartFrame {
     ShapeGeometry geometry = ShapeGeometry::Rectangle;  // TextBox, Shape
     bool flippedAcross = false, flippedUp = false;      // Line: which diagonal, which way
     double lineWidth = 0.75;                            // points
+    std::vector<double> dashes;  // lengths drawn and left out in turn, in line widths; none: solid
     bool arrowAtStart = false, arrowAtEnd = false;      // Line
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "workbook/canvas/cairo_paint.h"
 
@@ -79,6 +80,15 @@ void paintArrowhead(cairo_t* cr, Point tip, Point from, double lineWidth)
     cairo_fill(cr);
 }
 
+// The outline's dashes, scaled from line widths to points; a hairline's as if a point wide.
+void setDashes(cairo_t* cr, const Drawing& drawing)
+{
+    std::vector<double> lengths = drawing.dashes;
+    for (double& length : lengths)
+        length *= std::max(drawing.lineWidth, 1.0);
+    cairo_set_dash(cr, lengths.data(), static_cast<int>(lengths.size()), 0);
+}
+
 void paintLine(cairo_t* cr, const Drawing& drawing, const Box& box)
 {
     if (!drawing.line)
@@ -86,11 +96,14 @@ void paintLine(cairo_t* cr, const Drawing& drawing, const Box& box)
     const double left = box.x, top = box.y, right = box.x + box.width, bottom = box.y + box.height;
     const Point start{drawing.flippedAcross ? right : left, drawing.flippedUp ? bottom : top};
     const Point end{drawing.flippedAcross ? left : right, drawing.flippedUp ? top : bottom};
+    cairo_save(cr);
     setSourceColor(cr, *drawing.line);
     cairo_set_line_width(cr, drawing.lineWidth);
+    setDashes(cr, drawing);
     cairo_move_to(cr, start.x, start.y);
     cairo_line_to(cr, end.x, end.y);
     cairo_stroke(cr);
+    cairo_restore(cr);
     if (drawing.arrowAtEnd)
         paintArrowhead(cr, end, start, drawing.lineWidth);
     if (drawing.arrowAtStart)
@@ -111,7 +124,10 @@ void paintShape(cairo_t* cr, const Drawing& drawing, const Box& box)
     cairo_scale(cr, drawing.flippedAcross ? -1 : 1, drawing.flippedUp ? -1 : 1);
     traceOutline(cr, drawing.geometry, {-box.width / 2, -box.height / 2, box.width, box.height});
     cairo_restore(cr);
+    cairo_save(cr);
+    setDashes(cr, drawing);
     fillAndStroke(cr, drawing.fill, drawing.line, drawing.lineWidth);
+    cairo_restore(cr);
 }
 
 }  // namespace kx::workbook

@@ -43,6 +43,7 @@ constexpr uint16_t kFillFlags = 0x01BF;
 constexpr uint16_t kLineColor = 0x01C0;
 constexpr uint16_t kLineFlags = 0x01FF;
 constexpr uint16_t kLineWidth = 0x01CB;
+constexpr uint16_t kLineDashing = 0x01CE;
 constexpr uint16_t kLineStartArrow = 0x01D0;
 constexpr uint16_t kLineEndArrow = 0x01D1;
 constexpr double kUnitsPerPoint = 12700;
@@ -96,6 +97,7 @@ void readProperties(const EscherRecord& options, Shape& shape)
         case kLineColor: shape.lineColor = rgbColor(value); break;
         case kLineFlags: shape.outlined = flag(value, kOutlinedBit); break;
         case kLineWidth: shape.lineWidth = std::min(value / kUnitsPerPoint, kWidestLine); break;
+        case kLineDashing: shape.lineDashing = value; break;
         case kLineStartArrow: shape.arrowAtStart = value != 0; break;
         case kLineEndArrow: shape.arrowAtEnd = value != 0; break;
         case kShapeFlags: shape.offPaper = keptOffPaper(value); break;
@@ -124,6 +126,25 @@ std::optional<ShapeGeometry> geometryOf(const Shape& shape, uint16_t objectKind)
     case kRectangleObject: case kTextBoxObject: return ShapeGeometry::Rectangle;
     case kOvalObject: return ShapeGeometry::Ellipse;
     default: return std::nullopt;
+    }
+}
+
+// The dash styles' lengths drawn and left out, in line widths: dashes, dots and their mixes,
+// first as printers draw them, then in the longer spacing of the later styles.
+std::vector<double> dashesOf(uint32_t style)
+{
+    switch (style) {
+    case 1: return {3, 1};
+    case 2: return {1, 1};
+    case 3: return {3, 1, 1, 1};
+    case 4: return {3, 1, 1, 1, 1, 1};
+    case 5: return {1, 3};
+    case 6: return {4, 3};
+    case 7: return {8, 3};
+    case 8: return {4, 3, 1, 3};
+    case 9: return {8, 3, 1, 3};
+    case 10: return {8, 3, 1, 3, 1, 3};
+    default: return {};
     }
 }
 
@@ -426,6 +447,7 @@ std::optional<Drawing> DrawingCollector::drawingOf(const Shape& shape, const Obj
     drawing.anchor = *shape.anchor;
     drawing.share = shape.share;
     drawing.lineWidth = shape.lineWidth.value_or(drawing.lineWidth);
+    drawing.dashes = dashesOf(shape.lineDashing);
     const std::optional<ShapeGeometry> geometry = geometryOf(shape, object.header->kind);
     if (object.text && !object.text->text.empty()) {
         drawing.kind = DrawingKind::TextBox;

@@ -45,6 +45,7 @@ struct Shape {
     uint16_t type = 0;                    // the drawing format's shape type; 0 for none given
     bool flippedAcross = false, flippedUp = false;
     std::optional<double> lineWidth;      // points
+    uint32_t lineDashing = 0;             // the drawing format's dash style; 0 for solid
     bool arrowAtStart = false, arrowAtEnd = false;
 };
 
