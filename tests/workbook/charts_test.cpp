@@ -327,6 +327,14 @@ std::vector<RawRecord> laidOutChart(std::optional<std::array<int16_t, 4>> axes, 
     return records;
 }
 
+// The chart drawn in 3-D, which the group's block says.
+std::vector<RawRecord> inThreeD(std::vector<RawRecord> records)
+{
+    const auto legend = std::find_if(records.begin(), records.end(), [](const RawRecord& r) { return r.type == 0x1015; });
+    records.insert(legend, record(0x103A, Body().u16(0).u16(15).u16(100).u16(20).u16(150).u16(0)));
+    return records;
+}
+
 RawRecord sheetProperties(uint16_t flags) { return record(0x1044, Body().u16(flags).u8(0).u8(0)); }
 
 constexpr uint16_t kStoredPlotArea = 0x001B, kDefaultPlotArea = 0x000A;
@@ -380,6 +388,8 @@ TEST(ChartLayout, StoredPlotAreaAndTitleLandWhereTheFilePutThemAndNowhereElse)
     const Case cases[] = {
         {"a plot area kept where its position says", laidOutChart(corner, {sheetProperties(kStoredPlotArea)}), quarter},
         {"a plot area the program lays out itself", laidOutChart(corner, {sheetProperties(kDefaultPlotArea)}), {}},
+        {"a 3-D chart's, which fits a projection not drawn here",
+         inThreeD(laidOutChart(corner, {sheetProperties(kStoredPlotArea)})), {}},
         {"laid out by its inside, in the newer record",
          laidOutChart(most, {sheetProperties(kStoredPlotArea),
                              plotLayout(most, true, {kEdge, kEdge, kFactor, kFactor}, {0.5, 0.5, 0.45, 0.45})}),

@@ -34,6 +34,7 @@ constexpr uint16_t Radar = 0x103E;
 constexpr uint16_t Surface = 0x103F;
 constexpr uint16_t RadarArea = 0x1040;
 constexpr uint16_t BarOfPie = 0x1061;
+constexpr uint16_t ThreeD = 0x103A;
 constexpr uint16_t Axis = 0x101D;
 constexpr uint16_t Tick = 0x101E;
 constexpr uint16_t ValueRange = 0x101F;
@@ -223,6 +224,7 @@ void ChartReader::readRecord(uint16_t type, RecordReader& reader)
     case RadarArea:
     case BarOfPie: readChartKind(type, reader); return;
     case AxisParent: secondaryAxes_ = reader.u16() != 0; return;
+    case ThreeD: threeD_ = threeD_ || enclosing() == ChartFormat; return;
     case Axis: readAxis(reader); return;
     case ValueRange: readValueRange(reader); return;
     case CategoryRange:
@@ -625,10 +627,11 @@ void ChartReader::readPlotLayout(RecordReader& reader)
     plotLayoutInner_ = inner;
 }
 
-// A plot area laid out by hand, or kept where the program last put it, lies where the file says.
+// A plot area laid out by hand, or kept where the program last put it, lies where the file says;
+// but not a 3-D chart's, whose rectangle fits its projection rather than the flat drawing.
 void ChartReader::placePlot(Chart& chart) const
 {
-    if (!plotLayoutManual_.value_or((sheetProperties_ & kStoredPlotArea) != 0))
+    if (threeD_ || !plotLayoutManual_.value_or((sheetProperties_ & kStoredPlotArea) != 0))
         return;
     if (plotLayoutBox_) {
         chart.plotBox = plotLayoutBox_;

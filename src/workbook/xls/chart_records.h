@@ -78,6 +78,7 @@ private:
     bool seenChart_ = false;
     bool hasTitle_ = false;
     bool secondaryAxes_ = false;
+    bool threeD_ = false;  // drawn in 3-D, which this engine draws flat
     std::vector<Block> blocks_;
     uint16_t previous_ = 0;        // the type of the record before this one
     uint16_t frameOwner_ = 0;      // what the last FRAME record frames
