@@ -20,7 +20,7 @@ TEST(ChartPlaces, TheLegendTakesItsSideAndLeavesTheRestToThePlot)
     const Case cases[] = {
         // Beside the plot: one entry a line, as wide as the widest and the padding.
         {LegendPosition::Right, {254, 90, 52, 32}, {6, 6, 242, 200}, 2},
-        {LegendPosition::Corner, {254, 90, 52, 32}, {6, 6, 242, 200}, 2},
+        {LegendPosition::Corner, {254, 6, 52, 32}, {6, 6, 242, 200}, 2},
         {LegendPosition::Left, {6, 90, 52, 32}, {64, 6, 242, 200}, 2},
         // Above or under it: entries side by side, centred.
         {LegendPosition::Top, {109, 6, 94, 22}, {6, 34, 300, 172}, 1},
@@ -90,6 +90,14 @@ TEST(ChartPlaces, ThePlotKeepsRoomForItsAxesLabelsAndTitles)
              texts.tallestCategory = [](double) { return 30.0; };
          },
          {26, 5, 166, 59}, {}, {}, {}},
+        {"titles moved by hand: centred where they were put, the room for them kept",
+         [](Chart& chart, AxesTexts&) {
+             chart.valueAxis.title = "Value";
+             chart.valueAxis.titleBox = DrawingShare{0.5, 0.5, 0.6, 0.9};
+             chart.categoryAxis.title = "Category";
+             chart.categoryAxis.titleBox = DrawingShare{0.1, 0, 0.3, 0.1};
+         },
+         {41, 5, 151, 64}, TitlePlace{110, 70, -1, true}, {}, TitlePlace{-60, 0, 200}},
         {"category labels no higher than four lines",
          [](Chart&, AxesTexts& texts) {
              texts.points = 4;
@@ -101,7 +109,7 @@ TEST(ChartPlaces, ThePlotKeepsRoomForItsAxesLabelsAndTitles)
         Chart chart;
         AxesTexts texts{.lineHeight = 10, .titleHeight = 12, .widestValue = 20};
         c.setUp(chart, texts);
-        const AxesPlace place = placeAxes(chart, box, texts);
+        const AxesPlace place = placeAxes(chart, box, box, texts);
         expectBox(place.plot, c.plot, c.what);
         const std::pair<const std::optional<TitlePlace>&, const std::optional<TitlePlace>&> titles[] = {
             {place.besideTitle, c.beside}, {place.secondaryTitle, c.secondary}, {place.underTitle, c.under}};
@@ -125,6 +133,17 @@ TEST(ChartPlaces, WrappedCategoryLabelsShareThePlotsWidthBetweenThePoints)
         asked = wrapWidth;
         return 10.0;
     };
-    placeAxes(Chart{}, {0, 0, 200, 100}, texts);
+    placeAxes(Chart{}, {0, 0, 200, 100}, {0, 0, 200, 100}, texts);
     EXPECT_DOUBLE_EQ(asked, 0.95 * 166 / 4);
+}
+
+TEST(ChartPlaces, APlotLaidOutByItsInsideGetsItsLabelsAroundIt)
+{
+    Chart chart;
+    chart.valueAxis.title = "Value";
+    const AxesTexts texts{.lineHeight = 10, .titleHeight = 12, .widestValue = 20};
+    const Box inside{50, 40, 120, 50};
+    const Box around = aroundPlot(chart, inside, texts);
+    expectBox(placeAxes(chart, around, around, texts).plot, inside, "the plot of the box around");
+    EXPECT_LT(around.x, inside.x - 20);  // the value labels and the title up the side
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include "print_test_support.h"
 #include "workbook/charts/chart_drawing.h"
 #include "workbook/charts/chart_painter.h"
+#include "workbook/charts/chart_places.h"
 #include "workbook/canvas/cell_fonts.h"
 #include "workbook/print/print.h"
 #include "workbook/xls/reader.h"
@@ -271,6 +273,9 @@ TEST(ChartRecords, DamagedChartRecordsNeverFailTheLoadAndAreWarnedOf)
         if (r.body.size() > 3)
             r.body.resize(r.body.size() / 2);
     damaged.push_back(truncatedChart);
+    damaged.push_back({record(0x1002, Body().bytes(std::vector<uint8_t>(16, 0))), record(0x1044, Body()),
+                       record(0x1041, Body().u16(0)), begin(), record(0x104F, Body().u16(2).u16(2).u16(100)), end(),
+                       record(0x08A7, Body().u16(0x08A7).u32(0))});
     for (const auto& chart : damaged) {
         Workbook book;
         ASSERT_NO_THROW(book = chartSheetWorkbook(chart));
@@ -279,6 +284,175 @@ TEST(ChartRecords, DamagedChartRecordsNeverFailTheLoadAndAreWarnedOf)
     }
     EXPECT_FALSE(chartSheetWorkbook(damaged.front()).warnings.empty());
     EXPECT_TRUE(chartSheetWorkbook(chartRecords({linkedSeries}, stackedColumns())).warnings.empty());
+}
+
+namespace {
+
+RawRecord position(uint16_t cornerMode, uint16_t sizeMode, std::array<int16_t, 4> values)
+{
+    Body body = Body().u16(cornerMode).u16(sizeMode);
+    for (int16_t value : values)
+        body.u16(static_cast<uint16_t>(value)).u16(0);
+    return record(0x104F, body);
+}
+
+// The newer plot area layout, repeating the older position it was saved beside.
+RawRecord plotLayout(std::array<int16_t, 4> repeated, bool inner, std::array<uint16_t, 4> modes, std::array<double, 4> box)
+{
+    Body body = Body().u16(0x08A7).u16(0).u32(0).u32(0).u32(0).u16(inner ? 1 : 0);
+    for (int16_t value : repeated)
+        body.u16(static_cast<uint16_t>(value));
+    for (uint16_t mode : modes)
+        body.u16(mode);
+    for (double value : box)
+        body.f64(value);
+    return record(0x08A7, body.u16(0));
+}
+
+// The chart of chartRecords with its primary axes at `axes` and its title's box, in 1/4000 of
+// the chart, moved by `titleOffset` from where the program would put it.
+std::vector<RawRecord> laidOutChart(std::optional<std::array<int16_t, 4>> axes, std::vector<RawRecord> more,
+                                    std::array<int32_t, 4> titleBox = {}, std::array<int16_t, 2> titleOffset = {})
+{
+    std::vector<RawRecord> records = chartRecords({darkSeries}, stackedColumns(), more);
+    const auto axisParent = std::find_if(records.begin(), records.end(), [](const RawRecord& r) { return r.type == 0x1041; });
+    if (axes)
+        records.insert(axisParent + 2, position(2, 2, *axes));
+    const auto title = std::find_if(records.rbegin(), records.rend(), [](const RawRecord& r) { return r.type == 0x1025; });
+    Body text = Body().u8(2).u8(2).u16(1).u32(0);
+    for (int32_t value : titleBox)
+        text.u32(static_cast<uint32_t>(value));
+    *title = record(0x1025, text.u16(0).u16(0).u16(0).u16(0));
+    records.insert(title.base() + 1, position(2, 2, {titleOffset[0], titleOffset[1], 0, 0}));
+    return records;
+}
+
+// The chart drawn in 3-D, which the group's block says.
+std::vector<RawRecord> inThreeD(std::vector<RawRecord> records)
+{
+    const auto legend = std::find_if(records.begin(), records.end(), [](const RawRecord& r) { return r.type == 0x1015; });
+    records.insert(legend, record(0x103A, Body().u16(0).u16(15).u16(100).u16(20).u16(150).u16(0)));
+    return records;
+}
+
+RawRecord sheetProperties(uint16_t flags) { return record(0x1044, Body().u16(flags).u8(0).u8(0)); }
+
+constexpr uint16_t kStoredPlotArea = 0x001B, kDefaultPlotArea = 0x000A;
+constexpr uint16_t kEdge = 2, kFactor = 1;
+
+uint32_t pixelAt(cairo_surface_t* image, int x, int y)
+{
+    return reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(image) +
+                                             y * cairo_image_surface_get_stride(image))[x] & 0xFFFFFF;
+}
+
+// The pixels in box that are the plot's grey, and those that are nearly black.
+std::pair<size_t, size_t> greyAndDarkIn(cairo_surface_t* image, const Box& box)
+{
+    size_t grey = 0, dark = 0;
+    for (int y = static_cast<int>(box.y); y < static_cast<int>(box.y + box.height); ++y)
+        for (int x = static_cast<int>(box.x); x < static_cast<int>(box.x + box.width); ++x) {
+            const uint32_t pixel = pixelAt(image, x, y);
+            grey += pixel == 0xC0C0C0 ? 1 : 0;
+            dark += (pixel & 0xFF) < 96 ? 1 : 0;
+        }
+    return {grey, dark};
+}
+
+}  // namespace
+
+TEST(ChartLayout, StoredPlotAreaAndTitleLandWhereTheFilePutThemAndNowhereElse)
+{
+    const std::array<int16_t, 4> corner{2000, 2000, 1900, 1900};  // the bottom right quarter
+    const std::array<int16_t, 4> most{200, 200, 3700, 3700};
+    const DrawingShare quarter{0.5, 0.5, 0.975, 0.975};
+    struct Case {
+        std::string what;
+        std::vector<RawRecord> records;
+        std::optional<DrawingShare> plot;
+        bool inner = false;
+        std::optional<DrawingShare> title;
+    };
+    const Case cases[] = {
+        {"a plot area kept where its position says", laidOutChart(corner, {sheetProperties(kStoredPlotArea)}), quarter},
+        {"a plot area the program lays out itself", laidOutChart(corner, {sheetProperties(kDefaultPlotArea)}), {}},
+        {"a 3-D chart's, which fits a projection not drawn here",
+         inThreeD(laidOutChart(corner, {sheetProperties(kStoredPlotArea)})), {}},
+        {"laid out by its inside, in the newer record",
+         laidOutChart(most, {sheetProperties(kStoredPlotArea),
+                             plotLayout(most, true, {kEdge, kEdge, kFactor, kFactor}, {0.5, 0.5, 0.45, 0.45})}),
+         DrawingShare{0.5, 0.5, 0.95, 0.95}, true},
+        {"bottom right corner given as an edge",
+         laidOutChart(most, {sheetProperties(kStoredPlotArea),
+                             plotLayout(most, false, {kEdge, kEdge, kEdge, kEdge}, {0.5, 0.5, 0.975, 0.975})}),
+         quarter},
+        {"the newer record says automatic",
+         laidOutChart(corner, {sheetProperties(kStoredPlotArea), plotLayout(corner, true, {0, 0, 0, 0}, {})}), {}},
+        {"a newer record out of date falls back on the position",
+         laidOutChart(corner, {sheetProperties(kStoredPlotArea),
+                               plotLayout(most, true, {kEdge, kEdge, kFactor, kFactor}, {0.1, 0.1, 0.2, 0.2})}),
+         quarter},
+        {"an offset from an unknown place names no rectangle",
+         laidOutChart(corner, {sheetProperties(kStoredPlotArea),
+                               plotLayout(corner, true, {kFactor, kFactor, kFactor, kFactor}, {0.1, 0.1, 0.2, 0.2})}),
+         quarter},
+        {"a plot area past the chart's edge", laidOutChart(std::array<int16_t, 4>{2000, 0, 3000, 4000}, {sheetProperties(kStoredPlotArea)}), {}},
+        {"a plot area of a negative width", laidOutChart(std::array<int16_t, 4>{2000, 0, -500, 4000}, {sheetProperties(kStoredPlotArea)}), {}},
+        {"a newer layout wider than the chart falls back on the position",
+         laidOutChart(corner, {sheetProperties(kStoredPlotArea),
+                               plotLayout(corner, true, {kEdge, kEdge, kFactor, kFactor}, {0.5, 0.5, 3, 0.4})}),
+         quarter},
+        {"a title moved to the bottom left", laidOutChart({}, {}, {200, 3400, 1200, 300}, {-100, 3000}), {}, false,
+         DrawingShare{0.05, 0.85, 0.05 + 0.3, 0.85 + 0.075}},
+        {"a title where the program put it", laidOutChart({}, {}, {1400, 100, 1200, 300}, {0, 0}), {}},
+        {"a title moved off the chart", laidOutChart({}, {}, {3900, 3900, 800, 300}, {-100, 3000}), {}},
+    };
+    const Box whole{0, 0, 400, 300};
+    for (const Case& c : cases) {
+        const Workbook book = chartSheetWorkbook(c.records);
+        EXPECT_TRUE(book.warnings.empty()) << c.what;
+        ASSERT_EQ(book.sheets.at(1).charts.size(), 1u) << c.what;
+        const Chart& chart = book.sheets[1].charts[0];
+        const auto expectPlaced = [&](const std::optional<DrawingShare>& actual, const std::optional<DrawingShare>& expected) {
+            ASSERT_EQ(actual.has_value(), expected.has_value()) << c.what;
+            if (actual)
+                support::expectBox(chart::shareOf(whole, *actual), chart::shareOf(whole, *expected), c.what);
+        };
+        expectPlaced(chart.plotBox, c.plot);
+        EXPECT_EQ(chart.plotBoxInner, c.inner) << c.what;
+        expectPlaced(chart.titleBox, c.title);
+        cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 400, 300);
+        cairo_t* cr = cairo_create(image);
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_paint(cr);
+        CellFonts fonts(book);
+        paintChart(cr, book, fonts, chart, whole);
+        cairo_destroy(cr);
+        cairo_surface_flush(image);
+        // The plot's grey lies in the stored rectangle (from its very corner when that is the
+        // plot's inside), else also over the top left, where the plot goes around title and legend.
+        const size_t allGrey = greyAndDarkIn(image, whole).first;
+        const size_t topLeftGrey = greyAndDarkIn(image, {60, 60, 100, 80}).first;
+        if (c.plot) {
+            const Box plot = chart::shareOf(whole, *c.plot);
+            EXPECT_LT(allGrey - greyAndDarkIn(image, plot).first, 10u) << c.what;  // a few antialiased text pixels
+            EXPECT_EQ(topLeftGrey, 0u) << c.what;
+            if (c.inner) {
+                EXPECT_EQ(pixelAt(image, static_cast<int>(plot.x) + 2, static_cast<int>(plot.y) + 3), 0xC0C0C0u) << c.what;
+            }
+        } else {
+            EXPECT_GT(topLeftGrey, 2000u) << c.what;
+        }
+        // The title's ink lies in its stored box, and none in the top strip where it would go.
+        const size_t topInk = greyAndDarkIn(image, {0, 0, 400, 30}).second;
+        if (c.title) {
+            EXPECT_GT(greyAndDarkIn(image, chart::shareOf(whole, *c.title)).second, 20u) << c.what;
+            EXPECT_LT(topInk, 5u) << c.what;
+        } else {
+            EXPECT_GT(topInk, 20u) << c.what;
+        }
+        cairo_surface_destroy(image);
+    }
 }
 
 TEST(ChartScale, StepsAndBoundsAsTheProgramChoosesThem)

@@ -71,7 +71,7 @@ public:
         horizontal_ = chart.groups.front().kind == ChartKind::Bar;
         scatter_ = chart.groups.front().kind == ChartKind::Scatter;
     }
-    void paint(const Box& box);
+    void paint(const Box& box, const Box& whole);
 
 private:
     std::vector<size_t> membersOf(size_t group) const;
@@ -80,7 +80,7 @@ private:
     void paintValueLabels(const std::vector<size_t>& members, const ChartGroup& group, const Stacks& stacks);
     void paintTickLabels(const Scale& scale, const ChartAxis& axis, bool secondary);
     void paintCategoryLabels();
-    Box plotBox(const Box& box);
+    Box plotBox(const Box& box, const Box& whole);
     void drawAxisTitle(const std::string& title, const std::optional<TitlePlace>& place);
     double widestTick(const Scale& scale, const ChartAxis& axis, bool secondary);
     double categoryShare(double position) const;  // 0..1 along the category axis
@@ -180,7 +180,7 @@ double AxesPlot::widestTick(const Scale& scale, const ChartAxis& axis, bool seco
     return widest;
 }
 
-Box AxesPlot::plotBox(const Box& box)
+Box AxesPlot::plotBox(const Box& box, const Box& whole)
 {
     const ChartAxis& beside = horizontal_ ? chart_.categoryAxis : chart_.valueAxis;
     AxesTexts measured{.horizontal = horizontal_,
@@ -204,7 +204,8 @@ Box AxesPlot::plotBox(const Box& box)
                 tallest = std::max(tallest, texts_.measure(label, TextRole::Label, wrapWidth).height);
             return tallest;
         };
-    const AxesPlace place = placeAxes(chart_, box, measured);
+    const Box around = chart_.plotBox && chart_.plotBoxInner ? aroundPlot(chart_, box, measured) : box;
+    const AxesPlace place = placeAxes(chart_, around, whole, measured);
     drawAxisTitle(beside.title, place.besideTitle);
     drawAxisTitle(chart_.secondaryValueAxis.title, place.secondaryTitle);
     drawAxisTitle((horizontal_ ? chart_.valueAxis : chart_.categoryAxis).title, place.underTitle);
@@ -546,10 +547,10 @@ void AxesPlot::paintCategoryLabels()
     }
 }
 
-void AxesPlot::paint(const Box& box)
+void AxesPlot::paint(const Box& box, const Box& whole)
 {
     prepare();
-    plot_ = plotBox(box);
+    plot_ = plotBox(box, whole);
     if (plot_.width <= 0 || plot_.height <= 0)
         return;
     cairo_rectangle(cr_, plot_.x, plot_.y, plot_.width, plot_.height);
@@ -567,9 +568,10 @@ void AxesPlot::paint(const Box& box)
 
 }  // namespace
 
-void paintAxesPlot(cairo_t* cr, const Workbook& workbook, ChartTexts& texts, const Chart& chart, const Box& box)
+void paintAxesPlot(cairo_t* cr, const Workbook& workbook, ChartTexts& texts, const Chart& chart, const Box& box,
+                   const Box& whole)
 {
-    AxesPlot(cr, workbook, texts, chart).paint(box);
+    AxesPlot(cr, workbook, texts, chart).paint(box, whole);
 }
 
 }  // namespace kx::workbook::chart

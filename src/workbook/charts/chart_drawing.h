@@ -77,8 +77,10 @@ std::vector<std::string> categoryLabels(const Chart& chart, size_t points);
 // The plot of a pie chart, with its second pie or bar when it has one.
 void paintPiePlot(cairo_t* cr, const Workbook& workbook, ChartTexts& texts, const Chart& chart, const Box& box);
 
-// The plot of a chart with axes: columns, bars, lines, areas and scatter.
-void paintAxesPlot(cairo_t* cr, const Workbook& workbook, ChartTexts& texts, const Chart& chart, const Box& box);
+// The plot of a chart with axes: columns, bars, lines, areas and scatter, in box with its labels
+// (or around box, when the file laid the plot out by its inside); whole: the chart.
+void paintAxesPlot(cairo_t* cr, const Workbook& workbook, ChartTexts& texts, const Chart& chart, const Box& box,
+                   const Box& whole);
 // The plot of a radar chart: a spoke for each category, clockwise from the top, and each
 // series joining its values on them, filled or as lines.
 void paintRadarPlot(cairo_t* cr, const Workbook& workbook, ChartTexts& texts, const Chart& chart, const Box& box);

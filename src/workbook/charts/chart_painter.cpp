@@ -128,12 +128,16 @@ void paintChart(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, const C
     Box inner{box.x + kPadding, box.y + kPadding, box.width - 2 * kPadding, box.height - 2 * kPadding};
     if (!chart.title.empty()) {
         const Size title = texts.measure(chart.title, TextRole::Title, inner.width);
-        texts.draw(chart.title, TextRole::Title, inner.x, inner.y, inner.width);
+        const TitlePlace place = chart.titleBox ? movedTitle(box, *chart.titleBox)
+                                                : TitlePlace{inner.x, inner.y, inner.width};
+        texts.draw(chart.title, TextRole::Title, place.x, place.y, place.wrapWidth);
         inner.y += title.height + kPadding;
         inner.height -= title.height + kPadding;
     }
     if (chart.legend)
         inner = paintLegend(cr, workbook, texts, chart, inner, box);
+    if (chart.plotBox)
+        inner = shareOf(box, *chart.plotBox);
     if (inner.width > 0 && inner.height > 0) {
         const ChartKind kind = chart.groups.front().kind;
         if (kind == ChartKind::Pie)
@@ -141,7 +145,7 @@ void paintChart(cairo_t* cr, const Workbook& workbook, CellFonts& fonts, const C
         else if (kind == ChartKind::Radar || kind == ChartKind::FilledRadar)
             paintRadarPlot(cr, workbook, texts, chart, inner);
         else
-            paintAxesPlot(cr, workbook, texts, chart, inner);
+            paintAxesPlot(cr, workbook, texts, chart, inner, box);
     }
     cairo_restore(cr);
 }

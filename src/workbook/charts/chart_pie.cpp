@@ -21,9 +21,13 @@ double positiveTotal(const ChartSeries& series, const std::vector<bool>* only = 
     return total;
 }
 
-bool labelled(const ChartSeries& series)
+// How much of the box the pie's diameter takes: all of a plot area the file placed, which holds
+// the pie alone, its labels outside; less when the labels must fit in the box beside the pie.
+double pieFill(const Chart& chart, const ChartSeries& series)
 {
-    return series.format.valueLabels || series.format.percentLabels || series.format.categoryLabels;
+    if (chart.plotBox)
+        return 1;
+    return series.format.valueLabels || series.format.percentLabels || series.format.categoryLabels ? 0.75 : 0.9;
 }
 
 // The category, value or share of a slice beside it, outside the pie, one to a line.
@@ -89,7 +93,7 @@ std::vector<bool> inSecondPlot(const ChartSeries& series, const SecondPlot& plot
 // The pie on the left with the total of the other points as one slice facing right, where the
 // second pie or bar shows them, joined to that slice by two lines.
 void paintSplitPie(cairo_t* cr, const Workbook& workbook, ChartTexts& texts, const ChartSeries& series,
-                   const SecondPlot& plot, const Box& box)
+                   const SecondPlot& plot, const Box& box, double fill)
 {
     const std::vector<bool> second = inSecondPlot(series, plot);
     std::vector<bool> first(second.size());
@@ -99,7 +103,6 @@ void paintSplitPie(cairo_t* cr, const Workbook& workbook, ChartTexts& texts, con
     const bool bar = plot.kind == SecondPlot::Kind::Bar;
     // Widths in pie radii: the pie, the gap and the second plot (a bar is a third of its height wide).
     const double across = 2 + gap + (bar ? 2 * size / 3 : 2 * size);
-    const double fill = labelled(series) ? 0.75 : 0.9;
     const Circle pie{0, box.y + box.height / 2, std::min(box.height / 2, box.width / across) * fill};
     if (!std::isfinite(total) || total <= 0 || pie.radius <= 0)
         return;
@@ -156,11 +159,11 @@ void paintPiePlot(cairo_t* cr, const Workbook& workbook, ChartTexts& texts, cons
     const ChartSeries& series = chart.series.front();
     const ChartGroup& group = chart.groups.front();
     if (group.secondPlot) {
-        paintSplitPie(cr, workbook, texts, series, *group.secondPlot, box);
+        paintSplitPie(cr, workbook, texts, series, *group.secondPlot, box, pieFill(chart, series));
         return;
     }
     const double total = positiveTotal(series);
-    const double radius = std::min(box.width, box.height) / 2 * (labelled(series) ? 0.75 : 0.9);
+    const double radius = std::min(box.width, box.height) / 2 * pieFill(chart, series);
     if (!std::isfinite(total) || total <= 0 || radius <= 0)
         return;
     const Circle pie{box.x + box.width / 2, box.y + box.height / 2, radius};

@@ -53,12 +53,28 @@ LegendPlace placeLegend(const Chart& chart, const Box& box, const Box& whole, co
         plot.x += width + kPadding;
         plot.width -= width + kPadding;
         break;
+    case LegendPosition::Corner:  // the top right corner
+        legend.y = box.y;
+        plot.width -= width + kPadding;
+        break;
     default: plot.width -= width + kPadding; break;
     }
     return place;
 }
 
-AxesPlace placeAxes(const Chart& chart, const Box& box, const AxesTexts& texts)
+Box shareOf(const Box& whole, const DrawingShare& share)
+{
+    return {whole.x + share.left * whole.width, whole.y + share.top * whole.height, (share.right - share.left) * whole.width,
+            (share.bottom - share.top) * whole.height};
+}
+
+TitlePlace movedTitle(const Box& whole, const DrawingShare& share)
+{
+    const Box moved = shareOf(whole, share);
+    return {moved.x + moved.width / 2 - whole.width / 2, moved.y, whole.width};
+}
+
+AxesPlace placeAxes(const Chart& chart, const Box& box, const Box& whole, const AxesTexts& texts)
 {
     const ChartAxis& under = texts.horizontal ? chart.valueAxis : chart.categoryAxis;  // the axis under the plot
     const ChartAxis& beside = texts.horizontal ? chart.categoryAxis : chart.valueAxis;  // the axis left of it
@@ -99,7 +115,28 @@ AxesPlace placeAxes(const Chart& chart, const Box& box, const AxesTexts& texts)
         place.secondaryTitle = TitlePlace{box.x + box.width - titleHeight / 2, middle, -1, true};
     if (!under.title.empty())
         place.underTitle = TitlePlace{plot.x, box.y + box.height - titleHeight, plot.width};
+    const auto moveTitle = [&](const ChartAxis& axis, std::optional<TitlePlace>& title) {
+        if (!title || !axis.titleBox)
+            return;
+        if (title->upright) {
+            const Box moved = shareOf(whole, *axis.titleBox);
+            title = TitlePlace{moved.x + moved.width / 2, moved.y + moved.height / 2, -1, true};
+        } else {
+            title = movedTitle(whole, *axis.titleBox);
+        }
+    };
+    moveTitle(beside, place.besideTitle);
+    if (secondary)
+        moveTitle(*secondary, place.secondaryTitle);
+    moveTitle(under, place.underTitle);
     return place;
+}
+
+Box aroundPlot(const Chart& chart, const Box& plot, const AxesTexts& texts)
+{
+    const Box inside = placeAxes(chart, plot, plot, texts).plot;
+    const double left = inside.x - plot.x, top = inside.y - plot.y;
+    return {plot.x - left, plot.y - top, 2 * plot.width - inside.width, 2 * plot.height - inside.height};
 }
 
 }  // namespace kx::workbook::chart

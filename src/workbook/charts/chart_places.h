@@ -1,7 +1,8 @@
 #pragma once
 // Where the parts of a chart go, from the sizes of their texts as measured: the legend and the
-// room it leaves, and the plot of a chart with axes among its labels and axis titles. Plain
-// numbers in, boxes out; the painters draw what these return.
+// room it leaves, and the plot of a chart with axes among its labels and axis titles; or where
+// the file put them, as shares of the chart. Plain numbers in, boxes out; the painters draw
+// what these return.
 #include <cstddef>
 #include <functional>
 #include <optional>
@@ -54,6 +55,17 @@ struct AxesPlace {
     std::optional<TitlePlace> besideTitle, secondaryTitle, underTitle;
 };
 
-AxesPlace placeAxes(const Chart& chart, const Box& box, const AxesTexts& texts);
+// The plot inside box and its axis titles; a title moved by hand goes to its place on the
+// whole chart, centred where it was.
+AxesPlace placeAxes(const Chart& chart, const Box& box, const Box& whole, const AxesTexts& texts);
+// The box around a plot laid out by its inside: the plot placeAxes finds in it is `plot`.
+Box aroundPlot(const Chart& chart, const Box& plot, const AxesTexts& texts);
+
+// The part of the whole chart that a share of it names.
+Box shareOf(const Box& whole, const DrawingShare& share);
+
+// A level title moved by hand: at the top of the box it was moved to, centred across it (the
+// box fits the program's own text, not this one), with the whole chart's width to wrap in.
+TitlePlace movedTitle(const Box& whole, const DrawingShare& share);
 
 }  // namespace kx::workbook::chart

@@ -141,6 +141,7 @@ struct ChartAxis {
     std::optional<uint16_t> numberFormat;  // nothing: that of the first series' values
     std::string title;
     bool titleAcross = false;  // a value axis title written across, above the axis, not up its side
+    std::optional<DrawingShare> titleBox;  // where the title was moved to, as shares of the chart
 };
 
 struct ChartFrame {
@@ -162,6 +163,12 @@ struct Chart {
     bool legend = false;
     LegendPosition legendPosition = LegendPosition::Right;
     DrawingShare legendArea;  // Floating: where the legend lies, as shares of the chart
+    std::optional<DrawingShare> titleBox;  // where the title was moved to, as shares of the chart
+    // Where the plot area was laid out, as shares of the chart: with its axis labels and titles,
+    // or only the rectangle the series are drawn in (plotBoxInner). Nothing: placed around the
+    // title and legend.
+    std::optional<DrawingShare> plotBox;
+    bool plotBoxInner = false;
     ChartFrame area;  // a chart without a frame record of its own has neither fill nor outline
     ChartFrame plotArea{Color{192, 192, 192}, Color{128, 128, 128}};
     ChartPrintSize printSize = ChartPrintSize::FillPage;

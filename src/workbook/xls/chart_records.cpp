@@ -34,6 +34,7 @@ constexpr uint16_t Radar = 0x103E;
 constexpr uint16_t Surface = 0x103F;
 constexpr uint16_t RadarArea = 0x1040;
 constexpr uint16_t BarOfPie = 0x1061;
+constexpr uint16_t ThreeD = 0x103A;
 constexpr uint16_t Axis = 0x101D;
 constexpr uint16_t Tick = 0x101E;
 constexpr uint16_t ValueRange = 0x101F;
@@ -48,6 +49,9 @@ constexpr uint16_t Begin = 0x1033;
 constexpr uint16_t End = 0x1034;
 constexpr uint16_t PlotArea = 0x1035;
 constexpr uint16_t AxisParent = 0x1041;
+constexpr uint16_t SheetProperties = 0x1044;
+constexpr uint16_t Position = 0x104F;
+constexpr uint16_t PlotLayout = 0x08A7;
 constexpr uint16_t SeriesToGroup = 0x1045;
 constexpr uint16_t AxisNumberFormat = 0x104E;
 constexpr uint16_t SeriesIndex = 0x1065;
@@ -69,6 +73,14 @@ constexpr uint16_t kValueAxis = 1;
 constexpr uint16_t kCategoryAxis = 0;
 constexpr uint16_t kAxisLine = 0;
 constexpr uint16_t kMajorGridline = 1;
+constexpr double kChartUnits = 4000;             // positions are stored in 1/4000 of the chart
+constexpr uint16_t kStoredPlotArea = 0x0010;     // the plot area lies where its position says
+constexpr uint16_t kRelativeToParent = 2;        // position modes
+constexpr uint16_t kRelativeToChart = 5;
+constexpr uint16_t kLayoutAutomatic = 0;         // layout modes
+constexpr uint16_t kLayoutFactor = 1;
+constexpr uint16_t kLayoutEdge = 2;
+constexpr double kSmallestPlot = 0.05;  // of the chart's width or height; less is not a plot area
 
 Color readRgb(RecordReader& reader)
 {
@@ -100,6 +112,25 @@ LegendPosition legendPosition(uint8_t stored)
     case 7: return LegendPosition::Floating;
     default: return LegendPosition::Right;
     }
+}
+
+// A rectangle as shares of the chart, when it lies on the chart: a little past an edge is
+// kept (the program stores plot areas a few units over), more is not trusted, nor a rectangle
+// smaller than `smallest` either way.
+std::optional<DrawingShare> onChart(double left, double top, double width, double height, double smallest)
+{
+    constexpr double kOver = 0.05;
+    if (!std::isfinite(left) || !std::isfinite(top) || !std::isfinite(width) || !std::isfinite(height) ||
+        width < smallest || height < smallest || left < -kOver || top < -kOver || left + width > 1 + kOver ||
+        top + height > 1 + kOver)
+        return std::nullopt;
+    return DrawingShare{std::max(0.0, left), std::max(0.0, top), std::min(1.0, left + width), std::min(1.0, top + height)};
+}
+
+std::optional<DrawingShare> onChart(const std::array<int32_t, 4>& units, double smallest)
+{
+    return onChart(units[0] / kChartUnits, units[1] / kChartUnits, units[2] / kChartUnits, units[3] / kChartUnits,
+                   smallest);
 }
 
 template <typename T>
@@ -193,6 +224,7 @@ void ChartReader::readRecord(uint16_t type, RecordReader& reader)
     case RadarArea:
     case BarOfPie: readChartKind(type, reader); return;
     case AxisParent: secondaryAxes_ = reader.u16() != 0; return;
+    case ThreeD: threeD_ = threeD_ || enclosing() == ChartFormat; return;
     case Axis: readAxis(reader); return;
     case ValueRange: readValueRange(reader); return;
     case CategoryRange:
@@ -214,11 +246,10 @@ void ChartReader::readRecord(uint16_t type, RecordReader& reader)
             axis->numberFormat = reader.u16();
         return;
     case AxisLine: axisLine_ = reader.u16(); return;
-    case Text:
-        text_ = PendingText{.defaults = previous_ == DefaultText};
-        reader.skip(30);
-        text_->across = reader.u16() == 0;
-        return;
+    case Text: readText(reader); return;
+    case Position: readPosition(reader); return;
+    case SheetProperties: sheetProperties_ = reader.u16(); return;
+    case PlotLayout: readPlotLayout(reader); return;
     case ObjectLink:
         if (text_ && enclosing() == Text)
             text_->link = reader.u16();
@@ -246,8 +277,10 @@ void ChartReader::closeBlock()
     const uint16_t opener = blocks_.back().opener;
     blocks_.pop_back();
     if (opener == chart_record::Text && text_) {
+        const std::optional<DrawingShare> moved = text_->moved ? text_->box : std::nullopt;
         if (text_->link == 1) {
             chart_.title = text_->text;
+            chart_.titleBox = moved;
             hasTitle_ = true;
             if (text_->font)
                 chart_.titleFont = text_->font;
@@ -255,8 +288,10 @@ void ChartReader::closeBlock()
             ChartAxis& axis = secondaryAxes_ ? chart_.secondaryValueAxis : chart_.valueAxis;
             axis.title = text_->text;
             axis.titleAcross = text_->across;
+            axis.titleBox = moved;
         } else if (text_->link == 3 && !secondaryAxes_) {
             chart_.categoryAxis.title = text_->text;
+            chart_.categoryAxis.titleBox = moved;
         } else if (text_->defaults && text_->font && !chart_.textFont) {
             chart_.textFont = text_->font;
         }
@@ -515,12 +550,106 @@ void ChartReader::readLegend(RecordReader& reader)
     if (enclosing() != chart_record::ChartFormat)
         return;
     // Position and size in 1/4000 of the chart's width and height.
-    const auto share = [&] { return std::clamp(static_cast<int32_t>(reader.u32()) / 4000.0, 0.0, 1.0); };
-    const double left = share(), top = share(), width = share(), height = share();
+    for (int32_t& value : legendUnits_)
+        value = static_cast<int32_t>(reader.u32());
     chart_.legend = true;
     chart_.legendPosition = legendPosition(reader.u8());
-    if (chart_.legendPosition == LegendPosition::Floating)
-        chart_.legendArea = {left, top, std::min(1.0, left + width), std::min(1.0, top + height)};
+}
+
+void ChartReader::readText(RecordReader& reader)
+{
+    text_ = PendingText{.defaults = previous_ == chart_record::DefaultText};
+    reader.skip(8);
+    std::array<int32_t, 4> box{};
+    for (int32_t& value : box)
+        value = static_cast<int32_t>(reader.u32());
+    reader.skip(6);
+    text_->across = reader.u16() == 0;
+    text_->box = onChart(box, 1 / kChartUnits);
+}
+
+// Where the program last placed the primary axes with their labels, the legend, or a text; the
+// meaning of the numbers depends on what the position belongs to.
+void ChartReader::readPosition(RecordReader& reader)
+{
+    StoredPosition position;
+    position.cornerMode = reader.u16();
+    position.sizeMode = reader.u16();
+    for (int16_t& value : position.values) {
+        value = reader.i16();
+        reader.skip(2);
+    }
+    const std::array<int16_t, 4>& v = position.values;
+    switch (enclosing()) {
+    case chart_record::AxisParent:
+        if (!secondaryAxes_ && !plotPosition_)
+            plotPosition_ = position;
+        return;
+    case chart_record::Legend:
+        if (position.cornerMode == kRelativeToChart) {
+            legendUnits_[0] = v[0];
+            legendUnits_[1] = v[1];
+        }
+        return;
+    case chart_record::Text:
+        // A text the program places itself keeps no offset from that place.
+        if (text_ && position.cornerMode == kRelativeToParent)
+            text_->moved = v[0] != 0 || v[1] != 0;
+        return;
+    default: return;
+    }
+}
+
+// The plot area's layout as newer versions of the program store it beside the older position,
+// which it repeats: when that no longer matches, a program that knew only the older position
+// moved the plot area since, and this layout is out of date.
+void ChartReader::readPlotLayout(RecordReader& reader)
+{
+    reader.skip(16);  // the header of a newer record and a checksum
+    const bool inner = (reader.u16() & 0x0001) != 0;
+    std::array<int16_t, 4> repeated{};
+    for (int16_t& value : repeated)
+        value = reader.i16();
+    std::array<uint16_t, 4> modes{};
+    for (uint16_t& mode : modes)
+        mode = reader.u16();
+    const double x = reader.f64(), y = reader.f64(), width = reader.f64(), height = reader.f64();
+    if (!plotPosition_ || plotPosition_->values != repeated)
+        return;
+    plotLayoutManual_ = std::any_of(modes.begin(), modes.end(), [](uint16_t mode) { return mode != kLayoutAutomatic; });
+    // Only a corner given from the chart's edges says where the rectangle is; an offset from
+    // where the program would put it does not.
+    const auto sized = [](uint16_t mode) { return mode == kLayoutFactor || mode == kLayoutEdge; };
+    if (modes[0] != kLayoutEdge || modes[1] != kLayoutEdge || !sized(modes[2]) || !sized(modes[3]))
+        return;
+    plotLayoutBox_ = onChart(x, y, modes[2] == kLayoutEdge ? width - x : width, modes[3] == kLayoutEdge ? height - y : height,
+                             kSmallestPlot);
+    plotLayoutInner_ = inner;
+}
+
+// A plot area laid out by hand, or kept where the program last put it, lies where the file says;
+// but not a 3-D chart's, whose rectangle fits its projection rather than the flat drawing.
+void ChartReader::placePlot(Chart& chart) const
+{
+    if (threeD_ || !plotLayoutManual_.value_or((sheetProperties_ & kStoredPlotArea) != 0))
+        return;
+    if (plotLayoutBox_) {
+        chart.plotBox = plotLayoutBox_;
+        chart.plotBoxInner = plotLayoutInner_;
+    } else if (plotPosition_ && plotPosition_->cornerMode == kRelativeToParent &&
+               plotPosition_->sizeMode == kRelativeToParent) {
+        const std::array<int16_t, 4>& v = plotPosition_->values;
+        chart.plotBox = onChart({v[0], v[1], v[2], v[3]}, kSmallestPlot);
+    }
+}
+
+// A legend that is not docked lies where it was put.
+void ChartReader::placeLegend(Chart& chart) const
+{
+    if (chart.legendPosition != LegendPosition::Floating)
+        return;
+    const auto share = [&](size_t i) { return std::clamp(legendUnits_[i] / kChartUnits, 0.0, 1.0); };
+    chart.legendArea = {share(0), share(1), std::min(1.0, share(0) + share(2)), std::min(1.0, share(1) + share(3))};
 }
 
 void ChartReader::readFont(RecordReader& reader)
@@ -593,6 +722,8 @@ std::optional<Chart> ChartReader::take()
         series.push_back(std::move(one));
     }
     chart.series = std::move(series);
+    placePlot(chart);
+    placeLegend(chart);
     // A title with no text of its own names the only series.
     if (hasTitle_ && chart.title.empty() && chart.series.size() == 1)
         chart.title = chart.series.front().name;

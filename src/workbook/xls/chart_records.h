@@ -3,6 +3,7 @@
 // inside its worksheet. Blocks open with BEGIN and close with END; what a record means depends
 // on the block it sits in. After the chart come the values its series showed last, as cells
 // whose row is the point and whose column is the series.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -33,6 +34,13 @@ private:
         std::optional<uint16_t> font;
         bool defaults = false;  // the text format that chart texts without their own follow
         bool across = false;    // not turned
+        std::optional<DrawingShare> box;  // where the program last drew it
+        bool moved = false;               // away from where the program puts it by itself
+    };
+    // The stored corner and size of a chart part, in the units its mode names.
+    struct StoredPosition {
+        uint16_t cornerMode = 0, sizeMode = 0;
+        std::array<int16_t, 4> values{};  // x, y, width, height
     };
     struct PendingGroup {
         ChartGroup group;
@@ -51,6 +59,11 @@ private:
     void readAxis(RecordReader& reader);
     void readValueRange(RecordReader& reader);
     void readLegend(RecordReader& reader);
+    void readText(RecordReader& reader);
+    void readPosition(RecordReader& reader);
+    void readPlotLayout(RecordReader& reader);
+    void placePlot(Chart& chart) const;
+    void placeLegend(Chart& chart) const;
     void readFont(RecordReader& reader);
     void readCachedCell(uint16_t type, RecordReader& reader);
     void closeBlock();
@@ -65,6 +78,7 @@ private:
     bool seenChart_ = false;
     bool hasTitle_ = false;
     bool secondaryAxes_ = false;
+    bool threeD_ = false;  // drawn in 3-D, which this engine draws flat
     std::vector<Block> blocks_;
     uint16_t previous_ = 0;        // the type of the record before this one
     uint16_t frameOwner_ = 0;      // what the last FRAME record frames
@@ -75,6 +89,14 @@ private:
     std::optional<PendingText> text_;
     uint16_t cacheKind_ = 0;       // 1 values, 2 categories, 3 bubble sizes
     size_t blocksTooDeep_ = 0;     // blocks opened past the nesting limit, not kept
+    uint16_t sheetProperties_ = 0;
+    std::array<int32_t, 4> legendUnits_{};  // the legend's corner and size in 1/4000 of the chart
+    std::optional<StoredPosition> plotPosition_;  // the primary axes': the plot area with its labels
+    // The newer layout of the plot area, when it agrees with plotPosition_: manual or automatic,
+    // and the rectangle it names when that is manual.
+    std::optional<bool> plotLayoutManual_;
+    std::optional<DrawingShare> plotLayoutBox_;
+    bool plotLayoutInner_ = false;
 };
 
 }  // namespace kx::workbook::detail
