@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "workbook/format/cell_content.h"
 #include "workbook/model/cell_fill.h"
 #include "workbook/xls/reader.h"
 #include "xls_builder.h"
@@ -71,10 +72,11 @@ RawRecord colorScale(const std::vector<std::pair<Body, Body>>& points)
     return newerRule(3, 0, {}, {}, scale);
 }
 
-RawRecord dataBar(const Body& shortest, const Body& longest, uint8_t shortestPercent, uint8_t longestPercent)
+RawRecord dataBar(const Body& shortest, const Body& longest, uint8_t shortestPercent, uint8_t longestPercent,
+                  bool barOnly = false)
 {
     return newerRule(4, 0, {}, {},
-                     Body().u16(0).u8(0).u8(2).u8(shortestPercent).u8(longestPercent).bytes(rgb(kBlue).data())
+                     Body().u16(0).u8(0).u8(barOnly ? 2 : 0).u8(shortestPercent).u8(longestPercent).bytes(rgb(kBlue).data())
                          .bytes(shortest.data()).bytes(longest.data()));
 }
 
@@ -90,6 +92,7 @@ struct Shown {
     uint32_t row;
     Color fill;
     std::optional<double> bar = std::nullopt;
+    bool valueShown = true;
 };
 
 struct Case {
@@ -133,6 +136,8 @@ TEST(NewerConditionalFormats, CellsShowTheirRulesScalesAndBars)
          {{0, kWhite, 0.1}, {2, kWhite, 0.5}, {4, kWhite, 0.9}}},
         {"a data bar between numbers", {newerHeader(), dataBar(threshold(kNumber, 0), threshold(kNumber, 200), 0, 100)},
          {{4, kWhite, 0.5}}},
+        {"a bar alone leaves out the value", {newerHeader(), dataBar(threshold(kMinimum), threshold(kMaximum), 0, 100, true)},
+         {{2, kWhite, 0.5, false}}},
         {"a scale cut short is a warning and no fill",
          {newerHeader(), cutShort(colorScale({{threshold(kMinimum), rgb(kRed)}, {threshold(kMaximum), rgb(kBlue)}}), 10),
           newerRule(1, 5, greaterThan60, yellowFill())},
@@ -149,7 +154,9 @@ TEST(NewerConditionalFormats, CellsShowTheirRulesScalesAndBars)
         const Workbook book = loadWorkbook(WorkbookBuilder().sheet({.name = "Rules", .records = records}).file());
         const Sheet& sheet = book.sheets.at(0);
         for (const Shown& cell : test.cells) {
-            const Color fill = fillColor(book, book.formats.at(sheet.cell(cell.row, 0)->format));
+            const Cell& shown = *sheet.cell(cell.row, 0);
+            EXPECT_EQ(cellContent(book, shown)->text.empty(), !cell.valueShown) << "row " << cell.row;
+            const Color fill = fillColor(book, book.formats.at(shown.format));
             EXPECT_EQ(fill, cell.fill) << "row " << cell.row << ": " << int(fill.red) << "," << int(fill.green) << ","
                                        << int(fill.blue);
             const DataBar* bar = sheet.dataBar(cell.row, 0);

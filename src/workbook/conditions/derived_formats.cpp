@@ -1,5 +1,7 @@
 #include "workbook/conditions/derived_formats.h"
 
+#include <algorithm>
+
 namespace kx::workbook::detail {
 
 namespace {
@@ -48,6 +50,28 @@ std::optional<uint16_t> DerivedFormats::filled(uint16_t base, Color color)
     const auto index = made(base, FormatChange{.fillPattern = 1, .fillForeground = *shown});
     if (index)
         madeForFills_.emplace(key, *index);
+    return index;
+}
+
+std::optional<uint16_t> DerivedFormats::withoutValue(uint16_t base)
+{
+    if (const auto found = madeWithoutValue_.find(base); found != madeWithoutValue_.end())
+        return found->second;
+    if (!showingNothing_) {
+        // Past every id the file and the built-in formats use.
+        uint32_t id = 0x0200;
+        for (const NumberFormat& format : workbook_.numberFormats)
+            id = std::max<uint32_t>(id, format.id + 1u);
+        if (id > 0xFFFF)
+            return std::nullopt;
+        showingNothing_ = static_cast<uint16_t>(id);
+        workbook_.numberFormats.push_back({*showingNothing_, ";;;"});
+    }
+    const auto index = made(base, {});
+    if (index) {
+        workbook_.formats[*index].numberFormat = *showingNothing_;
+        madeWithoutValue_.emplace(base, *index);
+    }
     return index;
 }
 

@@ -19,6 +19,8 @@ public:
     std::optional<uint16_t> format(uint16_t base, const ConditionalRule& rule);
     // The index of `base` filled solid in `color`; nothing past the limits.
     std::optional<uint16_t> filled(uint16_t base, Color color);
+    // The index of `base` with a number format that shows nothing; nothing past the limits.
+    std::optional<uint16_t> withoutValue(uint16_t base);
 
 private:
     std::optional<uint16_t> made(uint16_t base, const FormatChange& change);
@@ -29,6 +31,8 @@ private:
     std::map<std::pair<uint16_t, const ConditionalRule*>, uint16_t> madeForRules_;
     std::map<std::tuple<uint16_t, uint8_t, uint8_t, uint8_t>, uint16_t> madeForFills_;
     std::map<std::tuple<uint8_t, uint8_t, uint8_t>, uint16_t> colorIndexes_;
+    std::map<uint16_t, uint16_t> madeWithoutValue_;
+    std::optional<uint16_t> showingNothing_;  // the number format's id
 };
 
 }  // namespace kx::workbook::detail

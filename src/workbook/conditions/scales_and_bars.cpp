@@ -90,6 +90,9 @@ void addBars(const DataBarRule& rule, const CoveredCells& cells, double low, dou
         if (cell->kind == CellKind::Number) {
             const double length = shortest + (longest - shortest) * shareBetween(cell->number, low, high);
             target.sheet.dataBars.push_back(DataBar{{row, cell->column}, length, color});
+            if (!rule.showsValue)
+                if (const auto index = target.derived.withoutValue(cell->format))
+                    cell->format = *index;
         }
 }
 

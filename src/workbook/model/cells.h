@@ -179,6 +179,7 @@ struct DataBarRule {
     ScaleThreshold shortest, longest;
     ScaleColor color;
     uint8_t shortestPercent = 10, longestPercent = 90;  // of the cell's width
+    bool showsValue = true;                             // else the bar alone prints
 };
 
 // One condition of a conditional format: a comparison of the cell's value with the values of

@@ -129,8 +129,11 @@ std::optional<ColorScale> readColorScale(RecordReader& reader)
 // then the thresholds of the shortest and the longest bar.
 std::optional<DataBarRule> readDataBar(RecordReader& reader)
 {
-    reader.skip(4);
+    reader.skip(3);
+    // The spreadsheet program's sample workbooks set this bit on their bars without values.
+    constexpr uint8_t kBarOnly = 0x02;
     DataBarRule bar;
+    bar.showsValue = (reader.u8() & kBarOnly) == 0;
     bar.shortestPercent = std::min<uint8_t>(reader.u8(), 100);
     bar.longestPercent = std::clamp<uint8_t>(reader.u8(), bar.shortestPercent, 100);
     const auto color = readColor(reader);
