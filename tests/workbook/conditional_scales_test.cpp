@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <sstream>
 
 #include "workbook/format/cell_content.h"
 #include "workbook/model/cell_fill.h"
+#include "print_test_support.h"
 #include "workbook/xls/reader.h"
 #include "xls_builder.h"
 
@@ -168,6 +170,46 @@ TEST(NewerConditionalFormats, CellsShowTheirRulesScalesAndBars)
         }
         EXPECT_EQ(book.warnings.kept().size(), test.warnings);
     }
+}
+
+// The widest run of strongly blue pixels in each group of image rows that has some, from the top.
+std::vector<int> blueRunWidths(const std::string& ppm)
+{
+    std::istringstream image(ppm);
+    std::string magic;
+    int width = 0, height = 0, maximum = 0;
+    image >> magic >> width >> height >> maximum;
+    image.get();
+    std::vector<int> widths;
+    bool inGroup = false;
+    for (int y = 0; y < height; ++y) {
+        int blue = 0;
+        for (int x = 0; x < width; ++x) {
+            const int red = image.get(), green = image.get(), blueness = image.get();
+            blue += blueness > 200 && red < 128 && green < 128;
+        }
+        if (blue > 0 && !inGroup)
+            widths.push_back(0);
+        if (blue > 0)
+            widths.back() = std::max(widths.back(), blue);
+        inGroup = blue > 0;
+    }
+    return widths;
+}
+
+// The painter draws each bar in its cell, under its number, as long as its share of the cell.
+TEST(NewerConditionalFormats, DataBarsPrintTheirShareOfTheCell)
+{
+    namespace support = kx::workbook::testing;
+    Workbook book = support::workbookWithSheet();
+    support::setNumber(book.sheets[0], 0, 0, 1);
+    support::setNumber(book.sheets[0], 2, 0, 4);
+    book.sheets[0].dataBars = {{{0, 0}, 0.25, kBlue}, {{2, 0}, 1.0, kBlue}};
+    const support::ScratchFolder folder;
+    const std::vector<int> widths = blueRunWidths(support::pdfToolOutput("pdftoppm -r 144 -f 1 -l 1", support::printToPdf(book, folder)));
+    ASSERT_EQ(widths.size(), 2u);
+    EXPECT_GT(widths[1], 20);
+    EXPECT_NEAR(widths[0] / static_cast<double>(widths[1]), 0.25, 0.05);
 }
 
 }  // namespace
