@@ -30,7 +30,10 @@ Body ranges(const CellRange& range, uint16_t id)
 
 const CellRange kColumnA{0, 4, 0, 0};
 
-RawRecord newerHeader(uint16_t id = 1) { return record(0x0879, futureHeader(0x0879).bytes(ranges(kColumnA, id).data())); }
+RawRecord newerHeader(uint16_t id = 1)
+{
+    return record(0x0879, futureHeader(0x0879).bytes(ranges(kColumnA, id).data()));
+}
 RawRecord olderHeader(uint16_t id = 1) { return record(0x01B0, ranges(kColumnA, id)); }
 RawRecord newerRuleFollows(uint16_t id) { return record(0x087B, futureHeader(0x087B).u32(1).u16(id)); }
 
@@ -38,6 +41,20 @@ Body integer(uint16_t value) { return Body().u8(0x1E).u16(value); }
 
 // A solid fill in palette colour 13, given as the rule's background colour.
 Body yellowFill() { return Body().u32(kFillChanged | kHasPattern).u16(0).u16(0).u16(13 << 7); }
+
+// Colours of their own after a format: the fill's background (the colour a solid fill shows).
+Body exactFill(uint16_t kind, uint32_t value)
+{
+    return Body().u16(0).u16(0xFFFF).u16(0).u16(1).u16(5).u16(20).u16(kind).u16(0).u32(value).u32(0).u32(0);
+}
+
+// Extends the older rule `index` of the header `id` with a format.
+RawRecord olderRuleExtended(uint16_t id, uint16_t index, const Body& format)
+{
+    return record(0x087B, futureHeader(0x087B).u32(0).u16(id).u16(index).u8(0).u8(0).u16(1).u8(1).u8(1)
+                              .u32(static_cast<uint32_t>(format.size())).bytes(format.data()).u8(16)
+                              .bytes(std::vector<uint8_t>(16)));
+}
 
 // The newer rule record: its condition and format, then, for a colour scale or data bar, what it needs.
 RawRecord newerRule(uint8_t type, uint8_t comparison, const Body& first, const Body& format = {}, const Body& scale = {})
@@ -66,7 +83,8 @@ Body formulaThreshold(const Body& formula)
 
 RawRecord colorScale(const std::vector<std::pair<Body, Body>>& points)
 {
-    Body scale = Body().u16(0).u8(0).u8(static_cast<uint8_t>(points.size())).u8(static_cast<uint8_t>(points.size())).u8(3);
+    const auto count = static_cast<uint8_t>(points.size());
+    Body scale = Body().u16(0).u8(0).u8(count).u8(count).u8(3);
     for (const auto& point : points)
         scale.bytes(point.first.data()).f64(0);
     for (const auto& point : points)
@@ -78,7 +96,8 @@ RawRecord dataBar(const Body& shortest, const Body& longest, uint8_t shortestPer
                   bool barOnly = false)
 {
     return newerRule(4, 0, {}, {},
-                     Body().u16(0).u8(0).u8(barOnly ? 2 : 0).u8(shortestPercent).u8(longestPercent).bytes(rgb(kBlue).data())
+                     Body().u16(0).u8(0).u8(barOnly ? 2 : 0).u8(shortestPercent).u8(longestPercent)
+                         .bytes(rgb(kBlue).data())
                          .bytes(shortest.data()).bytes(longest.data()));
 }
 
@@ -107,15 +126,24 @@ struct Case {
 TEST(NewerConditionalFormats, CellsShowTheirRulesScalesAndBars)
 {
     const Body greaterThan60 = integer(60);
+    const RawRecord olderRule =
+        record(0x01B1, Body().u8(1).u8(5).u16(3).u16(0).bytes(yellowFill().data()).bytes(greaterThan60.data()));
     const std::vector<Case> cases{
         {"a value rule prints as the older record's", {newerHeader(), newerRule(1, 5, greaterThan60, yellowFill())},
          {{3, kYellow}, {1, kWhite}}},
-        {"the older record's rule, for the comparison", {olderHeader(), record(0x01B1, Body().u8(1).u8(5).u16(3).u16(0)
-                                                              .bytes(yellowFill().data()).bytes(greaterThan60.data()))},
-         {{3, kYellow}, {1, kWhite}}},
+        {"the older record's rule, for the comparison", {olderHeader(), olderRule}, {{3, kYellow}, {1, kWhite}}},
+        {"an extension gives an older rule a fill colour of its own",
+         {olderHeader(3), olderRule,
+          olderRuleExtended(3, 0, Body().bytes(yellowFill().data()).bytes(exactFill(2, 0x00CEEFC6).data()))},
+         {{3, {0xC6, 0xEF, 0xCE}}, {1, kWhite}}},
+        {"a newer rule's theme colour of its own",
+         {newerHeader(),
+          newerRule(1, 5, greaterThan60, Body().bytes(yellowFill().data()).bytes(exactFill(3, 4).data()))},
+         {{3, {0x4F, 0x81, 0xBD}}}},
         {"a formula rule", {newerHeader(), newerRule(2, 0, integer(1), yellowFill())}, {{0, kYellow}}},
         {"an extension ties a newer rule to an older header",
-         {olderHeader(7), newerRuleFollows(7), newerRule(1, 5, greaterThan60, yellowFill())}, {{3, kYellow}, {2, kWhite}}},
+         {olderHeader(7), newerRuleFollows(7), newerRule(1, 5, greaterThan60, yellowFill())},
+         {{3, kYellow}, {2, kWhite}}},
         {"an icon set leaves the rules after it to apply",
          {newerHeader(), newerRule(6, 0, {}), newerRule(1, 5, greaterThan60, yellowFill())}, {{4, kYellow}}},
         {"a newer rule without a header before it is not applied", {newerRule(2, 0, integer(1), yellowFill())},
@@ -138,10 +166,12 @@ TEST(NewerConditionalFormats, CellsShowTheirRulesScalesAndBars)
          {{0, kWhite, 0.1}, {2, kWhite, 0.5}, {4, kWhite, 0.9}}},
         {"a data bar between numbers", {newerHeader(), dataBar(threshold(kNumber, 0), threshold(kNumber, 200), 0, 100)},
          {{4, kWhite, 0.5}}},
-        {"a bar alone leaves out the value", {newerHeader(), dataBar(threshold(kMinimum), threshold(kMaximum), 0, 100, true)},
+        {"a bar alone leaves out the value",
+         {newerHeader(), dataBar(threshold(kMinimum), threshold(kMaximum), 0, 100, true)},
          {{2, kWhite, 0.5, false}}},
         {"a scale cut short is a warning and no fill",
-         {newerHeader(), cutShort(colorScale({{threshold(kMinimum), rgb(kRed)}, {threshold(kMaximum), rgb(kBlue)}}), 10),
+         {newerHeader(),
+          cutShort(colorScale({{threshold(kMinimum), rgb(kRed)}, {threshold(kMaximum), rgb(kBlue)}}), 10),
           newerRule(1, 5, greaterThan60, yellowFill())},
          {{0, kWhite}, {4, kWhite}}, 1},
         {"a format longer than its rule is a warning",
@@ -206,7 +236,8 @@ TEST(NewerConditionalFormats, DataBarsPrintTheirShareOfTheCell)
     support::setNumber(book.sheets[0], 2, 0, 4);
     book.sheets[0].dataBars = {{{0, 0}, 0.25, kBlue}, {{2, 0}, 1.0, kBlue}};
     const support::ScratchFolder folder;
-    const std::vector<int> widths = blueRunWidths(support::pdfToolOutput("pdftoppm -r 144 -f 1 -l 1", support::printToPdf(book, folder)));
+    const auto pdf = support::printToPdf(book, folder);
+    const std::vector<int> widths = blueRunWidths(support::pdfToolOutput("pdftoppm -r 144 -f 1 -l 1", pdf));
     ASSERT_EQ(widths.size(), 2u);
     EXPECT_GT(widths[1], 20);
     EXPECT_NEAR(widths[0] / static_cast<double>(widths[1]), 0.25, 0.05);

@@ -114,8 +114,8 @@ void applyConditionalFormats(Workbook& workbook)
                         cell->format = *index;
             }
             // A scale's fill shows over that of a rule that holds.
-            const CellRef origin = format.ranges.empty() ? CellRef{}
-                                                         : CellRef{format.ranges[0].firstRow, format.ranges[0].firstColumn};
+            const CellRef origin =
+                format.ranges.empty() ? CellRef{} : CellRef{format.ranges[0].firstRow, format.ranges[0].firstColumn};
             for (const ConditionalRule& rule : format.rules)
                 applyScaleOrBar(rule, cells, origin, {workbook, sheet, areas, derived});
         }

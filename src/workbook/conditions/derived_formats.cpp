@@ -81,9 +81,20 @@ std::optional<uint16_t> DerivedFormats::made(uint16_t base, const FormatChange& 
         base >= workbook_.formats.size())
         return std::nullopt;
     CellFormat format = workbook_.formats[base];
-    apply(change, format);
+    apply(withExactColors(change), format);
     workbook_.formats.push_back(format);
     return static_cast<uint16_t>(workbook_.formats.size() - 1);
+}
+
+FormatChange DerivedFormats::withExactColors(FormatChange change)
+{
+    for (auto [exact, index] : {std::pair{&change.exactFontColor, &change.fontColor},
+                                {&change.exactFillForeground, &change.fillForeground},
+                                {&change.exactFillBackground, &change.fillBackground}})
+        if (*exact && *index)
+            if (const auto shown = colorIndex(**exact))
+                *index = *shown;
+    return change;
 }
 
 std::optional<uint16_t> DerivedFormats::colorIndex(Color color)

@@ -24,6 +24,8 @@ public:
 
 private:
     std::optional<uint16_t> made(uint16_t base, const FormatChange& change);
+    // The change with its colours of their own in place of the palette's nearest.
+    FormatChange withExactColors(FormatChange change);
     std::optional<uint16_t> colorIndex(Color color);
     void apply(const FormatChange& change, CellFormat& format);
 

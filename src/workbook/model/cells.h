@@ -151,6 +151,9 @@ struct FormatChange {
     std::optional<Border> left, right, top, bottom;
     std::optional<uint8_t> fillPattern;
     std::optional<uint16_t> fillForeground, fillBackground;
+    // Colours of their own that later program versions give beside the palette's nearest, and
+    // that print in their place.
+    std::optional<Color> exactFontColor, exactFillForeground, exactFillBackground;
 };
 
 enum class Comparison : uint8_t { Between, NotBetween, Equal, NotEqual, Greater, Less, GreaterOrEqual, LessOrEqual };

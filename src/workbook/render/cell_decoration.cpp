@@ -182,7 +182,8 @@ void paintDataBar(cairo_t* cr, const DataBar& bar, const Box& box)
     if (width <= 0 || height <= 0)
         return;
     cairo_pattern_t* gradient = cairo_pattern_create_linear(left, 0, left + width, 0);
-    cairo_pattern_add_color_stop_rgb(gradient, 0, bar.color.red / 255.0, bar.color.green / 255.0, bar.color.blue / 255.0);
+    const Color& color = bar.color;
+    cairo_pattern_add_color_stop_rgb(gradient, 0, color.red / 255.0, color.green / 255.0, color.blue / 255.0);
     cairo_pattern_add_color_stop_rgb(gradient, 1, 1, 1, 1);
     cairo_save(cr);
     cairo_set_source(cr, gradient);

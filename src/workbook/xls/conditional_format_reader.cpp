@@ -164,6 +164,71 @@ void readCondition(RecordReader& reader, uint8_t type, uint8_t comparison, uint1
         rule.operands.push_back(bytesOf(reader, secondSize));
 }
 
+// A colour of its own: its kind (palette index 1, red-green-blue 2, theme colour 3), a tint in
+// 1/32767, the value, and eight bytes unused. Palette indexes are those the format already has.
+std::optional<Color> readExactColor(RecordReader& reader)
+{
+    const uint16_t kind = reader.u16();
+    const double tint = reader.i16() / 32767.0;
+    const uint8_t first = reader.u8(), second = reader.u8(), third = reader.u8(), fourth = reader.u8();
+    reader.skip(8);
+    if (kind == 2)
+        return tinted({first, second, third}, tint);
+    if (kind == 3)
+        return themeColor(first | second << 8 | third << 16 | static_cast<uint32_t>(fourth) << 24, tint);
+    return std::nullopt;
+}
+
+// The colours of their own that later versions add to a format, in the `size` bytes after its
+// older parts: a header, then properties each with its kind and size. Only the fill's and the
+// text's colours are read; a property reaching past the format ends the reading.
+void readExactColors(RecordReader& reader, size_t size, FormatChange& change)
+{
+    constexpr size_t kHeaderSize = 8, kPropertyHeaderSize = 4, kColorSize = 16;
+    constexpr uint16_t kFillForeground = 4, kFillBackground = 5, kText = 13;
+    if (size < kHeaderSize) {
+        reader.skip(size);
+        return;
+    }
+    reader.skip(6);
+    const uint16_t count = reader.u16();
+    size -= kHeaderSize;
+    for (uint16_t i = 0; i < count && size >= kPropertyHeaderSize; ++i) {
+        const uint16_t kind = reader.u16(), propertySize = reader.u16();
+        size -= kPropertyHeaderSize;
+        if (propertySize < kPropertyHeaderSize || propertySize - kPropertyHeaderSize > size)
+            break;
+        const size_t dataSize = propertySize - kPropertyHeaderSize;
+        size -= dataSize;
+        std::optional<Color>* target = kind == kFillForeground   ? &change.exactFillForeground
+                                       : kind == kFillBackground ? &change.exactFillBackground
+                                       : kind == kText           ? &change.exactFontColor
+                                                                 : nullptr;
+        if (!target || dataSize < kColorSize) {
+            reader.skip(dataSize);
+            continue;
+        }
+        *target = readExactColor(reader);
+        reader.skip(dataSize - kColorSize);
+    }
+    reader.skip(size);
+}
+
+// A format of the later records: its size, then the parts the older records' formats have (into
+// `parts`), then colours of its own (into `colors`).
+void readSizedFormat(RecordReader& reader, FormatChange& parts, FormatChange& colors)
+{
+    const uint32_t formatSize = reader.u32();
+    if (formatSize == 0) {
+        reader.skip(2);
+        return;
+    }
+    const size_t before = reader.remaining();
+    if (formatSize > before || !readDifferentialFormat(reader, parts) || before - reader.remaining() > formatSize)
+        reader.fail("a conditional format's rule whose format is longer than the rule");
+    readExactColors(reader, formatSize - (before - reader.remaining()), colors);
+}
+
 // The newer records start with the record's type, options and the cells they are about (which
 // the header's ranges say again).
 constexpr size_t kFutureHeaderSize = 12;
@@ -180,14 +245,17 @@ bool ConditionalFormatReader::read(const Record& record)
     case record_type::ConditionalHeader: readHeader(reader, false); return true;
     case record_type::ConditionalRule: readRule(reader); return true;
     case record_type::ConditionalHeader12: readHeader(reader, true); return true;
-    case record_type::ConditionalExtension: readExtension(reader); return true;
+    case record_type::ConditionalExtension:
     case record_type::ConditionalRule12:
         try {
-            readNewerRule(reader);
+            if (record.type == record_type::ConditionalExtension)
+                readExtension(reader);
+            else
+                readNewerRule(reader);
         } catch (const ReadFailure&) {
-            // The rule stays as far as it was read: unknown, unless it was whole.
+            // A rule stays as far as it was read: unknown, unless it was whole.
             if (warnings_)
-                warnings_->add(record.type, record.offset, "a conditional format's rule that ends before its data");
+                warnings_->add(record.type, record.offset, "a damaged conditional-format rule, left unapplied");
         }
         return true;
     default: return false;
@@ -236,7 +304,10 @@ void ConditionalFormatReader::readRule(RecordReader& reader)
         readCondition(reader, type, comparison, firstSize, secondSize, rule);
 }
 
-// A header of the older kind may take a newer rule when an extension naming it comes first.
+// A header of the older kind may take a newer rule when an extension naming it comes first. An
+// extension of one of its older rules gives that rule the colours of its own beside the
+// palette's: the rule's comparison, template, priority and options, then, when it has one, a
+// format whose older parts repeat the rule's.
 void ConditionalFormatReader::readExtension(RecordReader& reader)
 {
     newerRulesGoTo_.reset();
@@ -245,11 +316,22 @@ void ConditionalFormatReader::readExtension(RecordReader& reader)
     reader.skip(kFutureHeaderSize);
     const bool newerRuleFollows = reader.u32() == 1;
     const auto format = formatsById_.find(reader.u16());
-    if (newerRuleFollows && format != formatsById_.end())
+    if (format == formatsById_.end())
+        return;
+    if (newerRuleFollows) {
         newerRulesGoTo_ = format->second;
+        return;
+    }
+    std::vector<ConditionalRule>& rules = sheet_.conditionalFormats[format->second].rules;
+    const uint16_t index = reader.u16();
+    reader.skip(1 + 1 + 2 + 1);
+    if (index >= rules.size() || reader.u8() == 0)
+        return;
+    FormatChange repeated;
+    readSizedFormat(reader, repeated, rules[index].change);
 }
 
-// The rule's format (with the colours of later versions after it, not read), its formulas, a
+// The rule's format, its formulas, a
 // formula that switches it on (not read), its options and template, then what a colour scale,
 // data bar or icon set needs. Icon sets are left out: they change no cell's format.
 void ConditionalFormatReader::readNewerRule(RecordReader& reader)
@@ -263,15 +345,7 @@ void ConditionalFormatReader::readNewerRule(RecordReader& reader)
         return;
     ConditionalRule& rule = format.rules.emplace_back();
     const uint16_t firstSize = reader.u16(), secondSize = reader.u16();
-    const uint32_t formatSize = reader.u32();
-    if (formatSize == 0) {
-        reader.skip(2);
-    } else {
-        const size_t before = reader.remaining();
-        if (formatSize > before || !readDifferentialFormat(reader, rule.change) || before - reader.remaining() > formatSize)
-            reader.fail("the rule's format is longer than the rule");
-        reader.skip(formatSize - (before - reader.remaining()));
-    }
+    readSizedFormat(reader, rule.change, rule.change);
     if (type != kColorScale && type != kDataBar) {
         readCondition(reader, type, comparison, firstSize, secondSize, rule);
         return;

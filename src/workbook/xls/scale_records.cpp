@@ -63,7 +63,9 @@ constexpr std::array<Color, 12> kThemeColors{{{0xFF, 0xFF, 0xFF}, {0x00, 0x00, 0
                                               {0x9B, 0xBB, 0x59}, {0x80, 0x64, 0xA2}, {0x4B, 0xAC, 0xC6},
                                               {0xF7, 0x96, 0x46}, {0x00, 0x00, 0xFF}, {0x80, 0x00, 0x80}}};
 
-// A tint above 0 lightens towards white by its share, one below 0 darkens towards black.
+}  // namespace
+
+// A tint lightens towards white by its share, or darkens towards black.
 Color tinted(Color color, double tint)
 {
     if (!std::isfinite(tint) || tint == 0)
@@ -75,6 +77,15 @@ Color tinted(Color color, double tint)
     };
     return {channel(color.red), channel(color.green), channel(color.blue)};
 }
+
+std::optional<Color> themeColor(uint32_t index, double tint)
+{
+    if (index < kThemeColors.size())
+        return tinted(kThemeColors[index], tint);
+    return std::nullopt;
+}
+
+namespace {
 
 // Its kind, the value (palette index, red green blue and a reserved byte, or theme colour
 // number), and a tint.
@@ -90,8 +101,8 @@ std::optional<ScaleColor> readColor(RecordReader& reader)
     case 1: return value <= 0x7FFF ? std::optional(ScaleColor{static_cast<uint16_t>(value), {}}) : std::nullopt;
     case 2: return ScaleColor{std::nullopt, tinted({first, second, third}, tint)};
     case 3:
-        if (value < kThemeColors.size())
-            return ScaleColor{std::nullopt, tinted(kThemeColors[value], tint)};
+        if (const auto color = themeColor(value, tint))
+            return ScaleColor{std::nullopt, *color};
         return std::nullopt;
     default: return std::nullopt;
     }

@@ -9,6 +9,11 @@
 
 namespace kx::workbook::detail {
 
+// A colour of the theme (by its number) as the spreadsheet program's default theme has it,
+// lightened by a tint above 0 or darkened by one below; nothing for a number it does not have.
+std::optional<Color> themeColor(uint32_t index, double tint);
+Color tinted(Color color, double tint);
+
 // Nothing when the scale uses a kind of threshold or colour this reader does not know; a
 // record that ends inside them fails the reader.
 std::optional<ColorScale> readColorScale(RecordReader& reader);
