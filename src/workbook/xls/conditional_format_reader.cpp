@@ -331,9 +331,9 @@ void ConditionalFormatReader::readExtension(RecordReader& reader)
     readSizedFormat(reader, repeated, rules[index].change);
 }
 
-// The rule's format, its formulas, a
-// formula that switches it on (not read), its options and template, then what a colour scale,
-// data bar or icon set needs. Icon sets are left out: they change no cell's format.
+// The rule's format, its formulas, a formula that switches it on (not read), its options and
+// template, then what a colour scale, data bar or icon set needs. Icon sets are left out: they
+// change no cell's format, and the engine draws no icons.
 void ConditionalFormatReader::readNewerRule(RecordReader& reader)
 {
     if (!newerRulesGoTo_)
