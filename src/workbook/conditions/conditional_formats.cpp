@@ -8,15 +8,15 @@
 
 #include "workbook/conditions/condition_areas.h"
 #include "workbook/conditions/condition_formula.h"
+#include "workbook/conditions/derived_formats.h"
+#include "workbook/conditions/scales_and_bars.h"
 
 namespace kx::workbook::detail {
 
 namespace {
 
-// More formats (and fonts) than this are not made: a damaged or crafted file could ask for one
-// per cell. Past so many rules tried, the remaining cells keep their own formats: a crafted file
-// could otherwise ask for billions.
-constexpr size_t kMaximumFormats = 65000;
+// Past so many rules tried, the remaining cells keep their own formats: a crafted file could
+// otherwise ask for billions.
 constexpr size_t kMaximumRulesTried = 2'000'000;
 
 using Value = ConditionValue;
@@ -68,6 +68,8 @@ const ConditionalRule* ruleFor(const Workbook& workbook, const Sheet& sheet, con
     };
     const Value value = conditionValueOf(workbook, &cell);
     for (const ConditionalRule& rule : format.rules) {
+        if (rule.colorScale || rule.dataBar)
+            continue;
         std::optional<bool> result;
         if (!rule.operands.empty())
             result = compares(rule, value, evaluate);
@@ -81,70 +83,10 @@ const ConditionalRule* ruleFor(const Workbook& workbook, const Sheet& sheet, con
     return nullptr;
 }
 
-class DerivedFormats {
-public:
-    explicit DerivedFormats(Workbook& workbook) : workbook_(workbook) {}
-
-    // The index of the cell format `base` with the rule's changes, made once.
-    std::optional<uint16_t> format(uint16_t base, const ConditionalRule& rule)
-    {
-        const auto key = std::make_pair(base, &rule);
-        if (const auto found = made_.find(key); found != made_.end())
-            return found->second;
-        if (workbook_.formats.size() >= kMaximumFormats || workbook_.fonts.size() >= kMaximumFormats ||
-            base >= workbook_.formats.size())
-            return std::nullopt;
-        CellFormat format = workbook_.formats[base];
-        apply(rule.change, format);
-        workbook_.formats.push_back(format);
-        const auto index = static_cast<uint16_t>(workbook_.formats.size() - 1);
-        made_.emplace(key, index);
-        return index;
-    }
-
-private:
-    void apply(const FormatChange& change, CellFormat& format)
-    {
-        if (change.fontColor || change.bold || change.italic || change.strikeout || change.underline) {
-            Font font = format.fontIndex < workbook_.fonts.size() ? workbook_.fonts[format.fontIndex] : Font{};
-            font.colorIndex = change.fontColor.value_or(font.colorIndex);
-            font.bold = change.bold.value_or(font.bold);
-            font.italic = change.italic.value_or(font.italic);
-            font.strikeout = change.strikeout.value_or(font.strikeout);
-            font.underline = change.underline.value_or(font.underline);
-            workbook_.fonts.push_back(font);
-            format.fontIndex = static_cast<uint16_t>(workbook_.fonts.size() - 1);
-        }
-        for (auto [side, border] : {std::pair{&change.left, &format.left}, {&change.right, &format.right},
-                                    {&change.top, &format.top}, {&change.bottom, &format.bottom}})
-            if (*side)
-                *border = **side;
-        applyFill(change, format);
-    }
-
-    // A rule's solid fill shows its background colour, where a cell format's shows the foreground.
-    static void applyFill(const FormatChange& change, CellFormat& format)
-    {
-        format.fillPattern = change.fillPattern.value_or(format.fillPattern);
-        if (change.fillBackground && !change.fillPattern && format.fillPattern == 0)
-            format.fillPattern = 1;
-        if (format.fillPattern == 1) {
-            if (const auto shown = change.fillBackground ? change.fillBackground : change.fillForeground)
-                format.fillForeground = *shown;
-            return;
-        }
-        format.fillForeground = change.fillForeground.value_or(format.fillForeground);
-        format.fillBackground = change.fillBackground.value_or(format.fillBackground);
-    }
-
-    Workbook& workbook_;
-    std::map<std::pair<uint16_t, const ConditionalRule*>, uint16_t> made_;
-};
-
 // The cells the ranges cover, each once.
-std::vector<std::pair<uint32_t, Cell*>> coveredCells(Sheet& sheet, const ConditionalFormat& format)
+CoveredCells coveredCells(Sheet& sheet, const ConditionalFormat& format)
 {
-    std::vector<std::pair<uint32_t, Cell*>> cells;
+    CoveredCells cells;
     for (const CellRange& range : format.ranges)
         forEachCellIn(sheet, range, [&](uint32_t row, Cell& cell) { cells.emplace_back(row, &cell); });
     std::sort(cells.begin(), cells.end());
@@ -161,8 +103,9 @@ void applyConditionalFormats(Workbook& workbook)
     for (Sheet& sheet : workbook.sheets) {
         // Summaries of areas are of the values as read: no conditional format changes a value.
         AreaSummaries areas(workbook, sheet);
-        for (const ConditionalFormat& format : sheet.conditionalFormats)
-            for (const auto& [row, cell] : coveredCells(sheet, format)) {
+        for (const ConditionalFormat& format : sheet.conditionalFormats) {
+            const CoveredCells cells = coveredCells(sheet, format);
+            for (const auto& [row, cell] : cells) {
                 tries += format.rules.size();
                 if (tries > kMaximumRulesTried)
                     return;
@@ -170,6 +113,13 @@ void applyConditionalFormats(Workbook& workbook)
                     if (const auto index = derived.format(cell->format, *rule))
                         cell->format = *index;
             }
+            // A scale's fill shows over that of a rule that holds.
+            const CellRef origin =
+                format.ranges.empty() ? CellRef{} : CellRef{format.ranges[0].firstRow, format.ranges[0].firstColumn};
+            for (const ConditionalRule& rule : format.rules)
+                applyScaleOrBar(rule, cells, origin, {workbook, sheet, areas, derived});
+        }
+        sortDataBars(sheet);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kx::workbook {
@@ -150,19 +151,59 @@ struct FormatChange {
     std::optional<Border> left, right, top, bottom;
     std::optional<uint8_t> fillPattern;
     std::optional<uint16_t> fillForeground, fillBackground;
+    // Colours of their own that later program versions give beside the palette's nearest, and
+    // that print in their place.
+    std::optional<Color> exactFontColor, exactFillForeground, exactFillBackground;
 };
 
 enum class Comparison : uint8_t { Between, NotBetween, Equal, NotEqual, Greater, Less, GreaterOrEqual, LessOrEqual };
 
+// Where a point of a colour scale or an end of a data bar lies among the numbers of the cells
+// its conditional format covers.
+struct ScaleThreshold {
+    enum class Kind : uint8_t { Minimum, Maximum, Number, Percent, Percentile, Formula } kind = Kind::Minimum;
+    double value = 0;              // Number; Percent and Percentile from 0 to 100
+    std::vector<uint8_t> formula;  // Formula: its stored tokens
+};
+
+// A colour of a colour scale or a data bar: a palette index, or a colour of its own.
+struct ScaleColor {
+    std::optional<uint16_t> paletteIndex;
+    Color rgb;
+};
+
+// Cells shaded by where their numbers lie between two or three thresholds, each with its colour.
+struct ColorScale {
+    std::vector<std::pair<ScaleThreshold, ScaleColor>> points;  // from the lowest
+};
+
+// A bar in each cell, its length by where the cell's number lies between two thresholds.
+struct DataBarRule {
+    ScaleThreshold shortest, longest;
+    ScaleColor color;
+    uint8_t shortestPercent = 10, longestPercent = 90;  // of the cell's width
+    bool showsValue = true;                             // else the bar alone prints
+};
+
 // One condition of a conditional format: a comparison of the cell's value with the values of
 // formulas, or a formula of its own that must come out true; formulas as their stored tokens.
 // One this engine cannot evaluate stops the rules after it, since whether it holds decides
-// whether they apply.
+// whether they apply. A colour scale or a data bar applies to every number it covers, beside
+// the rules that hold or not.
 struct ConditionalRule {
     Comparison comparison = Comparison::Equal;
     std::vector<std::vector<uint8_t>> operands;  // one, or two for (not) between
     std::vector<uint8_t> formula;                // a formula of its own, when there are no operands
     FormatChange change;
+    std::optional<ColorScale> colorScale;
+    std::optional<DataBarRule> dataBar;
+};
+
+// A data bar as it prints in a cell: from the cell's left edge, under its text.
+struct DataBar {
+    CellRef cell;
+    double length = 0;  // the share of the cell's width, 0 to 1
+    Color color;
 };
 
 // The rules over some ranges of a sheet, in order: the first that holds applies.

@@ -31,15 +31,26 @@ const ColumnInfo* Sheet::column(uint16_t index) const
     return found != columns.end() && found->firstColumn <= index ? &*found : nullptr;
 }
 
+const DataBar* Sheet::dataBar(uint32_t rowIndex, uint16_t columnIndex) const
+{
+    const auto key = [](const CellRef& at) { return std::pair{at.row, at.column}; };
+    auto found = std::lower_bound(dataBars.begin(), dataBars.end(), std::pair{rowIndex, columnIndex},
+                                  [&](const DataBar& bar, const auto& wanted) { return key(bar.cell) < wanted; });
+    return found != dataBars.end() && key(found->cell) == std::pair{rowIndex, columnIndex} ? &*found : nullptr;
+}
+
 Color Workbook::color(uint16_t index, Color automatic) const
 {
-    // Indexes 0-7 are fixed; 8-63 come from the palette; the rest are system colours.
+    // Indexes 0-7 are fixed; 8-63 come from the palette; from kFirstExtraColor those that
+    // conditional formats work out; the rest are system colours.
     static constexpr std::array<Color, 8> fixed{{{0, 0, 0}, {255, 255, 255}, {255, 0, 0}, {0, 255, 0},
                                                  {0, 0, 255}, {255, 255, 0}, {255, 0, 255}, {0, 255, 255}}};
     if (index < 8)
         return fixed[index];
     if (index < 64 && static_cast<size_t>(index - 8) < palette.size())
         return palette[index - 8];
+    if (index >= kFirstExtraColor && static_cast<size_t>(index - kFirstExtraColor) < extraColors.size())
+        return extraColors[index - kFirstExtraColor];
     return automatic;
 }
 

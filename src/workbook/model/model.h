@@ -36,16 +36,21 @@ struct Sheet {
                                         // placed within the chart by their share alone
     std::vector<Chart> charts;          // a chart sheet's own chart, or those drawings show
     std::vector<ConditionalFormat> conditionalFormats;  // already applied to the cells' formats
+    std::vector<DataBar> dataBars;      // what conditional formats draw in cells, ascending by cell
 
     const Row* row(uint32_t index) const;                      // nullptr when absent
     const Cell* cell(uint32_t row, uint16_t column) const;     // nullptr when absent
     const ColumnInfo* column(uint16_t index) const;            // nullptr when no COLINFO covers it
+    const DataBar* dataBar(uint32_t row, uint16_t column) const;  // nullptr when none is drawn there
 };
 
 // The workbook's summary information as its file stores it; empty texts where it says nothing.
 struct DocumentSummary {
     std::string title, subject, author, keywords;
 };
+
+// Colour indexes from here on name Workbook::extraColors, up to the automatic font colour 0x7FFF.
+inline constexpr uint16_t kFirstExtraColor = 0x0100;
 
 struct Workbook {
     std::vector<Sheet> sheets;          // in the file's order, every kind
@@ -54,6 +59,7 @@ struct Workbook {
     std::vector<NumberFormat> numberFormats;  // those defined in the file; built-ins are implied
     std::vector<RichText> strings;      // shared strings, then strings of labels and formulas
     std::vector<Color> palette;         // 56 entries for indexes 8..63
+    std::vector<Color> extraColors;     // colours conditional formats work out, from kFirstExtraColor
     std::vector<Picture> pictures;      // the picture store; drawings name pictures by index
     bool dateSystem1904 = false;
     uint16_t codePage = 1252;

@@ -175,4 +175,22 @@ void BorderStrokes::stroke(cairo_t* cr)
     cairo_set_dash(cr, nullptr, 0, 0);
 }
 
+void paintDataBar(cairo_t* cr, const DataBar& bar, const Box& box)
+{
+    constexpr double inset = 1.5;
+    const double left = box.x + inset, width = (box.width - 2 * inset) * bar.length, height = box.height - 2 * inset;
+    if (width <= 0 || height <= 0)
+        return;
+    cairo_pattern_t* gradient = cairo_pattern_create_linear(left, 0, left + width, 0);
+    const Color& color = bar.color;
+    cairo_pattern_add_color_stop_rgb(gradient, 0, color.red / 255.0, color.green / 255.0, color.blue / 255.0);
+    cairo_pattern_add_color_stop_rgb(gradient, 1, 1, 1, 1);
+    cairo_save(cr);
+    cairo_set_source(cr, gradient);
+    cairo_rectangle(cr, left, box.y + inset, width, height);
+    cairo_fill(cr);
+    cairo_restore(cr);
+    cairo_pattern_destroy(gradient);
+}
+
 }  // namespace kx::workbook

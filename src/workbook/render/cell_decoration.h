@@ -63,4 +63,9 @@ private:
     std::vector<Group> groups_;
 };
 
+// A conditional format's bar in the cell's box: from its left edge, a little in from the cell's
+// edges, in its colour fading to white towards its end, as the spreadsheet program that brought
+// these bars in drew them.
+void paintDataBar(cairo_t* cr, const DataBar& bar, const Box& box);
+
 }  // namespace kx::workbook

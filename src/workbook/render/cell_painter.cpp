@@ -100,6 +100,14 @@ CellFormat CellPainter::printedFormat(uint16_t index) const
     return format;
 }
 
+void CellPainter::paintDataBars()
+{
+    for (const PlacedCell& placed : places_.cells())
+        if (placed.cell && !placed.offPage)
+            if (const DataBar* bar = sheet_.dataBar(grid_.rows[placed.rowSlot].index, placed.cell->column))
+                paintDataBar(cr_, *bar, placed.box);
+}
+
 void CellPainter::paint(bool gridlines)
 {
     FillRuns fills(cr_, workbook_);
@@ -107,6 +115,8 @@ void CellPainter::paint(bool gridlines)
         if (!placed.offPage)
             fills.add(printedFormat(placed.format), placed.box);
     fills.finish();
+    if (!sheet_.dataBars.empty() && !sheet_.pageSetup.blackAndWhite)
+        paintDataBars();
     CellTextPainter text(cr_, layout_, workbook_, fonts_, digitWidth_);
     std::vector<TextPlan> plans;
     std::vector<Box> spills;

@@ -1,6 +1,6 @@
 #pragma once
-// Draws the cells of one page's grid where CellPlaces puts them: fills, gridlines, texts and
-// borders, in that order so that borders lie over fills and gridlines. Coordinates are unscaled points from the grid's corner.
+// Draws the cells of one page's grid where CellPlaces puts them: fills, data bars, gridlines,
+// texts and borders, in that order so that borders lie over fills and gridlines. Coordinates are unscaled points from the grid's corner.
 #include <cairo.h>
 #include <pango/pango.h>
 
@@ -23,6 +23,7 @@ public:
     void paint(bool gridlines);
 
 private:
+    void paintDataBars();
     void paintGridlines(const std::vector<Box>& merged, const std::vector<Box>& spills);
     CellFormat printedFormat(uint16_t index) const;
 

@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "workbook/xls/cell_formats.h"
+#include "workbook/xls/read_failure.h"
+#include "workbook/xls/record_types.h"
+#include "workbook/xls/scale_records.h"
 
 namespace kx::workbook::detail {
 
@@ -108,62 +111,42 @@ size_t formatBlocksSize(uint32_t flags)
            ((flags & kHasProtection) ? kProtectionBlockSize : 0);
 }
 
-}  // namespace
 
-void readConditionalHeader(RecordReader& reader, Sheet& sheet)
+// The parts of the format a rule gives the cells it holds for: which parts it has, then each.
+// False when the record ends inside them.
+bool readDifferentialFormat(RecordReader& reader, FormatChange& change)
 {
-    if (sheet.conditionalFormats.size() >= kMaximumFormats)
-        return;
-    ConditionalFormat format;
-    if (reader.remaining() < 14) {
-        sheet.conditionalFormats.push_back(std::move(format));
-        return;
-    }
-    reader.skip(12);  // rule count, recalculation mark, the ranges' bounds
-    const uint16_t count = reader.u16();
-    for (uint16_t i = 0; i < count && i < kMaximumRanges && reader.remaining() >= 8; ++i) {
-        CellRange range;
-        range.firstRow = reader.u16();
-        range.lastRow = reader.u16();
-        range.firstColumn = reader.u16();
-        range.lastColumn = reader.u16();
-        if (range.firstRow <= range.lastRow && range.firstColumn <= range.lastColumn)
-            format.ranges.push_back(range);
-    }
-    sheet.conditionalFormats.push_back(std::move(format));
-}
-
-void readConditionalRule(RecordReader& reader, Sheet& sheet)
-{
-    if (sheet.conditionalFormats.empty() || sheet.conditionalFormats.back().rules.size() >= kMaximumRules)
-        return;
-    // A rule cut short still takes its place, unknown, so that the rules after it stay unapplied.
-    ConditionalRule& rule = sheet.conditionalFormats.back().rules.emplace_back();
-    constexpr size_t kFixedSize = 12;
-    if (reader.remaining() < kFixedSize)
-        return;
-    const uint8_t type = reader.u8(), comparison = reader.u8();
-    const uint16_t firstSize = reader.u16(), secondSize = reader.u16();
+    if (reader.remaining() < 6)
+        return false;
     const uint32_t flags = reader.u32();
     const uint16_t moreFlags = reader.u16();
     if (flags & kHasNumberFormat) {
         const size_t size = (moreFlags & kOwnNumberFormat) && reader.remaining() >= 2 ? reader.u16() : 4;
         if (size < 4 || size - 2 > reader.remaining())
-            return;
+            return false;
         reader.skip(size - 2);
     }
     if (reader.remaining() < formatBlocksSize(flags))
-        return;
+        return false;
     if (flags & kHasFont)
-        readFontChange(reader, rule.change);
+        readFontChange(reader, change);
     if (flags & kHasAlignment)
         reader.skip(kAlignmentBlockSize);
     if (flags & kHasBorders)
-        readBorderChange(reader, flags, rule.change);
+        readBorderChange(reader, flags, change);
     if (flags & kHasPattern)
-        readPatternChange(reader, flags, rule.change);
+        readPatternChange(reader, flags, change);
     if (flags & kHasProtection)
         reader.skip(kProtectionBlockSize);
+    return true;
+}
+
+// What a rule asks of a cell: a formula of its own (type 2), or a comparison of the cell's value
+// with one or two formulas (type 1, comparison 1 between .. 8 less or equal). The rule stays
+// unknown when it is neither or its formulas are too long to evaluate.
+void readCondition(RecordReader& reader, uint8_t type, uint8_t comparison, uint16_t firstSize, uint16_t secondSize,
+                   ConditionalRule& rule)
+{
     if (firstSize == 0 || firstSize > kLongestFormula || secondSize > kLongestFormula)
         return;
     if (type == 2) {
@@ -179,6 +162,205 @@ void readConditionalRule(RecordReader& reader, Sheet& sheet)
     rule.operands.push_back(bytesOf(reader, firstSize));
     if (between)
         rule.operands.push_back(bytesOf(reader, secondSize));
+}
+
+// A colour of its own: its kind (palette index 1, red-green-blue 2, theme colour 3), a tint in
+// 1/32767, the value, and eight bytes unused. Palette indexes are those the format already has.
+std::optional<Color> readExactColor(RecordReader& reader)
+{
+    const uint16_t kind = reader.u16();
+    const double tint = reader.i16() / 32767.0;
+    const uint8_t first = reader.u8(), second = reader.u8(), third = reader.u8(), fourth = reader.u8();
+    reader.skip(8);
+    if (kind == 2)
+        return tinted({first, second, third}, tint);
+    if (kind == 3)
+        return themeColor(first | second << 8 | third << 16 | static_cast<uint32_t>(fourth) << 24, tint);
+    return std::nullopt;
+}
+
+// The colours of their own that later versions add to a format, in the `size` bytes after its
+// older parts: a header, then properties each with its kind and size. Only the fill's and the
+// text's colours are read; a property reaching past the format ends the reading.
+void readExactColors(RecordReader& reader, size_t size, FormatChange& change)
+{
+    constexpr size_t kHeaderSize = 8, kPropertyHeaderSize = 4, kColorSize = 16;
+    constexpr uint16_t kFillForeground = 4, kFillBackground = 5, kText = 13;
+    if (size < kHeaderSize) {
+        reader.skip(size);
+        return;
+    }
+    reader.skip(6);
+    const uint16_t count = reader.u16();
+    size -= kHeaderSize;
+    for (uint16_t i = 0; i < count && size >= kPropertyHeaderSize; ++i) {
+        const uint16_t kind = reader.u16(), propertySize = reader.u16();
+        size -= kPropertyHeaderSize;
+        if (propertySize < kPropertyHeaderSize || propertySize - kPropertyHeaderSize > size)
+            break;
+        const size_t dataSize = propertySize - kPropertyHeaderSize;
+        size -= dataSize;
+        std::optional<Color>* target = kind == kFillForeground   ? &change.exactFillForeground
+                                       : kind == kFillBackground ? &change.exactFillBackground
+                                       : kind == kText           ? &change.exactFontColor
+                                                                 : nullptr;
+        if (!target || dataSize < kColorSize) {
+            reader.skip(dataSize);
+            continue;
+        }
+        *target = readExactColor(reader);
+        reader.skip(dataSize - kColorSize);
+    }
+    reader.skip(size);
+}
+
+// A format of the later records: its size, then the parts the older records' formats have (into
+// `parts`), then colours of its own (into `colors`).
+void readSizedFormat(RecordReader& reader, FormatChange& parts, FormatChange& colors)
+{
+    const uint32_t formatSize = reader.u32();
+    if (formatSize == 0) {
+        reader.skip(2);
+        return;
+    }
+    const size_t before = reader.remaining();
+    if (formatSize > before || !readDifferentialFormat(reader, parts) || before - reader.remaining() > formatSize)
+        reader.fail("a conditional format's rule whose format is longer than the rule");
+    readExactColors(reader, formatSize - (before - reader.remaining()), colors);
+}
+
+// The newer records start with the record's type, options and the cells they are about (which
+// the header's ranges say again).
+constexpr size_t kFutureHeaderSize = 12;
+
+// The kinds of the newer rule record beside the two of the older one.
+constexpr uint8_t kColorScale = 3, kDataBar = 4, kIconSet = 6;
+
+}  // namespace
+
+bool ConditionalFormatReader::read(const Record& record)
+{
+    RecordReader reader(record);
+    switch (record.type) {
+    case record_type::ConditionalHeader: readHeader(reader, false); return true;
+    case record_type::ConditionalRule: readRule(reader); return true;
+    case record_type::ConditionalHeader12: readHeader(reader, true); return true;
+    case record_type::ConditionalExtension:
+    case record_type::ConditionalRule12:
+        try {
+            if (record.type == record_type::ConditionalExtension)
+                readExtension(reader);
+            else
+                readNewerRule(reader);
+        } catch (const ReadFailure&) {
+            // A rule stays as far as it was read: unknown, unless it was whole.
+            if (warnings_)
+                warnings_->add(record.type, record.offset, "a damaged conditional-format rule, left unapplied");
+        }
+        return true;
+    default: return false;
+    }
+}
+
+void ConditionalFormatReader::readHeader(RecordReader& reader, bool newer)
+{
+    newerRulesGoTo_.reset();
+    if (sheet_.conditionalFormats.size() >= kMaximumFormats)
+        return;
+    ConditionalFormat& format = sheet_.conditionalFormats.emplace_back();
+    if (reader.remaining() < 14 + (newer ? kFutureHeaderSize : 0))
+        return;
+    if (newer)
+        reader.skip(kFutureHeaderSize);
+    reader.skip(2);  // rule count
+    const uint16_t id = reader.u16() >> 1;  // after the recalculation mark
+    formatsById_[id] = sheet_.conditionalFormats.size() - 1;
+    if (newer)
+        newerRulesGoTo_ = formatsById_[id];
+    reader.skip(8);  // the ranges' bounds
+    const uint16_t count = reader.u16();
+    for (uint16_t i = 0; i < count && i < kMaximumRanges && reader.remaining() >= 8; ++i) {
+        CellRange range;
+        range.firstRow = reader.u16();
+        range.lastRow = reader.u16();
+        range.firstColumn = reader.u16();
+        range.lastColumn = reader.u16();
+        if (range.firstRow <= range.lastRow && range.firstColumn <= range.lastColumn)
+            format.ranges.push_back(range);
+    }
+}
+
+void ConditionalFormatReader::readRule(RecordReader& reader)
+{
+    if (sheet_.conditionalFormats.empty() || sheet_.conditionalFormats.back().rules.size() >= kMaximumRules)
+        return;
+    // A rule cut short still takes its place, unknown, so that the rules after it stay unapplied.
+    ConditionalRule& rule = sheet_.conditionalFormats.back().rules.emplace_back();
+    if (reader.remaining() < 6)
+        return;
+    const uint8_t type = reader.u8(), comparison = reader.u8();
+    const uint16_t firstSize = reader.u16(), secondSize = reader.u16();
+    if (readDifferentialFormat(reader, rule.change))
+        readCondition(reader, type, comparison, firstSize, secondSize, rule);
+}
+
+// A header of the older kind may take a newer rule when an extension naming it comes first. An
+// extension of one of its older rules gives that rule the colours of its own beside the
+// palette's: the rule's comparison, template, priority and options, then, when it has one, a
+// format whose older parts repeat the rule's.
+void ConditionalFormatReader::readExtension(RecordReader& reader)
+{
+    newerRulesGoTo_.reset();
+    if (reader.remaining() < kFutureHeaderSize + 6)
+        return;
+    reader.skip(kFutureHeaderSize);
+    const bool newerRuleFollows = reader.u32() == 1;
+    const auto format = formatsById_.find(reader.u16());
+    if (format == formatsById_.end())
+        return;
+    if (newerRuleFollows) {
+        newerRulesGoTo_ = format->second;
+        return;
+    }
+    std::vector<ConditionalRule>& rules = sheet_.conditionalFormats[format->second].rules;
+    const uint16_t index = reader.u16();
+    reader.skip(1 + 1 + 2 + 1);
+    if (index >= rules.size() || reader.u8() == 0)
+        return;
+    FormatChange repeated;
+    readSizedFormat(reader, repeated, rules[index].change);
+}
+
+// The rule's format, its formulas, a formula that switches it on (not read), its options and
+// template, then what a colour scale, data bar or icon set needs. Icon sets are left out: they
+// change no cell's format, and the engine draws no icons.
+void ConditionalFormatReader::readNewerRule(RecordReader& reader)
+{
+    if (!newerRulesGoTo_)
+        return;
+    ConditionalFormat& format = sheet_.conditionalFormats[*newerRulesGoTo_];
+    reader.skip(kFutureHeaderSize);
+    const uint8_t type = reader.u8(), comparison = reader.u8();
+    if (type == kIconSet || format.rules.size() >= kMaximumRules)
+        return;
+    ConditionalRule& rule = format.rules.emplace_back();
+    const uint16_t firstSize = reader.u16(), secondSize = reader.u16();
+    readSizedFormat(reader, rule.change, rule.change);
+    if (type != kColorScale && type != kDataBar) {
+        readCondition(reader, type, comparison, firstSize, secondSize, rule);
+        return;
+    }
+    reader.skip(size_t{firstSize} + secondSize);
+    reader.skip(reader.u16());   // the formula that switches the rule on
+    reader.skip(1 + 2 + 2);      // options, priority, template
+    reader.skip(1 + 16);         // the template's parameters, always 16 bytes
+    if (type == kColorScale)
+        rule.colorScale = readColorScale(reader);
+    else
+        rule.dataBar = readDataBar(reader);
+    // One with a kind of threshold or colour this reader does not know is no rule at all here.
+    if (!rule.colorScale && !rule.dataBar)
+        format.rules.pop_back();
 }
 
 }  // namespace kx::workbook::detail

@@ -18,7 +18,6 @@ constexpr std::string_view kFiltersAndValidation = "filters, sorting and data va
 constexpr std::string_view kReadElsewhere = "read by the drawing or comment reader";
 constexpr std::string_view kPrinterDriver = "the printer driver's own settings; the page set-up records say what printing needs";
 constexpr std::string_view kPhonetic = "phonetic guides, which the print leaves out";
-constexpr std::string_view kNewerConditions = "conditional formats of later program versions, not read yet";
 constexpr std::string_view kLaterVersions = "extensions of later program versions that an Excel 97-2003 print does not use";
 constexpr std::string_view kChartRecords = "chart records, which only the chart reader reads";
 
@@ -120,8 +119,6 @@ constexpr std::array kPassedOver{
     PassedOver{0x0236, kFormulaParts},          // TABLE
     PassedOver{0x0293, kStyles},                // STYLE
     PassedOver{0x04BC, kFormulaParts},          // SHRFMLA
-    PassedOver{0x087A, kNewerConditions},       // CF12
-    PassedOver{0x087B, kNewerConditions},       // CFEX
     PassedOver{0x087C, kStyles},                // XFCRC
     PassedOver{0x087D, kStyles},                // XFEXT
     PassedOver{0x088E, kStyles},                // TABLESTYLES

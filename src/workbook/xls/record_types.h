@@ -47,6 +47,9 @@ inline constexpr uint16_t StandardWidth = 0x0099;
 inline constexpr uint16_t MergedCells = 0x00E5;
 inline constexpr uint16_t ConditionalHeader = 0x01B0;
 inline constexpr uint16_t ConditionalRule = 0x01B1;
+inline constexpr uint16_t ConditionalHeader12 = 0x0879;
+inline constexpr uint16_t ConditionalRule12 = 0x087A;
+inline constexpr uint16_t ConditionalExtension = 0x087B;
 inline constexpr uint16_t Hyperlink = 0x01B8;
 inline constexpr uint16_t Window2 = 0x023E;
 

@@ -40,7 +40,7 @@ public:
         : context_(context), sheet_(sheet), strings_(strings),
           drawings_(context.fontCount, sheet.kind == SheetKind::Chart ? ShapePlacement::Chart : ShapePlacement::Cells,
                     context.warnings),
-          chart_(context)
+          chart_(context), conditions_(sheet, context.warnings)
     {
     }
     size_t read(Bytes stream, size_t offset);
@@ -87,6 +87,7 @@ private:
     CustomViewSkipper customViews_;
     DrawingCollector drawings_;
     ChartReader chart_;  // a chart sheet's own chart
+    ConditionalFormatReader conditions_;
     bool fitToPage_ = false;
     std::vector<int32_t> rowSlots_;      // row index -> position in sheet_.rows, -1 when absent
     bool cellsOutOfOrder_ = false;
@@ -168,7 +169,8 @@ void SheetReader::readRecord(const Record& record)
     if (sheet_.kind == SheetKind::Chart)
         chart_.read(record);
     // A chart keeps the values of its series in cell records of its own; they are no cells.
-    if (sheet_.kind == SheetKind::Chart || sheet_.kind == SheetKind::Other || comments_.read(record))
+    if (sheet_.kind == SheetKind::Chart || sheet_.kind == SheetKind::Other || comments_.read(record) ||
+        conditions_.read(record))
         return;
     switch (record.type) {
     case record_type::Number: readNumber(reader); break;
@@ -190,8 +192,6 @@ void SheetReader::readRecord(const Record& record)
     case record_type::StandardWidth: sheet_.standardColumnWidth = reader.u16(); break;
     case record_type::MergedCells: readMergedCells(reader); break;
     case record_type::WsBool: fitToPage_ = (reader.u16() & 0x0100) != 0; break;
-    case record_type::ConditionalHeader: readConditionalHeader(reader, sheet_); break;
-    case record_type::ConditionalRule: readConditionalRule(reader, sheet_); break;
     case record_type::Hyperlink: readHyperlink(reader, sheet_); break;
     default:
         if (context_.warnings)
