@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "workbook/conditions/condition_formula.h"
+#include "workbook/model/cell_fill.h"
 
 namespace kx::workbook::detail {
 
@@ -52,12 +53,6 @@ double shareBetween(double value, double low, double high)
     return std::clamp((value - low) / (high - low), 0.0, 1.0);
 }
 
-Color mixed(Color from, Color to, double share)
-{
-    const auto channel = [&](uint8_t a, uint8_t b) { return static_cast<uint8_t>(std::lround(a + (b - a) * share)); };
-    return {channel(from.red, to.red), channel(from.green, to.green), channel(from.blue, to.blue)};
-}
-
 // The colour of a number on the scale whose points lie at `at`: the nearest point's beyond the
 // ends, else mixed from the two points around it.
 Color scaleColor(double value, const std::vector<double>& at, const std::vector<Color>& colors)
@@ -66,7 +61,7 @@ Color scaleColor(double value, const std::vector<double>& at, const std::vector<
         return colors.front();
     for (size_t i = 1; i < at.size(); ++i)
         if (value <= at[i])
-            return mixed(colors[i - 1], colors[i], shareBetween(value, at[i - 1], at[i]));
+            return blend(colors[i], colors[i - 1], shareBetween(value, at[i - 1], at[i]));
     return colors.back();
 }
 

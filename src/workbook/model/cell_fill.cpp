@@ -12,14 +12,14 @@ constexpr uint16_t windowBackground = 65;
 constexpr std::array<double, 19> patternCoverage{0,   1,   0.5, 0.75, 0.25, 0.5,  0.5,  0.5,   0.5,    0.5,
                                                  0.5, 0.25, 0.25, 0.25, 0.25, 0.25, 0.25, 0.125, 0.0625};
 
+}  // namespace
+
 Color blend(Color foreground, Color background, double coverage)
 {
     const auto mix = [&](uint8_t f, uint8_t b) { return static_cast<uint8_t>(f * coverage + b * (1 - coverage) + 0.5); };
     return {mix(foreground.red, background.red), mix(foreground.green, background.green),
             mix(foreground.blue, background.blue)};
 }
-
-}  // namespace
 
 Color fillColor(const Workbook& workbook, const CellFormat& format)
 {

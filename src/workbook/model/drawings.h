@@ -146,11 +146,6 @@ struct ChartAxis {
 
 struct ChartFrame {
     std::optional<Color> fill, line;  // nothing: not filled, no outline
-    ShapeGeometry geometry = ShapeGeometry::Rectangle;  // TextBox, Shape
-    bool flippedAcross = false, flippedUp = false;      // Line: which diagonal, which way
-    double lineWidth = 0.75;                            // points
-    std::vector<double> dashes;  // lengths drawn and left out in turn, in line widths; none: solid
-    bool arrowAtStart = false, arrowAtEnd = false;      // Line
 };
 
 struct Chart {

@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 
+#include "workbook/model/cell_fill.h"
+
 namespace kx::workbook::detail {
 
 namespace {
@@ -71,11 +73,7 @@ Color tinted(Color color, double tint)
     if (!std::isfinite(tint) || tint == 0)
         return color;
     tint = std::clamp(tint, -1.0, 1.0);
-    const auto channel = [&](uint8_t value) {
-        const double moved = tint > 0 ? value + (255 - value) * tint : value * (1 + tint);
-        return static_cast<uint8_t>(std::lround(moved));
-    };
-    return {channel(color.red), channel(color.green), channel(color.blue)};
+    return tint > 0 ? blend(Color{255, 255, 255}, color, tint) : blend(Color{0, 0, 0}, color, -tint);
 }
 
 std::optional<Color> themeColor(uint32_t index, double tint)
